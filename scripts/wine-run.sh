@@ -1,0 +1,89 @@
+#!/bin/bash
+# Runs one Windows program (normally a test program) under Wine in a private environment:
+# a fresh copy of the prefix template, code page 932, its own Xvfb, and a wineserver that
+# is shut down at the end. Everything it starts is stopped by pid or by its own prefix.
+#
+#   wine-run.sh --work DIR [--suite NAME] [--screen WxHxD] [--drive L:TYPE[:UNIXDIR]]...
+#               [--win95 EXE]... [--reg FILE]... -- PROGRAM [ARGS...]
+#
+#   --drive  TYPE is hd, cdrom, floppy, network or absent; without UNIXDIR the drive gets an
+#            empty folder of the suite (KIT_DRIVE_<L> names it for the program).
+#   --win95  makes GetVersionExA report the Windows 95 family to that program only.
+#   --reg    imports a REGEDIT4 file (UTF-8) before the program starts.
+# The program sees KIT_SUITE_DIR (the suite's Unix folder) and KIT_WINE=1.
+set -u
+
+work="" suite="default" screen="1024x768x24"
+drives=() win95=() regs=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --work) work="$2"; shift 2 ;;
+        --suite) suite="$2"; shift 2 ;;
+        --screen) screen="$2"; shift 2 ;;
+        --drive) drives+=("$2"); shift 2 ;;
+        --win95) win95+=("$2"); shift 2 ;;
+        --reg) regs+=("$2"); shift 2 ;;
+        --) shift; break ;;
+        *) echo "wine-run: unknown option $1" >&2; exit 2 ;;
+    esac
+done
+[ $# -ge 1 ] || { echo "wine-run: no program given" >&2; exit 2; }
+[ -n "$work" ] || { echo "wine-run: --work is required" >&2; exit 2; }
+export KIT_WINE_WORK="$work"
+# shellcheck source=wine-env.sh
+. "$(dirname "$0")/wine-env.sh"
+
+kit_ensure_template || exit 1
+
+suite_dir="$KIT_WINE_WORK/suites/$suite"
+prefix="$suite_dir/prefix"
+rm -rf "$suite_dir"
+mkdir -p "$suite_dir"
+cp -a "$KIT_TEMPLATE" "$prefix"
+kit_wine_exports "$prefix"
+export KIT_SUITE_DIR="$suite_dir" KIT_WINE=1
+
+cleanup() {
+    kit_stop_wineserver
+    kit_stop_xvfb
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+kit_start_xvfb "$screen" || exit 1
+
+reg="$suite_dir/harness.reg"
+echo "REGEDIT4" >"$reg"
+for d in "${drives[@]+"${drives[@]}"}"; do
+    letter="${d%%:*}"; rest="${d#*:}"; type="${rest%%:*}"; dir=""
+    [ "$rest" != "$type" ] && dir="${rest#*:}"
+    letter="$(echo "$letter" | tr 'A-Z' 'a-z')"
+    rm -f "$prefix/dosdevices/$letter:" "$prefix/dosdevices/$letter::"
+    if [ "$type" = "absent" ]; then
+        printf '\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n"%s:"=-\n' "$letter" >>"$reg"
+        continue
+    fi
+    if [ -z "$dir" ]; then
+        dir="$suite_dir/drive_$letter"
+        mkdir -p "$dir"
+    fi
+    ln -s "$dir" "$prefix/dosdevices/$letter:"
+    upper="$(echo "$letter" | tr 'a-z' 'A-Z')"
+    export "KIT_DRIVE_$upper=$dir"
+    printf '\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n"%s:"="%s"\n' "$letter" "$type" >>"$reg"
+done
+for exe in "${win95[@]+"${win95[@]}"}"; do
+    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s]\n"Version"="win95"\n' "$exe" >>"$reg"
+done
+if [ "$(wc -l <"$reg")" -gt 1 ]; then
+    kit_import_reg "$reg"
+fi
+for r in "${regs[@]+"${regs[@]}"}"; do
+    kit_import_reg "$r"
+done
+# Drive and version settings are read when the wineserver starts.
+kit_stop_wineserver
+
+wine "$@"
+status=$?
+exit $status

@@ -1,0 +1,102 @@
+#include "pathtext.h"
+
+#include <string.h>
+
+bool IsLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// Steps over one character; a lead byte followed by the terminator counts as one byte,
+// so a truncated text never makes a walk run past its end.
+static size_t CharLength(const char *at)
+{
+    if (IsLeadByte((unsigned char)at[0]) && at[1] != '\0')
+        return 2;
+    return 1;
+}
+
+size_t CopyText(char *dest, size_t destSize, const char *src)
+{
+    if (destSize == 0)
+        return 0;
+    size_t length = 0;
+    while (src[length] != '\0') {
+        size_t step = CharLength(src + length);
+        if (length + step > destSize - 1)
+            break;
+        length += step;
+    }
+    memcpy(dest, src, length);
+    dest[length] = '\0';
+    return length;
+}
+
+bool AppendText(char *dest, size_t destSize, const char *src)
+{
+    size_t have = strlen(dest);
+    size_t add = strlen(src);
+    if (have + add + 1 > destSize)
+        return false;
+    memcpy(dest + have, src, add + 1);
+    return true;
+}
+
+// Length of the text and the position of its last character (or the length when empty).
+static size_t LastCharStart(const char *text, size_t *length)
+{
+    size_t pos = 0;
+    size_t last = 0;
+    bool any = false;
+    while (text[pos] != '\0') {
+        last = pos;
+        any = true;
+        pos += CharLength(text + pos);
+    }
+    *length = pos;
+    return any ? last : pos;
+}
+
+char *EnsureTrailingBackslash(char *dest, const char *src)
+{
+    CopyText(dest, MAX_PATH_BYTES, src);
+    size_t length;
+    size_t last = LastCharStart(dest, &length);
+    if (length == 0)
+        return dest;
+    if (last == length - 1 && dest[last] == '\\')
+        return dest;
+    if (length + 2 <= MAX_PATH_BYTES) {
+        dest[length] = '\\';
+        dest[length + 1] = '\0';
+    }
+    return dest;
+}
+
+char *RemoveTrailingBackslash(char *dest, const char *src)
+{
+    CopyText(dest, MAX_PATH_BYTES, src);
+    size_t length;
+    size_t last = LastCharStart(dest, &length);
+    if (length != 0 && last == length - 1 && dest[last] == '\\')
+        dest[last] = '\0';
+    return dest;
+}
+
+bool IsSingleByteCharAt(const char *text, size_t pos, char byte)
+{
+    size_t at = 0;
+    while (text[at] != '\0' && at <= pos) {
+        size_t step = CharLength(text + at);
+        if (at == pos)
+            return step == 1 && !IsLeadByte((unsigned char)text[at]) && text[at] == byte;
+        at += step;
+    }
+    return false;
+}
+
+const char *LastPathComponent(const char *text)
+{
+    const char *slash = strrchr(text, '\\');
+    return slash != NULL ? slash + 1 : text;
+}

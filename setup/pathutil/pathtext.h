@@ -1,0 +1,36 @@
+// Path texts in the ANSI code page (Shift-JIS on the target systems). No windows.h here:
+// this file is also built natively, under the sanitizers and the fuzzer.
+#ifndef PATHTEXT_H
+#define PATHTEXT_H
+
+#include <stddef.h>
+
+// A path buffer: 260 bytes of text and the terminator.
+enum { MAX_PATH_BYTES = 261 };
+
+typedef char FolderSlot[MAX_PATH_BYTES];
+
+// True for the Shift-JIS lead bytes 0x81-0x9F and 0xE0-0xFC.
+bool IsLeadByte(unsigned char byte);
+
+// Copies at most destSize - 1 bytes and terminates. A double-byte character that does not
+// fit whole is left out, so the copy is always valid Shift-JIS. Returns the bytes copied.
+size_t CopyText(char *dest, size_t destSize, const char *src);
+
+// Appends src to dest when the whole result fits in destSize; otherwise leaves dest as it
+// was and returns false. For texts that must not be cut, such as paths and commands.
+bool AppendText(char *dest, size_t destSize, const char *src);
+
+// dest holds MAX_PATH_BYTES. A source longer than 260 bytes is cut at the last whole
+// character; the backslash is appended only if there is still room for it.
+char *EnsureTrailingBackslash(char *dest, const char *src);
+char *RemoveTrailingBackslash(char *dest, const char *src);
+
+// True when a single-byte character equal to byte starts exactly at pos.
+bool IsSingleByteCharAt(const char *text, size_t pos, char byte);
+
+// The text after the last byte 0x5C. Deliberately not lead-byte aware: a double-byte
+// character whose second byte is 0x5C splits the name there, as the installed layout expects.
+const char *LastPathComponent(const char *text);
+
+#endif

@@ -1,0 +1,27 @@
+// Each shipped program starts and ends under Wine with exit code 0.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "testsupport.h"
+
+namespace {
+
+void ExpectStartsAndEnds(const char *name, const std::string &arguments)
+{
+    std::string program = BuiltProgram(name);
+    ASSERT_TRUE(FileExists(program)) << program;
+    ChildProcess child;
+    ASSERT_TRUE(StartChild("\"" + program + "\"" + arguments, SuiteFolder(), &child)) << program;
+    DWORD code = 12345;
+    bool ended = WaitChild(&child, 20000, &code);
+    StopChild(&child);
+    ASSERT_TRUE(ended) << name << " did not end";
+    EXPECT_EQ(0u, code) << name;
+}
+
+TEST(Programs, SetupStartsAndEnds) { ExpectStartsAndEnds("SETUP.exe", ""); }
+TEST(Programs, SaverStartsAndEnds) { ExpectStartsAndEnds("Tessary.scr", ""); }
+TEST(Programs, AssistantStartsAndEnds) { ExpectStartsAndEnds("PAVRELL.exe", ""); }
+
+}  // namespace

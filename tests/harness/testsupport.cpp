@@ -1,0 +1,262 @@
+#include "testsupport.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+std::string Sjis(const char *utf8)
+{
+    int wide = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, NULL, 0);
+    std::vector<wchar_t> w(wide > 0 ? wide : 1);
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, w.data(), wide);
+    int narrow = WideCharToMultiByte(932, 0, w.data(), -1, NULL, 0, NULL, NULL);
+    std::string out(narrow > 0 ? narrow : 1, '\0');
+    WideCharToMultiByte(932, 0, w.data(), -1, &out[0], narrow, NULL, NULL);
+    out.resize(strlen(out.c_str()));
+    return out;
+}
+
+std::string Utf8(const std::string &sjis)
+{
+    int wide = MultiByteToWideChar(932, 0, sjis.c_str(), -1, NULL, 0);
+    std::vector<wchar_t> w(wide > 0 ? wide : 1);
+    MultiByteToWideChar(932, 0, sjis.c_str(), -1, w.data(), wide);
+    int narrow = WideCharToMultiByte(CP_UTF8, 0, w.data(), -1, NULL, 0, NULL, NULL);
+    std::string out(narrow > 0 ? narrow : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), -1, &out[0], narrow, NULL, NULL);
+    out.resize(strlen(out.c_str()));
+    return out;
+}
+
+std::string WinePath(const std::string &unixPath)
+{
+    std::string out = "Z:";
+    for (char c : unixPath)
+        out += (c == '/') ? '\\' : c;
+    return out;
+}
+
+std::string EnvText(const char *name)
+{
+    char buffer[2048];
+    DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
+    if (n == 0 || n >= sizeof buffer)
+        return std::string();
+    return std::string(buffer, n);
+}
+
+std::string BuiltProgram(const char *fileName)
+{
+    return WinePath(EnvText("KIT_BIN_DIR")) + "\\" + fileName;
+}
+
+std::string SuiteFolder()
+{
+    return WinePath(EnvText("KIT_SUITE_DIR"));
+}
+
+bool ReadWholeFile(const std::string &path, std::string *bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bytes->clear();
+    char chunk[65536];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, chunk, sizeof chunk, &got, NULL) != 0) && got > 0)
+        bytes->append(chunk, got);
+    CloseHandle(file);
+    return ok;
+}
+
+bool WriteWholeFile(const std::string &path, const std::string &bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL) && written == bytes.size();
+    return CloseHandle(file) && ok;
+}
+
+bool FileExists(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool RemoveTree(const std::string &path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return true;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        return DeleteFileA(path.c_str()) != 0;
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
+                RemoveTree(path + "\\" + found.cFileName);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return RemoveDirectoryA(path.c_str()) != 0;
+}
+
+bool StartChild(const std::string &commandLine, const std::string &workDir, ChildProcess *child)
+{
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info;
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL,
+                        workDir.empty() ? NULL : workDir.c_str(), &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    child->process = info.hProcess;
+    child->pid = info.dwProcessId;
+    return true;
+}
+
+bool WaitChild(ChildProcess *child, DWORD ms, DWORD *exitCode)
+{
+    if (child->process == NULL)
+        return false;
+    if (WaitForSingleObject(child->process, ms) != WAIT_OBJECT_0)
+        return false;
+    GetExitCodeProcess(child->process, exitCode);
+    CloseHandle(child->process);
+    child->process = NULL;
+    return true;
+}
+
+void StopChild(ChildProcess *child)
+{
+    if (child->process == NULL)
+        return;
+    TerminateProcess(child->process, 255);
+    WaitForSingleObject(child->process, 5000);
+    CloseHandle(child->process);
+    child->process = NULL;
+}
+
+struct WindowSearch {
+    DWORD pid;
+    const char *className;
+    const char *title;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
+{
+    WindowSearch *search = (WindowSearch *)param;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (search->pid != 0 && owner != search->pid)
+        return TRUE;
+    char text[512];
+    if (search->className != NULL) {
+        GetClassNameA(window, text, sizeof text);
+        if (strcmp(text, search->className) != 0)
+            return TRUE;
+    }
+    if (search->title != NULL) {
+        GetWindowTextA(window, text, sizeof text);
+        if (strcmp(text, search->title) != 0)
+            return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+HWND WaitForWindow(DWORD pid, const char *className, const char *title, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        WindowSearch search = {pid, className, title, NULL};
+        EnumWindows(MatchWindow, (LPARAM)&search);
+        if (search.found != NULL)
+            return search.found;
+        if (GetTickCount() - start >= ms)
+            return NULL;
+        PumpFor(20);
+    }
+}
+
+std::string WindowText(HWND window)
+{
+    char text[4096];
+    text[0] = '\0';
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_ABORTIFHUNG, 2000, NULL);
+    return text;
+}
+
+std::string MessageBoxText(HWND box)
+{
+    HWND label = GetDlgItem(box, 65535);
+    return label != NULL ? WindowText(label) : std::string();
+}
+
+void PressDialogButton(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+}
+
+void PumpFor(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < ms);
+}
+
+bool RegWriteString(HKEY root, const char *key, const char *name, const std::string &value)
+{
+    HKEY handle;
+    if (RegCreateKeyExA(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &handle, NULL) != ERROR_SUCCESS)
+        return false;
+    LONG result = RegSetValueExA(handle, name, 0, REG_SZ, (const BYTE *)value.c_str(),
+                                 (DWORD)value.size() + 1);
+    RegCloseKey(handle);
+    return result == ERROR_SUCCESS;
+}
+
+bool RegReadValue(HKEY root, const char *key, const char *name, DWORD *type, std::string *bytes)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0;
+    LONG result = RegQueryValueExA(handle, name, NULL, type, NULL, &size);
+    if (result == ERROR_SUCCESS) {
+        bytes->assign(size, '\0');
+        result = RegQueryValueExA(handle, name, NULL, type, size ? (BYTE *)&(*bytes)[0] : NULL, &size);
+        bytes->resize(size);
+    }
+    RegCloseKey(handle);
+    return result == ERROR_SUCCESS;
+}
+
+void RegDeleteTree(HKEY root, const char *key)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(root, key, 0, KEY_ALL_ACCESS, &handle) == ERROR_SUCCESS) {
+        char child[256];
+        while (RegEnumKeyA(handle, 0, child, sizeof child) == ERROR_SUCCESS) {
+            std::string sub = std::string(key) + "\\" + child;
+            RegDeleteTree(root, sub.c_str());
+        }
+        RegCloseKey(handle);
+    }
+    RegDeleteKeyA(root, key);
+}

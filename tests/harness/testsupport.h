@@ -1,0 +1,56 @@
+// Helpers for the Win32 test programs that run under scripts/wine-run.sh.
+#ifndef TESTSUPPORT_H
+#define TESTSUPPORT_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Text in the ANSI code page 932 from UTF-8 source text, and back.
+std::string Sjis(const char *utf8);
+std::string Utf8(const std::string &sjis);
+
+// A Unix path as the Windows side sees it (Z:\...).
+std::string WinePath(const std::string &unixPath);
+// An environment variable set by the harness or by CTest; empty when unset.
+std::string EnvText(const char *name);
+// A shipped program in the build's bin folder, as a Windows path.
+std::string BuiltProgram(const char *fileName);
+// The suite's own scratch folder (Windows path, no trailing backslash).
+std::string SuiteFolder();
+
+bool ReadWholeFile(const std::string &path, std::string *bytes);
+bool WriteWholeFile(const std::string &path, const std::string &bytes);
+bool FileExists(const std::string &path);
+// Removes a folder and everything below it; true when it is gone.
+bool RemoveTree(const std::string &path);
+
+struct ChildProcess {
+    HANDLE process = NULL;
+    DWORD pid = 0;
+};
+// Starts a command line; workDir may be empty. The caller must WaitChild or StopChild.
+bool StartChild(const std::string &commandLine, const std::string &workDir, ChildProcess *child);
+// Waits up to ms; true with its exit code when the process ended.
+bool WaitChild(ChildProcess *child, DWORD ms, DWORD *exitCode);
+// Ends the process by its handle (never by name) and closes the handle.
+void StopChild(ChildProcess *child);
+
+// A top-level window of the given process (pid 0: any) with class and title (NULL: any),
+// polled until ms have passed; NULL when none came.
+HWND WaitForWindow(DWORD pid, const char *className, const char *title, DWORD ms);
+std::string WindowText(HWND window);
+// The text of a message box (its static control 65535).
+std::string MessageBoxText(HWND box);
+// Presses a button of a dialog by its id, as a click would.
+void PressDialogButton(HWND dialog, int id);
+// Handles messages of this thread for ms milliseconds.
+void PumpFor(DWORD ms);
+
+// Registry helpers for HKEY roots; values as raw bytes with their type.
+bool RegWriteString(HKEY root, const char *key, const char *name, const std::string &value);
+bool RegReadValue(HKEY root, const char *key, const char *name, DWORD *type, std::string *bytes);
+void RegDeleteTree(HKEY root, const char *key);
+
+#endif

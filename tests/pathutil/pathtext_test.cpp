@@ -1,0 +1,153 @@
+// The path texts, natively under the sanitizers and again as a Win32 program under Wine.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "pathtext.h"
+
+namespace {
+
+// 0x95 0x5C is one double-byte character (a kanji) whose second byte is a backslash.
+const char kKanji5C[] = "\x95\x5C";
+
+struct CopyCase {
+    const char *name;
+    const char *source;
+    const char *expected;
+};
+
+TEST(PathText, LeadBytesAreExactlyTheShiftJisRanges)
+{
+    for (int b = 0; b < 256; b++) {
+        bool expected = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        EXPECT_EQ(expected, IsLeadByte((unsigned char)b)) << "byte 0x" << std::hex << b;
+    }
+}
+
+TEST(PathText, EnsureTrailingBackslash)
+{
+    const CopyCase cases[] = {
+        {"empty stays empty", "", ""},
+        {"drive", "C:", "C:\\"},
+        {"drive root unchanged", "C:\\", "C:\\"},
+        {"one character", "X", "X\\"},
+        {"kanji ending in 0x5C gets its own backslash", kKanji5C, "\x95\x5C\\"},
+        {"folder then kanji", "C:\\\x95\x5C", "C:\\\x95\x5C\\"},
+        {"already ends in backslash after kanji", "C:\\\x95\x5C\\", "C:\\\x95\x5C\\"},
+        {"two backslashes kept", "C:\\A\\\\", "C:\\A\\\\"},
+    };
+    for (const CopyCase &c : cases) {
+        char dest[MAX_PATH_BYTES];
+        char *result = EnsureTrailingBackslash(dest, c.source);
+        EXPECT_EQ(dest, result) << c.name;
+        EXPECT_STREQ(c.expected, dest) << c.name;
+    }
+}
+
+TEST(PathText, RemoveTrailingBackslash)
+{
+    const CopyCase cases[] = {
+        {"empty", "", ""},
+        {"folder", "C:\\Dir\\", "C:\\Dir"},
+        {"root becomes drive", "C:\\", "C:"},
+        {"only one removed", "C:\\Dir\\\\", "C:\\Dir\\"},
+        {"kanji ending in 0x5C unchanged", "C:\\\x95\x5C", "C:\\\x95\x5C"},
+        {"bare kanji unchanged", kKanji5C, kKanji5C},
+        {"no backslash", "abc", "abc"},
+        {"single backslash", "\\", ""},
+    };
+    for (const CopyCase &c : cases) {
+        char dest[MAX_PATH_BYTES];
+        char *result = RemoveTrailingBackslash(dest, c.source);
+        EXPECT_EQ(dest, result) << c.name;
+        EXPECT_STREQ(c.expected, dest) << c.name;
+    }
+}
+
+TEST(PathText, CopiesMayShareTheBuffer)
+{
+    char path[MAX_PATH_BYTES] = "C:\\Dir";
+    EnsureTrailingBackslash(path, path);
+    EXPECT_STREQ("C:\\Dir\\", path);
+    RemoveTrailingBackslash(path, path);
+    EXPECT_STREQ("C:\\Dir", path);
+}
+
+TEST(PathText, IsSingleByteCharAt)
+{
+    struct Case {
+        const char *name;
+        const char *text;
+        size_t pos;
+        char byte;
+        bool expected;
+    } cases[] = {
+        {"second byte of kanji", "\x95\x5C\x5C", 1, '\\', false},
+        {"backslash after kanji", "\x95\x5C\x5C", 2, '\\', true},
+        {"on the lead byte", "\x95\x5C\x5C", 0, '\x95', false},
+        {"empty text", "", 0, '\0', false},
+        {"past the end", "ab", 5, 'b', false},
+        {"on the terminator", "ab", 2, '\0', false},
+        {"first byte", "\\x", 0, '\\', true},
+        {"other byte", "ab", 1, 'c', false},
+        {"half-width katakana is single-byte", "\xB1\\", 1, '\\', true},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(c.expected, IsSingleByteCharAt(c.text, c.pos, c.byte)) << c.name;
+}
+
+TEST(PathText, LastPathComponentIsAPlainByteSearch)
+{
+    const CopyCase cases[] = {
+        {"no backslash", "Tessary.scr", "Tessary.scr"},
+        {"sub-folder", "SUB\\EXTRA.DLL", "EXTRA.DLL"},
+        {"trailing backslash", "C:\\Dir\\", ""},
+        {"empty", "", ""},
+        // The kanji's second byte counts as a separator: the name is split inside it.
+        {"split inside kanji", "A\x95\x5C" "B.TXT", "B.TXT"},
+    };
+    for (const CopyCase &c : cases)
+        EXPECT_STREQ(c.expected, LastPathComponent(c.source)) << c.name;
+}
+
+TEST(PathText, LongSourcesAreCutAtAWholeCharacter)
+{
+    // 259 ASCII bytes then a kanji: the kanji does not fit whole in 260 bytes.
+    std::string longText(259, 'a');
+    longText += "\x95\x5C";
+    char dest[MAX_PATH_BYTES];
+    memset(dest, 'Z', sizeof dest);
+    RemoveTrailingBackslash(dest, longText.c_str());
+    EXPECT_EQ(259u, strlen(dest));
+
+    // No room for the backslash: the text stays as cut, within the buffer.
+    std::string full(300, 'b');
+    EnsureTrailingBackslash(dest, full.c_str());
+    EXPECT_EQ(260u, strlen(dest));
+    EXPECT_EQ('b', dest[259]);
+
+    std::string room(259, 'c');
+    EnsureTrailingBackslash(dest, room.c_str());
+    EXPECT_EQ(260u, strlen(dest));
+    EXPECT_EQ('\\', dest[259]);
+}
+
+TEST(PathText, CopyAndAppendRespectTheirBounds)
+{
+    char small[5];
+    EXPECT_EQ(4u, CopyText(small, sizeof small, "abcdef"));
+    EXPECT_STREQ("abcd", small);
+    EXPECT_EQ(3u, CopyText(small, sizeof small, "abc\x95\x5C"));
+    EXPECT_STREQ("abc", small);
+    EXPECT_EQ(0u, CopyText(small, 0, "abc"));
+
+    char text[8] = "abc";
+    EXPECT_TRUE(AppendText(text, sizeof text, "defg"));
+    EXPECT_STREQ("abcdefg", text);
+    EXPECT_FALSE(AppendText(text, sizeof text, "h"));
+    EXPECT_STREQ("abcdefg", text);
+}
+
+}  // namespace
