@@ -4,13 +4,37 @@
 
 : "${KIT_WINE_WORK:?KIT_WINE_WORK must name a work folder}"
 KIT_LOCALE_DIR="$KIT_WINE_WORK/locale"
-KIT_TEMPLATE="$KIT_WINE_WORK/template"
 KIT_SCRIPTS_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
+# Wine runs 32-bit Windows programs through its 32-bit Linux half, which needs a kernel that
+# executes i386 programs. Some virtual machines cannot; there Wine runs 64-bit only and the
+# tests are built for x86_64 (same sources, same Win32 ANSI calls). KIT_WINE_ARCH tells which.
+kit_detect_wine_arch() {
+    if [ -n "${KIT_WINE_ARCH:-}" ]; then return 0; fi
+    if /usr/lib/wine/wineserver32 --version >/dev/null 2>&1; then
+        KIT_WINE_ARCH=win32
+    else
+        KIT_WINE_ARCH=win64
+    fi
+    export KIT_WINE_ARCH
+}
+kit_detect_wine_arch
+KIT_TEMPLATE="$KIT_WINE_WORK/template-$KIT_WINE_ARCH"
+if [ "$KIT_WINE_ARCH" = win32 ]; then
+    KIT_WINE=/usr/bin/wine
+    KIT_WINESERVER=/usr/lib/wine/wineserver32
+else
+    KIT_WINE=/usr/lib/wine/wine64
+    KIT_WINESERVER=/usr/lib/wine/wineserver64
+fi
+
 kit_wine_exports() {  # $1: prefix
-    export WINEPREFIX="$1" WINEARCH=win32 WINEDEBUG="${KIT_WINEDEBUG:--all}"
+    export WINEPREFIX="$1" WINEARCH="$KIT_WINE_ARCH" WINEDEBUG="${KIT_WINEDEBUG:--all}"
+    export WINELOADER="$KIT_WINE" WINESERVER="$KIT_WINESERVER"
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-    export LOCPATH="$KIT_LOCALE_DIR" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+    export LOCPATH="$KIT_LOCALE_DIR"
+    # bash itself cannot switch to a locale found through LOCPATH; only Wine needs it.
+    { export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null
     # Wine links the user's folders to $HOME and XDG folders: keep them inside the prefix.
     export HOME="$1/home" XDG_DATA_HOME="$1/home/.local/share" XDG_CONFIG_HOME="$1/home/.config"
     export XDG_CACHE_HOME="$1/home/.cache"
@@ -55,15 +79,15 @@ kit_stop_xvfb() {
 }
 
 kit_stop_wineserver() {
-    wineserver -k 2>/dev/null || true
-    timeout 10 wineserver -w 2>/dev/null || true
+    "$KIT_WINESERVER" -k 2>/dev/null || true
+    timeout 10 "$KIT_WINESERVER" -w 2>/dev/null || true
 }
 
 # UTF-16LE .reg import, independent of the Unix locale.
 kit_import_reg() {  # $1: REGEDIT4 text file (UTF-8)
     local utf16="$1.utf16.reg"
     { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$1"; } >"$utf16"
-    wine regedit /S "$(winepath -w "$utf16" 2>/dev/null)" >/dev/null 2>&1
+    "$KIT_WINE" regedit /S "$("$KIT_WINE" winepath -w "$utf16" 2>/dev/null)" >/dev/null 2>&1
 }
 
 # The prefix every suite copies: 32-bit, Japanese fonts, no window manager delays.
@@ -75,12 +99,12 @@ kit_build_template() {
         kit_wine_exports "$tmp"
         kit_start_xvfb 1024x768x24 || exit 1
         trap 'kit_stop_wineserver; kit_stop_xvfb' EXIT
-        wineboot -i >/dev/null 2>&1
-        timeout 60 wineserver -w 2>/dev/null || true
+        "$KIT_WINE" wineboot -i >/dev/null 2>&1
+        timeout 60 "$KIT_WINESERVER" -w 2>/dev/null || true
         cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$tmp/drive_c/windows/Fonts/" 2>/dev/null || true
         kit_import_reg "$KIT_SCRIPTS_DIR/wine-template.reg"
         kit_stop_wineserver
-        wine reg query 'HKCU\Software\Wine\X11 Driver' /v Managed 2>/dev/null | grep -q 'N' || {
+        "$KIT_WINE" reg query 'HKCU\Software\Wine\X11 Driver' /v Managed 2>/dev/null | grep -q 'N' || {
             echo "wine-env: template settings were not imported" >&2; exit 1; }
         kit_stop_wineserver
     ) || { rm -rf "$tmp"; return 1; }

@@ -10,7 +10,7 @@
 #            empty folder of the suite (KIT_DRIVE_<L> names it for the program).
 #   --win95  makes GetVersionExA report the Windows 95 family to that program only.
 #   --reg    imports a REGEDIT4 file (UTF-8) before the program starts.
-# The program sees KIT_SUITE_DIR (the suite's Unix folder) and KIT_WINE=1.
+# The program sees KIT_SUITE_DIR (the suite's Unix folder) and KIT_UNDER_WINE=1.
 set -u
 
 work="" suite="default" screen="1024x768x24"
@@ -41,7 +41,7 @@ rm -rf "$suite_dir"
 mkdir -p "$suite_dir"
 cp -a "$KIT_TEMPLATE" "$prefix"
 kit_wine_exports "$prefix"
-export KIT_SUITE_DIR="$suite_dir" KIT_WINE=1
+export KIT_SUITE_DIR="$suite_dir" KIT_UNDER_WINE=1
 
 cleanup() {
     kit_stop_wineserver
@@ -84,6 +84,6 @@ done
 # Drive and version settings are read when the wineserver starts.
 kit_stop_wineserver
 
-wine "$@"
+"$KIT_WINE" "$@"
 status=$?
 exit $status
