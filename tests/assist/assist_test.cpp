@@ -1,6 +1,7 @@
 // PAVRELL.exe run under Wine as the platform would start it. A stand-in for the platform's
-// rundll32.exe lies beside each copy of the program and records what the assistant starts;
-// a job object counts every process the assistant starts and ends them all afterwards.
+// rundll32.exe lies beside each copy of the program and in the system folder, and records
+// what the assistant starts; a job object counts every process the assistant starts and
+// ends them all afterwards.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
@@ -212,13 +213,12 @@ std::string ReceivedParameters(const std::string &record)
     return record.substr(after + 1);
 }
 
-void ExpectLaunched(const Outcome &outcome, const std::string &folder, const std::string &parameters)
+void ExpectLaunched(const Outcome &outcome, const std::string &parameters)
 {
     EXPECT_EQ(0u, outcome.exitCode);
     EXPECT_FALSE(outcome.boxShown) << outcome.boxText;
     EXPECT_EQ(1u, outcome.processesStarted);
     ASSERT_TRUE(outcome.recorded) << "the stand-in rundll32.exe was not started";
-    (void)folder;
     EXPECT_EQ(parameters, ReceivedParameters(outcome.record)) << outcome.record;
 }
 
@@ -271,7 +271,7 @@ TEST_F(Assistant, QuotedPathWithBlanks)
     PrepareFolder(folder, "[Setup]\r\nScrName=Tessary.scr\r\n");
     Outcome outcome;
     RunAssistant(folder + "\\PAVRELL.exe", "\"" + folder + "\\PAVRELL.exe\"", "", &outcome);
-    ExpectLaunched(outcome, folder, kEntry + ShortForm(folder + "\\") + "Tessary.scr");
+    ExpectLaunched(outcome, kEntry + ShortForm(folder + "\\") + "Tessary.scr");
 }
 
 TEST_F(Assistant, ShortDirectoryIsTheEightThreeForm)
@@ -280,7 +280,7 @@ TEST_F(Assistant, ShortDirectoryIsTheEightThreeForm)
     PrepareFolder(folder, "[Setup]\r\nScrName=Tessary.scr\r\n");
     Outcome outcome;
     RunAssistant(folder + "\\PAVRELL.exe", "\"" + folder + "\\PAVRELL.exe\"", "", &outcome);
-    ExpectLaunched(outcome, folder, kEntry + ShortForm(folder + "\\") + "Tessary.scr");
+    ExpectLaunched(outcome, kEntry + ShortForm(folder + "\\") + "Tessary.scr");
 
     std::string parameters = ReceivedParameters(outcome.record);
     ASSERT_EQ(0u, parameters.find(kEntry));
@@ -307,7 +307,7 @@ TEST_F(Assistant, UnquotedPath)
     PrepareFolder(folder, "[Setup]\r\nScrName=Tessary.scr\r\n");
     Outcome outcome;
     RunAssistant(folder + "\\PAVRELL.exe", folder + "\\PAVRELL.exe", "", &outcome);
-    ExpectLaunched(outcome, folder, kEntry + ShortForm(folder + "\\") + "Tessary.scr");
+    ExpectLaunched(outcome, kEntry + ShortForm(folder + "\\") + "Tessary.scr");
 }
 
 TEST_F(Assistant, ArgumentsAfterTheNameAreIgnored)
@@ -317,7 +317,7 @@ TEST_F(Assistant, ArgumentsAfterTheNameAreIgnored)
     Outcome outcome;
     RunAssistant(folder + "\\PAVRELL.exe",
                  "\"" + folder + "\\PAVRELL.exe\" /s \"C:\\Elsewhere\\PAVRELL.exe\" Other.scr", "", &outcome);
-    ExpectLaunched(outcome, folder, kEntry + ShortForm(folder + "\\") + "Tessary.scr");
+    ExpectLaunched(outcome, kEntry + ShortForm(folder + "\\") + "Tessary.scr");
 }
 
 // Without a directory the settings file is named bare, and the profile functions then read
@@ -329,7 +329,7 @@ TEST_F(Assistant, BareNameReadsTheBareSettingsName)
     ASSERT_TRUE(WriteWholeFile(WindowsSettings(), "[Setup]\r\nScrName=Windows.scr\r\n"));
     Outcome outcome;
     RunAssistant(folder + "\\PAVRELL.exe", "PAVRELL.exe", folder, &outcome);
-    ExpectLaunched(outcome, folder, std::string(kEntry) + "Windows.scr");
+    ExpectLaunched(outcome, std::string(kEntry) + "Windows.scr");
 }
 
 TEST_F(Assistant, LowerCaseNameLeavesTheDirectoryEmpty)
@@ -339,7 +339,7 @@ TEST_F(Assistant, LowerCaseNameLeavesTheDirectoryEmpty)
     ASSERT_TRUE(WriteWholeFile(WindowsSettings(), "[Setup]\r\nScrName=Windows.scr\r\n"));
     Outcome outcome;
     RunAssistant(folder + "\\PAVRELL.exe", "\"" + folder + "\\pavrell.exe\"", folder, &outcome);
-    ExpectLaunched(outcome, folder, std::string(kEntry) + "Windows.scr");
+    ExpectLaunched(outcome, std::string(kEntry) + "Windows.scr");
 }
 
 TEST_F(Assistant, BareNameWithoutSettingsShowsTheBox)
@@ -359,7 +359,7 @@ TEST_F(Assistant, DirectoryEndingInKanjiWithBackslashByte)
     PrepareFolder(folder, "[Setup]\r\nScrName=Tessary.scr\r\n");
     Outcome outcome;
     RunAssistant(folder + "\\PAVRELL.exe", "\"" + folder + "\\PAVRELL.exe\"", "", &outcome);
-    ExpectLaunched(outcome, folder, kEntry + ShortForm(folder + "\\") + "Tessary.scr");
+    ExpectLaunched(outcome, kEntry + ShortForm(folder + "\\") + "Tessary.scr");
 }
 
 // A command line with no backslash between the folder and the name: the folder's kanji must
@@ -370,7 +370,7 @@ TEST_F(Assistant, KanjiFolderGetsItsBackslashBeforeTheSettingsName)
     PrepareFolder(folder, "[Setup]\r\nScrName=Tessary.scr\r\n");
     Outcome outcome;
     RunAssistant(folder + "\\PAVRELL.exe", "\"" + folder + "PAVRELL.exe\"", "", &outcome);
-    ExpectLaunched(outcome, folder, kEntry + ShortForm(folder + "\\") + "Tessary.scr");
+    ExpectLaunched(outcome, kEntry + ShortForm(folder + "\\") + "Tessary.scr");
 }
 
 TEST_F(Assistant, ScreensaverNameWithBlanksPassedUnquoted)
@@ -379,7 +379,7 @@ TEST_F(Assistant, ScreensaverNameWithBlanksPassedUnquoted)
     PrepareFolder(folder, "[Setup]\r\nScrName=My Clock Saver.scr\r\n");
     Outcome outcome;
     RunAssistant(folder + "\\PAVRELL.exe", "\"" + folder + "\\PAVRELL.exe\"", "", &outcome);
-    ExpectLaunched(outcome, folder, kEntry + ShortForm(folder + "\\") + "My Clock Saver.scr");
+    ExpectLaunched(outcome, kEntry + ShortForm(folder + "\\") + "My Clock Saver.scr");
 }
 
 TEST_F(Assistant, MissingSettingsShowTheBoxAndStartNothing)
