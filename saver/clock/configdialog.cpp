@@ -31,17 +31,23 @@ void ReportFontDialogError(HWND owner)
 
 static void ChooseClockFont(HWND dialog)
 {
+    // The dialog works on a copy: some font dialogs write into the record even when the
+    // user cancels, and a cancelled choice must leave the font as it was.
+    static LOGFONTA chosen;
+    chosen = ClockSettings.Font;
     memset(&fontChoice, 0, sizeof fontChoice);
     fontChoice.lStructSize = sizeof fontChoice;
     fontChoice.hwndOwner = dialog;
     fontChoice.hDC = NULL;
-    fontChoice.lpLogFont = &ClockSettings.Font;
+    fontChoice.lpLogFont = &chosen;
     fontChoice.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_FIXEDPITCHONLY | CF_NOVERTFONTS;
     fontChoice.rgbColors = ClockSettings.TextCol;
-    if (ChooseFontA(&fontChoice))
+    if (ChooseFontA(&fontChoice)) {
+        ClockSettings.Font = chosen;
         ClockSettings.TextCol = fontChoice.rgbColors;
-    else
+    } else {
         ReportFontDialogError(dialog);
+    }
 }
 
 static void InitConfigDialog(HWND dialog)

@@ -1,10 +1,13 @@
 # Sources of the clock and its resources, and the libraries of its platform-independent parts.
 # The timing, layout, settings layout and error names build natively too (tests, fuzzers).
-kit_pure_library(saverclockrules SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/clockrules.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/settingslayout.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/fonterrors.cpp)
-target_include_directories(saverclockrules PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+# Test folders include this file again for the source lists: the library is made once.
+if(NOT TARGET saverclockrules)
+    kit_pure_library(saverclockrules SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/clockrules.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/settingslayout.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/fonterrors.cpp)
+    target_include_directories(saverclockrules PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+endif()
 
 set(SAVER_CLOCK_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/clocksettings.cpp
