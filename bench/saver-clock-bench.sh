@@ -1,0 +1,20 @@
+#!/bin/bash
+# Benchmark of the clock under Wine (not part of the test command): the cost of one
+# DrawClock at 1024x768 and 1920x1080, filled and outlined, and the CPU share of a saver
+# window redrawn by its own timer for 20 seconds (a stand-in runs the message loop until
+# the host is merged). Usage: bench/saver-clock-bench.sh [seconds] [draw calls]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+arch="$(KIT_WINE_WORK=/nonexistent bash -c '. scripts/wine-env.sh && echo "$KIT_WINE_ARCH"')"
+if [ "$arch" = win32 ]; then
+    tree=build/win32 toolchain=cmake/toolchain-i686-mingw32.cmake
+else
+    tree=build/win64 toolchain=cmake/toolchain-x86_64-mingw32.cmake
+fi
+[ -f "$tree/CMakeCache.txt" ] || cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/$toolchain" >/dev/null
+cmake --build "$tree" -j 2 --target saver_clock_bench >/dev/null
+echo "== clock benchmark ($arch, screen 1920x1080x24)"
+scripts/wine-run.sh --work "$root/$tree/wine" --suite saver_clock_bench --screen 1920x1080x24 \
+    -- "$root/$tree/tests/saver_clock/saver_clock_bench.exe" "${1:-20}" "${2:-50}"

@@ -1,0 +1,54 @@
+// The clock's timing and layout, kept apart from the window so that they can be checked
+// without one.
+#ifndef CLOCKRULES_H
+#define CLOCKRULES_H
+
+#include <stddef.h>
+#include <stdint.h>
+#include <time.h>
+
+enum {
+    kBackColourCount = 6,      // entries of the background palette
+    kClockTimerId = 1,
+    kClockTimerPeriod = 250,   // milliseconds: a new second shows within a quarter of a second
+    kClockTextBytes = 128,     // each of the three formatted lines
+    kNoSecondYet = -1          // the first tick always draws
+};
+
+// Palette entry picked by a stored colour mask: the highest set bit of 0..5 wins; with
+// none of them set the current entry stays.
+int BackIndexFromMask(unsigned mask, int current);
+
+// The entry after index, wrapping from the last back to the first.
+int NextBackIndex(int index);
+
+// What a tick remembers between calls; lastSecond starts at kNoSecondYet.
+struct ClockTiming {
+    int lastSecond;
+};
+
+// One timer tick at the given seconds value: true when the picture must be redrawn. When
+// cycling is on (backLoop nonzero), the first tick of second 0 moves *backIndex on first.
+bool ClockTick(ClockTiming *timing, int second, int32_t backLoop, int *backIndex);
+
+// In the preview the text is a tenth of the window's height.
+int PreviewFontHeight(int clientHeight);
+
+// The three lines, top to bottom.
+enum ClockLine { kDateLine = 0, kWeekdayLine = 1, kTimeLine = 2 };
+
+// Top-left corner of a line of size textWidth x textHeight in a client area of
+// clientWidth x clientHeight: centred across, the weekday centred down, the date just above
+// it and the time just below. Results are clamped to the int range.
+void ClockLineOrigin(int clientWidth, int clientHeight, int textWidth, int textHeight, ClockLine line,
+                     int *x, int *y);
+
+// The date, weekday and time as the clock shows them, formatted in the C library's locale.
+struct ClockLines {
+    char date[kClockTextBytes];
+    char weekday[kClockTextBytes];
+    char time[kClockTextBytes];
+};
+void FormatClockLines(const struct tm *local, ClockLines *lines);
+
+#endif
