@@ -5,14 +5,8 @@
 
 #include <windows.h>
 
+#include "commandline.h"
 #include "pathtext.h"
-
-// Names and titles: 255 bytes of text and the terminator.
-enum { NAME_BYTES = 256 };
-// An uninstall entry number: at most 31 decimal digits and the terminator.
-enum { ENTRY_NUMBER_BYTES = 32 };
-// The command line is handled in buffers of this size; a longer one is refused.
-enum { COMMAND_LINE_BYTES = 772 };
 
 struct SetupContext {
     HINSTANCE instance;
