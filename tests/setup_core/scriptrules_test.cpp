@@ -317,10 +317,12 @@ TEST(ScriptRules, SectionErrors)
         static SetupScript script;
         Outcome out = Check(&fake, &script);
         EXPECT_EQ(std::string(c.error), out.error) << c.name;
-        if (out.ok)
+        if (out.ok) {
             EXPECT_EQ(c.files, script.fileCount) << c.name;
-        if (out.ok && c.files > 2)
+        }
+        if (out.ok && c.files > 2) {
             EXPECT_STREQ("$App:", script.fileList[2].macro) << c.name;
+        }
     }
 }
 
