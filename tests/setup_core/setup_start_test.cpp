@@ -117,6 +117,40 @@ DWORD AnswerBox(DWORD pid, const std::string &caption, const std::string &text, 
     return owner;
 }
 
+// The bounds of the non-white pixels of a window's client area, as the screen shows it.
+bool DarkPixelBounds(HWND window, RECT *bounds)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    int width = client.right, height = client.bottom;
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    bool any = false;
+    for (int y = 0; y < height; y++) {
+        for (int x = 0; x < width; x++) {
+            COLORREF c = GetPixel(memory, x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) >= 3 * 128)
+                continue;
+            if (!any)
+                SetRect(bounds, x, y, x + 1, y + 1);
+            bounds->left = x < bounds->left ? x : bounds->left;
+            bounds->right = x + 1 > bounds->right ? x + 1 : bounds->right;
+            bounds->bottom = y + 1;
+            any = true;
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    return any;
+}
+
 class SetupStart : public ::testing::Test {
 protected:
     void SetUp() override
@@ -299,6 +333,15 @@ TEST_F(SetupStart, PreparationWindowIsCentred)
     LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
     EXPECT_EQ(WS_CAPTION, style & WS_CAPTION);
     EXPECT_EQ(0, style & WS_SYSMENU) << "the user must not be able to close it";
+
+    // The line of text is drawn dark on white, centred in the client area.
+    PumpFor(200);
+    RECT ink;
+    ASSERT_TRUE(DarkPixelBounds(window, &ink)) << "no text in the preparation window";
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_NEAR(ink.left - client.left, client.right - ink.right, 4);
+    EXPECT_NEAR(ink.top - client.top, client.bottom - ink.bottom, 4);
     ExpectEndsWithZero(__LINE__);
     EXPECT_FALSE(IsWindow(window));
 }
