@@ -53,4 +53,10 @@ bool RegWriteString(HKEY root, const char *key, const char *name, const std::str
 bool RegReadValue(HKEY root, const char *key, const char *name, DWORD *type, std::string *bytes);
 void RegDeleteTree(HKEY root, const char *key);
 
+// Like WaitChild, but handles this thread's messages meanwhile: a child window of another
+// process needs its parent's thread to answer.
+bool WaitChildPumping(ChildProcess *child, DWORD ms, DWORD *exitCode);
+// Copies a rectangle of the screen into a 24-bit .bmp file (a test artefact).
+bool SaveScreenBitmap(const std::string &path, const RECT &area);
+
 #endif

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <string.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "saverargs.h"
 
