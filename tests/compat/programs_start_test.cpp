@@ -21,7 +21,22 @@ void ExpectStartsAndEnds(const char *name, const std::string &arguments)
 }
 
 TEST(Programs, SetupStartsAndEnds) { ExpectStartsAndEnds("SETUP.exe", ""); }
-TEST(Programs, SaverStartsAndEnds) { ExpectStartsAndEnds("Tessary.scr", ""); }
+// The saver starts full screen and ends on a key press with exit code 0.
+TEST(Programs, SaverStartsAndEnds)
+{
+    std::string program = BuiltProgram("Tessary.scr");
+    ASSERT_TRUE(FileExists(program)) << program;
+    ChildProcess child;
+    ASSERT_TRUE(StartChild("\"" + program + "\" /s", SuiteFolder(), &child)) << program;
+    HWND window = WaitForWindow(child.pid, "WindowsScreenSaverClass", "Screen Saver", 20000);
+    EXPECT_TRUE(window != NULL) << "no full-screen window";
+    PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+    DWORD code = 12345;
+    bool ended = WaitChild(&child, 20000, &code);
+    StopChild(&child);
+    ASSERT_TRUE(ended) << "Tessary.scr did not end";
+    EXPECT_EQ(0u, code);
+}
 TEST(Programs, AssistantStartsAndEnds) { ExpectStartsAndEnds("PAVRELL.exe", ""); }
 
 }  // namespace

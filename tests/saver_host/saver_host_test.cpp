@@ -22,6 +22,26 @@ struct FullScreenRun {
     }
 };
 
+// First of all cases, before other tests have moved activation between windows.
+TEST(FullScreen, MouseTravelOfFiveEndsItButFourDoesNot)
+{
+    ASSERT_TRUE(MovePointer(300, 300));
+    FullScreenRun run;
+    ASSERT_TRUE(run.Start());
+    PumpFor(500);
+    // A move message with the cursor where it was at creation ends nothing.
+    PostMessageA(run.window, WM_MOUSEMOVE, 0, MAKELPARAM(300, 300));
+    EXPECT_TRUE(StillRunningAfter(&run.child, 300));
+    ASSERT_TRUE(MovePointer(302, 302));
+    PostMessageA(run.window, WM_MOUSEMOVE, 0, MAKELPARAM(302, 302));
+    EXPECT_TRUE(StillRunningAfter(&run.child, 600)) << "a travel of 4 ended the saver";
+    ASSERT_TRUE(MovePointer(302, 303));
+    PostMessageA(run.window, WM_MOUSEMOVE, 0, MAKELPARAM(302, 303));
+    DWORD code = 12345;
+    EXPECT_TRUE(EndsWithin(&run.child, 10000, &code)) << "a travel of 5 did not end the saver";
+    EXPECT_EQ(0u, code);
+}
+
 TEST(FullScreen, CoversTheScreenOnTopAndEndsOnAKey)
 {
     FullScreenRun run;
@@ -104,26 +124,6 @@ TEST(FullScreen, ReleasesWheelAndActivationDoNotEndIt)
     EXPECT_TRUE(IsWindow(run.window));
 }
 
-TEST(FullScreen, MouseTravelOfFiveEndsItButFourDoesNot)
-{
-    ASSERT_TRUE(SetCursorPos(300, 300));
-    PumpFor(100);
-    FullScreenRun run;
-    ASSERT_TRUE(run.Start());
-    PumpFor(300);
-    // A move message with the cursor where it was at creation ends nothing.
-    PostMessageA(run.window, WM_MOUSEMOVE, 0, MAKELPARAM(300, 300));
-    EXPECT_TRUE(StillRunningAfter(&run.child, 300));
-    ASSERT_TRUE(SetCursorPos(302, 302));
-    PostMessageA(run.window, WM_MOUSEMOVE, 0, MAKELPARAM(302, 302));
-    EXPECT_TRUE(StillRunningAfter(&run.child, 600)) << "a travel of 4 ended the saver";
-    ASSERT_TRUE(SetCursorPos(302, 303));
-    PostMessageA(run.window, WM_MOUSEMOVE, 0, MAKELPARAM(302, 303));
-    DWORD code = 12345;
-    EXPECT_TRUE(EndsWithin(&run.child, 10000, &code)) << "a travel of 5 did not end the saver";
-    EXPECT_EQ(0u, code);
-}
-
 TEST(FullScreen, RefusesTaskSwitchAndScreensaveCommands)
 {
     FullScreenRun run;
@@ -184,15 +184,16 @@ TEST_P(PreviewRun, ChildOfTheFrameIgnoresInputAndEndsWithIt)
     EXPECT_EQ((LONG_PTR)(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN), style & (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_POPUP));
     EXPECT_EQ(0, GetWindowLongPtrA(preview, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(NULL, FindWindowA(SaverClass, "Screen Saver"));
+    RedrawWindow(frame, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpFor(500);
     KeepScreenshot(frame, (std::string("preview") + (GetParam()[1] == 'l' ? "_l" : "_p") + ".bmp").c_str());
 
     const UINT input[] = {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_ACTIVATEAPP};
     for (UINT message : input)
         PostMessageA(preview, message, 0, 0);
-    SetCursorPos(500, 500);
+    MovePointer(500, 500);
     PostMessageA(preview, WM_MOUSEMOVE, 0, 0);
-    SetCursorPos(10, 10);
+    MovePointer(10, 10);
     PostMessageA(preview, WM_MOUSEMOVE, 0, 0);
     EXPECT_TRUE(StillRunningAfter(&child, 800));
     EXPECT_TRUE(IsWindow(preview));

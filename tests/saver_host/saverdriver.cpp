@@ -97,3 +97,23 @@ void KeepScreenshot(HWND window, const char *fileName)
     if (GetWindowRect(window, &area))
         SaveScreenBitmap(SuiteFolder() + "\\" + fileName, area);
 }
+
+bool MovePointer(int x, int y)
+{
+    char arguments[64];
+    snprintf(arguments, sizeof arguments, " mousemove %d %d", x, y);
+    ChildProcess tool;
+    if (!StartChild(WinePath("/usr/bin/xdotool") + arguments, "", &tool))
+        return false;
+    // A Unix process's handle is not signalled reliably under Wine: watch the cursor instead.
+    CloseHandle(tool.process);
+    DWORD start = GetTickCount();
+    for (;;) {
+        POINT now;
+        if (GetCursorPos(&now) && now.x == x && now.y == y)
+            return true;
+        if (GetTickCount() - start > 5000)
+            return false;
+        PumpFor(20);
+    }
+}

@@ -23,6 +23,9 @@ bool ShowedAnyWindowUntilEnd(ChildProcess *child, DWORD ms, DWORD *code, bool *e
 // A visible frame window of this process with the given client size, as the control panel's
 // preview frame.
 HWND CreateFrame(int width, int height);
+// Moves the display's real pointer (Wine's SetCursorPos does not hold against the X pointer)
+// and waits until the platform reports it there.
+bool MovePointer(int x, int y);
 // The decimal 32-bit value of a handle, as the platform writes it on a command line.
 std::string HandleText(HWND window);
 // Saves the rectangle of a window as a .bmp in the suite folder.
