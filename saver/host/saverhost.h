@@ -4,30 +4,48 @@
 
 #include <windows.h>
 
+#include "closerules.h"
+
 typedef BOOL(WINAPI *VerifyPasswordFunction)(HWND);
 typedef HIMC(WINAPI *AssociateContextFunction)(HWND, HIMC);
 
-struct SaverHostState {
-    HINSTANCE instance;
-    HWND saverWindow;
-    bool isPreview;
-    bool closePermitted;
-    bool verifying;
-    HMODULE passwordModule;
-    VerifyPasswordFunction verifyPassword;
-    HMODULE imeModule;
-    AssociateContextFunction associateContext;
-    HIMC savedImeContext;
-    bool isWin9x;
-    DWORD mouseThreshold;
-    DWORD lastVerifyTick;
-    POINT referencePoint;
+// The close rules' fields (isPreview, isWin9x, closePermitted, verifying, mouseThreshold,
+// lastVerifyTick, referencePoint) come from SaverRuleState, so that the rules can be built
+// without the platform.
+struct SaverHostState : SaverRuleState {
+    HINSTANCE instance = NULL;
+    HWND saverWindow = NULL;
+    HMODULE passwordModule = NULL;
+    VerifyPasswordFunction verifyPassword = NULL;
+    HMODULE imeModule = NULL;
+    AssociateContextFunction associateContext = NULL;
+    HIMC savedImeContext = NULL;
 };
 
 extern SaverHostState saverHost;
 
-// Everything the host leaves unhandled ends here, then in DefWindowProcA.
+// Exit codes the platform does not define.
+enum {
+    ExitInvalid = -1,
+    ExitNoSaverWindow = 1,
+    ExitAfterException = 2
+};
+
+int HostMain(HINSTANCE instance, const char *argumentText);
+int RunSaverWindow(HWND parent);
+INT_PTR ShowConfigDialog(HWND owner);
+
+// The window class's procedure; and everything the clock leaves unhandled ends in
+// HostDefaultProc, then in DefWindowProcA.
+LRESULT CALLBACK SaverClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK HostDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL ConfirmClose(HWND window);
+
+// Platform password features of the Windows 95 family.
+void LoadPasswordVerifier();
+void UnloadPasswordVerifier();
+void SetSaverRunning(bool on);
+void RequestPasswordChange(HWND window);
 
 // Hooks implemented by the clock.
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

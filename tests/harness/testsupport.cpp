@@ -305,3 +305,65 @@ std::vector<DWORD> ChildProcessIds(DWORD parentPid)
     CloseHandle(snapshot);
     return ids;
 }
+
+bool WaitChildPumping(ChildProcess *child, DWORD ms, DWORD *exitCode)
+{
+    if (child->process == NULL)
+        return false;
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD spent = GetTickCount() - start;
+        DWORD left = spent >= ms ? 0 : ms - spent;
+        DWORD woke = MsgWaitForMultipleObjects(1, &child->process, FALSE, left, QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0)
+            return WaitChild(child, 0, exitCode);
+        if (woke != WAIT_OBJECT_0 + 1)
+            return false;
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+bool SaveScreenBitmap(const std::string &path, const RECT &area)
+{
+    int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    bool ok = false;
+    if (bitmap != NULL) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        ok = BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY) != 0;
+        GdiFlush();
+        SelectObject(memory, old);
+        DWORD stride = ((DWORD)width * 3 + 3) & ~3u;
+        DWORD imageSize = stride * (DWORD)height;
+        BITMAPFILEHEADER header;
+        memset(&header, 0, sizeof header);
+        header.bfType = 0x4D42;
+        header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+        header.bfSize = header.bfOffBits + imageSize;
+        std::string file((const char *)&header, sizeof header);
+        file.append((const char *)&info.bmiHeader, sizeof info.bmiHeader);
+        file.append((const char *)bits, imageSize);
+        ok = ok && WriteWholeFile(path, file);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    return ok;
+}

@@ -59,5 +59,10 @@ void RegDeleteTree(HKEY root, const char *key);
 std::string ProcessCommandLine(HANDLE process);
 // Ids of the running processes whose parent is parentPid.
 std::vector<DWORD> ChildProcessIds(DWORD parentPid);
+// Like WaitChild, but handles this thread's messages meanwhile: a child window of another
+// process needs its parent's thread to answer.
+bool WaitChildPumping(ChildProcess *child, DWORD ms, DWORD *exitCode);
+// Copies a rectangle of the screen into a 24-bit .bmp file (a test artefact).
+bool SaveScreenBitmap(const std::string &path, const RECT &area);
 
 #endif
