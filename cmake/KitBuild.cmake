@@ -6,15 +6,17 @@ set(KIT_WARNINGS -Wall -Wextra -Werror)
 
 if(KIT_WIN32)
     # What Windows 95 and NT 4.0 can load: nothing newer in the headers, subsystem 4.0,
-    # no C++ runtime features that pull in DLLs or exception tables.
+    # no C++ runtime features that pull in DLLs or exception tables. No -fdata-sections: the
+    # PE linker script has no rule for .bss.* sections, so the large zeroed records would be
+    # stored in the file as initialised data.
     set(KIT_DEFINES WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_WINDOWS=0x0400 _WIN32_IE=0x0300
         NOMINMAX STRICT)
     set(KIT_PRODUCT_COMPILE -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics
-        -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections -fdata-sections)
+        -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections)
     set(KIT_PRODUCT_LINK -static -static-libgcc -static-libstdc++ -mwindows -s
         -Wl,--gc-sections -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
         -Wl,--major-os-version,4 -Wl,--minor-os-version,0
-        -Wl,--disable-dynamicbase -Wl,--disable-nxcompat)
+        -Wl,--disable-dynamicbase -Wl,--disable-nxcompat -Wl,--disable-reloc-section)
 else()
     # The native tree exists to run the pure code under the sanitizers and the fuzzers.
     if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
