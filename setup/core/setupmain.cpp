@@ -1,12 +1,93 @@
 #include <windows.h>
 
-// The installer's entry; its starts arrive with the setup core.
+#include "bootstrap.h"
+#include "commandline.h"
+#include "resource.h"
+#include "setupcontext.h"
+#include "setupmessage.h"
+#include "setupscript.h"
+#include "uninstaller.h"
+#include "wizard.h"
+
+namespace {
+
+bool FillSystemFolders()
+{
+    SetupContext &ctx = setupContext;
+    UINT n = GetWindowsDirectoryA(ctx.windowsDir, sizeof ctx.windowsDir);
+    if (n == 0 || n >= sizeof ctx.windowsDir)
+        return false;
+    n = GetSystemDirectoryA(ctx.systemDir, sizeof ctx.systemDir);
+    return n != 0 && n < sizeof ctx.systemDir;
+}
+
+// The program's full file name; empty when it cannot be had whole.
+void GetModulePath(char *path, DWORD size)
+{
+    DWORD n = GetModuleFileNameA(NULL, path, size);
+    if (n == 0 || n >= size)
+        path[0] = '\0';
+    path[size - 1] = '\0';
+}
+
+void ShowStartFailure()
+{
+    ShowSetupMessage(NULL, IDS_SETUP_ERROR, NULL, setupContext.baseName, MB_OK | MB_ICONERROR);
+}
+
+void RunUninstallStart(HINSTANCE instance)
+{
+    if (!ReadSetupScript() || !ReadInstallLog()) {
+        ShowStartFailure();
+        return;
+    }
+    RunUninstall(instance);
+}
+
+}  // namespace
+
 int SetupMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showState)
 {
-    (void)instance;
     (void)previous;
-    (void)commandLine;
+    (void)commandLine;   // the whole line, program included, comes from GetCommandLineA
     (void)showState;
+    SetupContext &ctx = setupContext;
+    ctx.instance = instance;
+
+    char modulePath[MAX_PATH_BYTES];
+    GetModulePath(modulePath, sizeof modulePath);
+    CommandLineParts parts;
+    CommandLineStatus status = DecomposeCommandLine(GetCommandLineA(), modulePath, &parts);
+    CopyText(ctx.baseName, sizeof ctx.baseName, parts.baseName);
+    CopyText(ctx.exeName, sizeof ctx.exeName, parts.baseName);
+    CopyText(ctx.scriptName, sizeof ctx.scriptName, parts.baseName);
+    if (!AppendText(ctx.exeName, sizeof ctx.exeName, ".exe") ||
+        !AppendText(ctx.scriptName, sizeof ctx.scriptName, ".ini"))
+        status = CommandLineStatus::BadArgument;
+    CopyText(ctx.scriptDir, sizeof ctx.scriptDir, parts.scriptDir);
+    CopyText(ctx.sourceDir, sizeof ctx.sourceDir, parts.sourceDir);
+    CopyText(ctx.entryNumber, sizeof ctx.entryNumber, parts.entryNumber);
+
+    if (!FillSystemFolders())
+        return 0;
+    if (status != CommandLineStatus::Ok) {
+        ShowStartFailure();
+        return 0;
+    }
+
+    switch (parts.mode) {
+    case RunMode::Bootstrap:
+        RunBootstrap(instance);
+        if (!ctx.bootstrapFailed)
+            RelaunchStagedCopy();
+        break;
+    case RunMode::Wizard:
+        RunWizard(instance);
+        break;
+    case RunMode::Uninstall:
+        RunUninstallStart(instance);
+        break;
+    }
     return 0;
 }
 

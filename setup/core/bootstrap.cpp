@@ -1,0 +1,213 @@
+#include "bootstrap.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "bootstraprules.h"
+#include "pathfs.h"
+#include "resource.h"
+#include "setupcontext.h"
+#include "setupmessage.h"
+#include "setupscript.h"
+
+namespace {
+
+enum { PREPARATION_TIMER = 1, PREPARATION_DELAY_MS = 1000 };
+// GetShortPathNameA's buffer for the WININIT.INI lines.
+enum { SHORT_NAME_BYTES = 515 };
+enum { DISPLAY_NAME_BYTES = 255, UNINSTALL_KEY_BYTES = 512, UNINSTALL_ENTRIES = 100 };
+enum { PREPARING_TEXT_BYTES = 256 };
+
+void PaintPreparation(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    char text[PREPARING_TEXT_BYTES];
+    if (LoadStringA(setupContext.instance, IDS_PREPARING, text, sizeof text) <= 0)
+        text[0] = '\0';
+    DrawTextA(dc, text, -1, &client, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    EndPaint(window, &paint);
+}
+
+// One staged file: copy it, and for all but the program itself list its short name.
+bool StageOneFile(FILE *wininit, const char *entry, bool listForDeletion)
+{
+    const SetupContext &ctx = setupContext;
+    char source[MAX_PATH_BYTES];
+    EnsureTrailingBackslash(source, ctx.scriptDir);
+    if (!AppendText(source, sizeof source, entry))
+        return false;
+    char destination[MAX_PATH_BYTES];
+    EnsureTrailingBackslash(destination, ctx.windowsDir);
+    if (!AppendText(destination, sizeof destination, LastPathComponent(source)))
+        return false;
+    if (!CopyFileA(source, destination, FALSE))
+        return false;
+    if (!listForDeletion)
+        return true;
+    // The restart that reads WININIT.INI runs before long names exist.
+    char shortName[SHORT_NAME_BYTES];
+    DWORD n = GetShortPathNameA(destination, shortName, sizeof shortName);
+    if (n == 0 || n >= sizeof shortName)
+        return false;
+    return fprintf(wininit, "NUL=%s\n", shortName) > 0;
+}
+
+}  // namespace
+
+void GetCenteredWindowRect(int *x, int *y, int *width, int *height)
+{
+    WindowPlace place = CenteredPlace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    *x = place.x;
+    *y = place.y;
+    *width = place.width;
+    *height = place.height;
+}
+
+int StageSetupFiles(HWND owner)
+{
+    const SetupContext &ctx = setupContext;
+    const char *list[STAGED_FILES_MAX];
+    int count = StagingList(ctx.exeName, ctx.scriptName, setupScript.Titlemap,
+                            setupScript.Bitmap, list);
+
+    char wininitPath[MAX_PATH_BYTES];
+    EnsureTrailingBackslash(wininitPath, ctx.windowsDir);
+    bool ok = AppendText(wininitPath, sizeof wininitPath, "WININIT.INI");
+    FILE *wininit = NULL;
+    if (ok) {
+        bool existed = PathExists(wininitPath) != FALSE;
+        // Text mode: every line ends in CR LF.
+        wininit = fopen(wininitPath, "at");
+        ok = wininit != NULL;
+        if (ok && !existed)
+            ok = fputs("[rename]\n", wininit) >= 0;
+    }
+    for (int i = 0; ok && i < count; i++)
+        ok = StageOneFile(wininit, list[i], i > 0);
+    if (wininit != NULL && fclose(wininit) != 0)
+        ok = false;
+    if (ok)
+        return 1;
+    ShowSetupMessage(owner, IDS_SETUP_ERROR, NULL, ctx.caption, MB_OK | MB_ICONERROR);
+    return 0;
+}
+
+int IsAlreadyInstalled()
+{
+    for (int n = 0; n < UNINSTALL_ENTRIES; n++) {
+        char keyName[UNINSTALL_KEY_BYTES];
+        if (!UninstallEntryKey(keyName, sizeof keyName, setupContext.baseName, n))
+            return 0;
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+            continue;
+        char name[DISPLAY_NAME_BYTES];
+        DWORD size = sizeof name;
+        DWORD type = 0;
+        LONG result = RegQueryValueExA(key, "DisplayName", NULL, &type, (BYTE *)name, &size);
+        RegCloseKey(key);
+        if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+            continue;
+        // A value stored without its terminator is terminated here when there is room; one
+        // that fills the buffer is longer than any Title and cannot match.
+        if (size == 0)
+            name[0] = '\0';
+        else if (name[size - 1] != '\0') {
+            if (size >= sizeof name)
+                continue;
+            name[size] = '\0';
+        }
+        if (strcmp(name, setupScript.Title) == 0)
+            return 1;
+    }
+    return 0;
+}
+
+LRESULT CALLBACK PreparationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        SetTimer(window, PREPARATION_TIMER, PREPARATION_DELAY_MS, NULL);
+        return 0;
+    case WM_PAINT:
+        PaintPreparation(window);
+        return 0;
+    case WM_TIMER:
+        if (wParam != PREPARATION_TIMER)
+            break;
+        KillTimer(window, PREPARATION_TIMER);
+        if (!StageSetupFiles(window))
+            setupContext.bootstrapFailed = TRUE;
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(window, PREPARATION_TIMER);
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int RunBootstrap(HINSTANCE instance)
+{
+    SetupContext &ctx = setupContext;
+    if (!ReadSetupScript()) {
+        ShowSetupMessage(NULL, IDS_SETUP_ERROR, NULL, ctx.baseName, MB_OK | MB_ICONERROR);
+        ctx.bootstrapFailed = TRUE;
+        return 0;
+    }
+    if (IsAlreadyInstalled()) {
+        ShowSetupMessage(NULL, IDS_ALREADY_SET_UP, setupScript.Title, ctx.baseName,
+                         MB_OK | MB_ICONERROR);
+        ctx.bootstrapFailed = TRUE;
+        return 0;
+    }
+
+    int x, y, width, height;
+    GetCenteredWindowRect(&x, &y, &width, &height);
+    WNDCLASSA windowClass;
+    memset(&windowClass, 0, sizeof windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = PreparationWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, "SETUP");
+    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    windowClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    windowClass.lpszClassName = ctx.baseName;
+    BuildCaption(IDS_CAPTION_SETUP);
+
+    // A caption without system menu: the user cannot close it while the files are staged.
+    HWND window = NULL;
+    if (RegisterClassA(&windowClass))
+        window = CreateWindowExA(0, ctx.baseName, ctx.caption, WS_OVERLAPPED, x, y, width,
+                                 height, NULL, NULL, instance, NULL);
+    if (window == NULL) {
+        ShowSetupMessage(NULL, IDS_SETUP_ERROR, NULL, ctx.baseName, MB_OK | MB_ICONERROR);
+        ctx.bootstrapFailed = TRUE;
+        return 0;
+    }
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageA(&message, NULL, 0, 0)) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return got == 0 ? (int)message.wParam : 0;
+}
+
+void RelaunchStagedCopy()
+{
+    const SetupContext &ctx = setupContext;
+    char command[COMMAND_LINE_BYTES];
+    if (!RelaunchCommand(command, sizeof command, ctx.windowsDir, ctx.baseName, ctx.scriptDir)) {
+        ShowSetupMessage(NULL, IDS_SETUP_ERROR, NULL, ctx.baseName, MB_OK | MB_ICONERROR);
+        return;
+    }
+    WinExec(command, SW_SHOWNORMAL);
+}

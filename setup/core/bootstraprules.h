@@ -1,0 +1,34 @@
+// Decisions of the bootstrap start that need no window: the preparation window's place,
+// the files to stage, the texts of the uninstall key and of the relaunch. Built natively too.
+#ifndef BOOTSTRAPRULES_H
+#define BOOTSTRAPRULES_H
+
+#include <stddef.h>
+
+struct WindowPlace {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+// 0.4 of the screen's width and 2/15 of its height, centred, all truncated toward zero.
+WindowPlace CenteredPlace(int screenWidth, int screenHeight);
+
+enum { STAGED_FILES_MAX = 4 };
+
+// The files to stage, in order: the program, its script, Titlemap and Bitmap; a picture
+// whose value begins with '0' is left out. Returns the count.
+int StagingList(const char *exeName, const char *scriptName, const char *titlemap,
+                const char *bitmap, const char *list[STAGED_FILES_MAX]);
+
+// The uninstall key of entry n (under HKEY_LOCAL_MACHINE):
+// "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\" + baseName + " Uninst " + n.
+// False when it does not fit in size bytes.
+bool UninstallEntryKey(char *dest, size_t size, const char *baseName, int n);
+
+// windowsDir (backslash ensured) + baseName + ".exe /" + scriptDir. False when it does not fit.
+bool RelaunchCommand(char *dest, size_t size, const char *windowsDir, const char *baseName,
+                     const char *scriptDir);
+
+#endif

@@ -1,0 +1,49 @@
+// The setup script's rules, apart from how the file is read: key order, defaults, values
+// that must be checked, [README] and [DISKn] lines. Built natively as well.
+#ifndef SCRIPTRULES_H
+#define SCRIPTRULES_H
+
+#include <stddef.h>
+
+#include "setupscript.h"
+
+// Where the rules get their text from: the profile functions in SETUP, a table in tests.
+struct ScriptSource {
+    void *context;
+    // Copies the value of [Setup] key (def when the key is absent) into value, at most
+    // size - 1 bytes and a terminator; returns the bytes copied.
+    size_t (*readKey)(void *context, const char *key, const char *def, char *value, size_t size);
+    // Copies a whole section as key=value lines, each ended by a zero byte, the list ended by
+    // one more; returns the bytes copied without the last terminator (0: absent or empty).
+    size_t (*readSection)(void *context, const char *section, char *data, size_t size);
+};
+
+// Room for the longest error suffix, e.g. " ShortCutFldOpn Error" or " DISK10 Error".
+enum { SCRIPT_ERROR_BYTES = 32 };
+
+// Fills script from source. Returns true when the whole script is valid; otherwise false
+// with the first bad item's suffix (to follow the script's file name) in error. The values
+// read before the error stay in script.
+bool CheckSetupScript(const ScriptSource *source, const char *sourceDir, SetupScript *script,
+                      char *error, size_t errorSize);
+
+// Decimal conversion of the numeric keys: leading blanks, an optional sign, digits up to the
+// first other character; no digits give 0. Values beyond the int range are held at its ends.
+int ScriptNumber(const char *text);
+
+// 1 to 7 for "BL", "GR", "RD", "LB", "PK", "YL", "MN" (letter case ignored), else 0.
+int BackColorIndex(const char *code);
+
+// Fills lines from the first README_LINES lines of a [README] section (length bytes of
+// data): each value is the text after the line's first '=' (a line without '=' is taken
+// whole), cut at a whole character to fit, with its leading '*' turned into blanks.
+void FillReadmeLines(const char *data, size_t length, char lines[README_LINES][README_LINE_BYTES]);
+
+// One [DISKn] line into entry: false unless it has '=' and ':', one of the three macros right
+// after its first '=', and a path (text after the first ':') of at most 260 bytes.
+bool ParseDiskLine(const char *line, FileEntry *entry);
+
+// Adds the lines of one [DISKn] section to the file list; false for the section's error.
+bool AddDiskSection(const char *data, size_t length, SetupScript *script);
+
+#endif

@@ -1,0 +1,3 @@
+#include "setupcontext.h"
+
+SetupContext setupContext;
