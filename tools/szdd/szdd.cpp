@@ -159,7 +159,7 @@ int SzddCompress(const unsigned char *data, size_t length, char lastChar, unsign
     // The header holds the length in 32 bits.
     if ((length >> 16 >> 16) != 0 || outSize < SzddBound(length))
         return 0;
-    size_t block = length < SZDD_BLOCK ? length : SZDD_BLOCK;
+    size_t block = length < (size_t)SZDD_BLOCK ? length : (size_t)SZDD_BLOCK;
     MatchFinder *finder = (MatchFinder *)malloc(sizeof(MatchFinder));
     unsigned char *lengths = (unsigned char *)malloc(block + 1);
     unsigned short *distances = (unsigned short *)malloc((block + 1) * sizeof(unsigned short));
