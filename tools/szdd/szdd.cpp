@@ -13,79 +13,94 @@ const unsigned char kBlank = 0x20;
 
 enum {
     WINDOW_MASK = SZDD_WINDOW - 1,
-    HASH_BITS = 15,
-    HASH_SIZE = 1 << HASH_BITS,
     LITERAL_BITS = 9,
     MATCH_BITS = 17,
     PROGRESS_STEP = 1 << 18,
 };
 
-const ptrdiff_t kNoPosition = -1;
+enum {
+    LEVELS = SZDD_MAX_MATCH - SZDD_MIN_MATCH + 1,
+    LEVEL_HASH_BITS = 14,
+    SMALL_HASH_BITS = 10,   // for inputs that could not fill more slots than that
+};
 
-inline unsigned Hash3(const unsigned char *p)
-{
-    unsigned v = (unsigned)p[0] | ((unsigned)p[1] << 8) | ((unsigned)p[2] << 16);
-    return (v * 2654435761u) >> (32 - HASH_BITS);
-}
-
-// Hash chains over the last SZDD_WINDOW positions: head per hash, and for each position
-// the previous one with the same hash, kept in a ring because older ones are out of reach.
+// One hash chain per match length K (3 to 18) over the last SZDD_WINDOW positions, keyed
+// on the first K bytes. Whether a match of K bytes is in reach is then the walk of one
+// chain, which nearly always ends at its first entry; as the answer can only turn from yes
+// to no as K grows, the longest match is a binary search over K: a few probes a position,
+// however repetitive the data. Positions are stored plus one, 0 meaning none.
 struct MatchFinder {
     const unsigned char *data;
     size_t length;
-    ptrdiff_t head[HASH_SIZE];
-    ptrdiff_t prev[SZDD_WINDOW];
+    int hashBits;
+    unsigned *head;                      // LEVELS tables of 1 << hashBits chain heads
+    unsigned prev[LEVELS][SZDD_WINDOW];
+    unsigned slot[SZDD_MAX_MATCH + 1];   // hash slot of each prefix length at the current position
 };
 
-void Insert(MatchFinder *finder, ptrdiff_t pos)
+// Hash slots of the prefixes of 3 up to limit bytes at pos.
+void HashPrefixes(MatchFinder *finder, size_t pos, int limit)
 {
-    if ((size_t)pos + SZDD_MIN_MATCH > finder->length)
-        return;
-    unsigned h = Hash3(finder->data + pos);
-    finder->prev[pos & WINDOW_MASK] = finder->head[h];
-    finder->head[h] = pos;
+    const unsigned char *p = finder->data + pos;
+    unsigned x = 0;
+    for (int k = 0; k < limit; k++) {
+        x = (x + p[k] + 1) * 2654435761u;
+        if (k + 1 >= SZDD_MIN_MATCH)
+            finder->slot[k + 1] = (x ^ (x >> 15)) >> (32 - finder->hashBits);
+    }
+}
+
+void Insert(MatchFinder *finder, size_t pos, int limit)
+{
+    for (int len = SZDD_MIN_MATCH; len <= limit; len++) {
+        int level = len - SZDD_MIN_MATCH;
+        unsigned *head = finder->head + ((size_t)level << finder->hashBits) + finder->slot[len];
+        finder->prev[level][pos & WINDOW_MASK] = *head;
+        *head = (unsigned)pos + 1;
+    }
+}
+
+// The most recent source in reach whose first len bytes equal those at pos; returns how
+// far it matches (at most maxLen), or 0 when there is none.
+int ProbeLength(const MatchFinder *finder, size_t pos, int len, int maxLen, size_t *source)
+{
+    const int level = len - SZDD_MIN_MATCH;
+    const unsigned char *cur = finder->data + pos;
+    for (unsigned stored = finder->head[((size_t)level << finder->hashBits) + finder->slot[len]];
+         stored != 0 && (size_t)(stored - 1) + SZDD_WINDOW >= pos;
+         stored = finder->prev[level][(stored - 1) & WINDOW_MASK]) {
+        const unsigned char *cand = finder->data + (stored - 1);
+        int k = 0;
+        while (k < maxLen && cand[k] == cur[k])
+            k++;
+        if (k >= len) {
+            *source = stored - 1;
+            return k;
+        }
+    }
+    return 0;
 }
 
 // The longest match for the bytes at pos, at most maxLen long, and its distance back
 // (1..SZDD_WINDOW). Sources before the data start read the expander's blanks. Returns 0
 // when nothing of SZDD_MIN_MATCH bytes or more is in reach.
-int LongestMatch(const MatchFinder *finder, ptrdiff_t pos, int maxLen, int *distance)
+int LongestMatch(const MatchFinder *finder, size_t pos, int maxLen, int *distance)
 {
     if (maxLen < SZDD_MIN_MATCH)
         return 0;
     const unsigned char *data = finder->data;
     const unsigned char *cur = data + pos;
-    const ptrdiff_t lowest = pos - SZDD_WINDOW;
+    const ptrdiff_t lowest = (ptrdiff_t)pos - SZDD_WINDOW;
     int best = 0;
     ptrdiff_t bestSource = 0;
 
-    for (ptrdiff_t c = finder->head[Hash3(cur)]; c >= lowest && c >= 0;
-         c = finder->prev[c & WINDOW_MASK]) {
-        const unsigned char *cand = data + c;
-        if (best >= SZDD_MIN_MATCH && cand[best] != cur[best])
-            continue;
-        int k = 0;
-        while (k < maxLen && cand[k] == cur[k])
-            k++;
-        if (k > best) {
-            best = k;
-            bestSource = c;
-            if (k == maxLen)
-                break;
-        }
-    }
-
     // The blank-filled part of the window: a source wholly inside it gives the run of
     // blanks; one that starts less than a match length before the data runs into it.
-    if (best < maxLen && lowest < 0 && cur[0] == kBlank) {
+    if (lowest < 0 && cur[0] == kBlank) {
         if (lowest <= -SZDD_MAX_MATCH) {
-            int k = 0;
-            while (k < maxLen && cur[k] == kBlank)
-                k++;
-            if (k > best) {
-                best = k;
-                bestSource = -SZDD_MAX_MATCH;
-            }
+            while (best < maxLen && cur[best] == kBlank)
+                best++;
+            bestSource = -SZDD_MAX_MATCH;
         }
         ptrdiff_t first = lowest > -(SZDD_MAX_MATCH - 1) ? lowest : -(SZDD_MAX_MATCH - 1);
         for (ptrdiff_t j = first; j < 0 && best < maxLen; j++) {
@@ -98,9 +113,24 @@ int LongestMatch(const MatchFinder *finder, ptrdiff_t pos, int maxLen, int *dist
             }
         }
     }
+
+    // The largest K with a K-byte match in the chains, above what the blanks gave.
+    int low = best > SZDD_MIN_MATCH - 1 ? best : SZDD_MIN_MATCH - 1;
+    int high = maxLen;
+    while (low < high) {
+        int mid = (low + high + 1) / 2;
+        size_t source = 0;
+        int got = ProbeLength(finder, pos, mid, maxLen, &source);
+        if (got >= mid) {
+            low = best = got;
+            bestSource = (ptrdiff_t)source;
+        } else {
+            high = mid - 1;
+        }
+    }
     if (best < SZDD_MIN_MATCH)
         return 0;
-    *distance = (int)(pos - bestSource);
+    *distance = (int)((ptrdiff_t)pos - bestSource);
     return best;
 }
 
@@ -160,16 +190,19 @@ int SzddCompress(const unsigned char *data, size_t length, char lastChar, unsign
     if ((length >> 16 >> 16) != 0 || outSize < SzddBound(length))
         return 0;
     size_t block = length < (size_t)SZDD_BLOCK ? length : (size_t)SZDD_BLOCK;
-    MatchFinder *finder = (MatchFinder *)malloc(sizeof(MatchFinder));
+    // Zeroed by calloc: empty chains, and only the pages a small input touches are ever made.
+    MatchFinder *finder = (MatchFinder *)calloc(1, sizeof(MatchFinder));
+    int hashBits = length < ((size_t)1 << 16) ? SMALL_HASH_BITS : LEVEL_HASH_BITS;
+    unsigned *heads = (unsigned *)calloc((size_t)LEVELS << hashBits, sizeof(unsigned));
     unsigned char *lengths = (unsigned char *)malloc(block + 1);
     unsigned short *distances = (unsigned short *)malloc((block + 1) * sizeof(unsigned short));
     unsigned long *costs = (unsigned long *)malloc((block + 1) * sizeof(unsigned long));
-    int ok = finder && lengths && distances && costs;
+    int ok = finder && heads && lengths && distances && costs;
     if (ok) {
+        finder->hashBits = hashBits;
+        finder->head = heads;
         finder->data = data;
         finder->length = length;
-        for (size_t h = 0; h < HASH_SIZE; h++)
-            finder->head[h] = kNoPosition;
 
         memcpy(out, kMagic, sizeof kMagic);
         out[8] = 'A';
@@ -186,12 +219,15 @@ int SzddCompress(const unsigned char *data, size_t length, char lastChar, unsign
             for (size_t i = 0; i < n; i++) {
                 size_t pos = start + i;
                 size_t room = end - pos;
+                size_t left = length - pos;
+                int hashed = left < SZDD_MAX_MATCH ? (int)left : SZDD_MAX_MATCH;
+                HashPrefixes(finder, pos, hashed);
                 int distance = 0;
-                int len = LongestMatch(finder, (ptrdiff_t)pos,
-                                       room < SZDD_MAX_MATCH ? (int)room : SZDD_MAX_MATCH, &distance);
+                int len = LongestMatch(finder, pos, room < SZDD_MAX_MATCH ? (int)room : SZDD_MAX_MATCH,
+                                       &distance);
                 lengths[i] = (unsigned char)len;
                 distances[i] = (unsigned short)distance;
-                Insert(finder, (ptrdiff_t)pos);
+                Insert(finder, pos, hashed);
                 if (progress && pos + 1 >= nextReport) {
                     progress(context, pos + 1, length);
                     nextReport += PROGRESS_STEP;
@@ -230,6 +266,7 @@ int SzddCompress(const unsigned char *data, size_t length, char lastChar, unsign
     free(costs);
     free(distances);
     free(lengths);
+    free(heads);
     free(finder);
     return ok;
 }
