@@ -1,5 +1,8 @@
 #include "testsupport.h"
 
+#include <tlhelp32.h>
+#include <winternl.h>
+
 #include <stdlib.h>
 #include <string.h>
 
@@ -259,4 +262,46 @@ void RegDeleteTree(HKEY root, const char *key)
         RegCloseKey(handle);
     }
     RegDeleteKeyA(root, key);
+}
+
+std::string ProcessCommandLine(HANDLE process)
+{
+    typedef LONG(WINAPI * QueryProc)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    QueryProc query = (QueryProc)(void *)GetProcAddress(GetModuleHandleA("ntdll.dll"),
+                                                        "NtQueryInformationProcess");
+    PROCESS_BASIC_INFORMATION basic;
+    if (query == NULL ||
+        query(process, ProcessBasicInformation, &basic, sizeof basic, NULL) != 0)
+        return std::string();
+    PEB peb;
+    RTL_USER_PROCESS_PARAMETERS parameters;
+    if (!ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, NULL) ||
+        !ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters, NULL))
+        return std::string();
+    std::vector<wchar_t> wide(parameters.CommandLine.Length / sizeof(wchar_t) + 1, L'\0');
+    if (parameters.CommandLine.Length > 0 &&
+        !ReadProcessMemory(process, parameters.CommandLine.Buffer, wide.data(),
+                           parameters.CommandLine.Length, NULL))
+        return std::string();
+    int narrow = WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, NULL, 0, NULL, NULL);
+    std::string out(narrow > 0 ? narrow : 1, '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, &out[0], narrow, NULL, NULL);
+    out.resize(strlen(out.c_str()));
+    return out;
+}
+
+std::vector<DWORD> ChildProcessIds(DWORD parentPid)
+{
+    std::vector<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return ids;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == parentPid && entry.th32ProcessID != parentPid)
+            ids.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return ids;
 }

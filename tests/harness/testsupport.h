@@ -53,4 +53,11 @@ bool RegWriteString(HKEY root, const char *key, const char *name, const std::str
 bool RegReadValue(HKEY root, const char *key, const char *name, DWORD *type, std::string *bytes);
 void RegDeleteTree(HKEY root, const char *key);
 
+// The command line another process was started with, read from its process parameters
+// (the handle needs PROCESS_QUERY_INFORMATION | PROCESS_VM_READ); empty when unreadable.
+// Converted to the ANSI code page.
+std::string ProcessCommandLine(HANDLE process);
+// Ids of the running processes whose parent is parentPid.
+std::vector<DWORD> ChildProcessIds(DWORD parentPid);
+
 #endif
