@@ -53,3 +53,13 @@ build_medium() {  # $1: output folder, then builder options
 }
 build_medium dist/medium /cd
 build_medium dist/floppy
+
+# Every compressed file of the medium expands to its package file (Debian's msexpand, an
+# expander written apart from ours).
+for packed in dist/medium/*_; do
+    original="$package/$(basename "${packed%_}")"
+    matches=("$original"?)
+    cmp -s <(msexpand <"$packed") "${matches[0]}" ||
+        { echo "build: $packed does not expand to ${matches[0]}" >&2; exit 1; }
+done
+echo "medium checked: every compressed file expands to its original"
