@@ -285,6 +285,10 @@ TEST_F(BuildMedium, Refusals)
         {"path longer than SETUP reaches", Replaced(kScript, "1=$App:A.TXT", "1=$App:" + longName), {}, {},
          "[DISK1] " + longName + ": 258 bytes; SETUP reaches at most 257 bytes below the medium's drive root",
          ""},
+        // C:\ and 252 letters, a backslash and A.TXT: 261 bytes.
+        {"installed path longer than SETUP handles",
+         Replaced(kScript, "DefaultDir=C:\\Program Files\\Test", "DefaultDir=C:\\" + std::string(252, 'd')), {},
+         {}, "[DISK1] A.TXT: installed into DefaultDir its path would be longer than 260 bytes", ""},
         {"disk overflows", kScript, {{"SUB\\B.DLL", big}}, {}, "DISK2: *", ""},
         {"section longer than SETUP reads",
          Replaced(kScript, "[DISK2]\n", "[DISK2]\n" + manyLines), {}, {},

@@ -360,8 +360,8 @@ bool PlanFiles()
         char installed[MAX_PATH_BYTES];
         if (lstrcmpiA(entry.macro, "$App:") == 0 &&
             !JoinPath(installed, sizeof installed, script.DefaultDir, LastPathComponent(entry.path)))
-            return Refuse("%s %s: installed into DefaultDir %s the path exceeds %d bytes", section,
-                          entry.path, script.DefaultDir, MAX_PATH_BYTES - 1);
+            return Refuse("%s %s: installed into DefaultDir its path would be longer than %d bytes",
+                          section, entry.path, MAX_PATH_BYTES - 1);
         if (!JoinPath(source, sizeof source, options.package, entry.path))
             return Refuse("%s %s: path in the package folder too long", section, entry.path);
         found = ProbeFile(source, &size);
