@@ -1,5 +1,7 @@
 #!/bin/bash
-# The kit's main job: installs what it needs, builds the three programs into dist/bin/.
+# The kit's main job: installs what it needs, builds the three programs into dist/bin/ and
+# the sample package's installation medium into dist/medium/ (one folder, as on a CD) and
+# dist/floppy/ (one folder per 1.44 MB disk), with the medium builder run under Wine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -17,3 +19,47 @@ done
 for f in dist/bin/*; do
     printf '%-14s %8d bytes\n' "$(basename "$f")" "$(stat -c %s "$f")"
 done
+
+# The builder runs under Wine; where the kernel runs no 32-bit Linux programs Wine is
+# 64-bit only, and the builder is built for x86_64 (same sources). The medium always
+# carries the 32-bit programs of dist/bin.
+arch="$(KIT_WINE_WORK=/nonexistent bash -c '. scripts/wine-env.sh && echo "$KIT_WINE_ARCH"')"
+if [ "$arch" = win32 ]; then
+    tool_tree=build/win32
+else
+    tool_tree=build/win64
+    cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
+          -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-mingw32.cmake" >/dev/null
+fi
+cmake --build "$tool_tree" -j "$jobs" --target buildmedium
+
+# The package folder: the sample's script, pictures and settings beside the built programs.
+package=build/medium-package
+rm -rf "$package"
+mkdir -p "$package"
+cp examples/clock/SETUP.ini examples/clock/*.bmp examples/clock/Pavrell.ini "$package/"
+cp dist/bin/Tessary.scr dist/bin/PAVRELL.exe "$package/"
+
+winpath() {  # a Unix path as Wine's Z: drive shows it
+    printf 'Z:%s' "$(realpath -m "$1" | tr '/' '\\')"
+}
+build_medium() {  # $1: output folder, then builder options
+    local out="$1"
+    shift
+    echo "== medium $out"
+    scripts/wine-run.sh --work "$root/$tool_tree/wine" --suite build-medium -- \
+        "$tool_tree/bin/BuildMedium.exe" "$@" /setup "$(winpath dist/bin/SETUP.exe)" \
+        "$(winpath "$package/SETUP.ini")" "$(winpath "$package")" "$(winpath "$out")"
+}
+build_medium dist/medium /cd
+build_medium dist/floppy
+
+# Every compressed file of the medium expands to its package file (Debian's msexpand, an
+# expander written apart from ours).
+for packed in dist/medium/*_; do
+    original="$package/$(basename "${packed%_}")"
+    matches=("$original"?)
+    cmp -s <(msexpand <"$packed") "${matches[0]}" ||
+        { echo "build: $packed does not expand to ${matches[0]}" >&2; exit 1; }
+done
+echo "medium checked: every compressed file expands to its original"

@@ -1,0 +1,342 @@
+// BuildMedium.exe as a user runs it: a package folder and its setup script in, a medium
+// out, or one line naming what is wrong and nothing written.
+#include <windows.h>
+
+#include <lzexpand.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "szddcases.h"
+#include "testsupport.h"
+
+namespace {
+
+const char kScript[] =
+    "[Setup]\n"
+    "Title=テスト時計\n"
+    "SubTitle=副題\n"
+    "BackColor=BL\n"
+    "Titlemap=title.bmp\n"
+    "TitlemapX=10\n"
+    "TitlemapY=10\n"
+    "Bitmap=pic\\clock.bmp\n"
+    "BitmapX=10\n"
+    "BitmapY=90\n"
+    "DefaultDir=C:\\Program Files\\Test\n"
+    "StartMsg1=コピーします。\n"
+    "StartMsg2=*\n"
+    "RegIni=Reg.ini\n"
+    "RegSec=User\n"
+    "Uninstall=1\n"
+    "ShortCutObj=0\n"
+    "FinalExec=0\n"
+    "[README]\n"
+    "1=ようこそ\n"
+    "[DISK1]\n"
+    "1=$App:A.TXT\n"
+    "2=$App:時計.txt\n"
+    "[DISK2]\n"
+    "1=$Sys:SUB\\B.DLL\n";
+
+std::string BitmapBytes()
+{
+    std::string b(14 + 40 + 16, '\0');
+    auto put32 = [&](size_t at, unsigned v) {
+        for (int i = 0; i < 4; i++)
+            b[at + i] = (char)((v >> (8 * i)) & 0xFF);
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, (unsigned)b.size());
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 2);
+    put32(22, 2);
+    b[26] = 1;
+    b[28] = 24;
+    return b;
+}
+
+// Script text (UTF-8 source) as SETUP reads it: Shift-JIS with CR LF.
+std::string ScriptBytes(const std::string &utf8)
+{
+    std::string crlf;
+    for (char c : utf8) {
+        if (c == '\n')
+            crlf += '\r';
+        crlf += c;
+    }
+    return Sjis(crlf.c_str());
+}
+
+std::string Replaced(std::string text, const std::string &from, const std::string &to)
+{
+    size_t at = text.find(from);
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+struct BuildResult {
+    DWORD exitCode = 0;
+    std::string out;
+    std::string err;
+};
+
+class BuildMedium : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root_ = SuiteFolder() + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        RemoveTree(root_);
+        CreateDirectoryA(root_.c_str(), NULL);
+        package_ = root_ + "\\pkg";
+        output_ = root_ + "\\out";
+        CreateDirectoryA(package_.c_str(), NULL);
+        CreateDirectoryA((package_ + "\\SUB").c_str(), NULL);
+        CreateDirectoryA((package_ + "\\pic").c_str(), NULL);
+        files_ = {
+            {"A.TXT", RandomBytes(5000, 1, 4)},
+            {Sjis("時計.txt"), std::string(3000, ' ') + "clock"},
+            {"SUB\\B.DLL", RandomBytes(20000, 2)},
+            {"title.bmp", BitmapBytes()},
+            {"pic\\clock.bmp", BitmapBytes()},
+        };
+        for (const auto &f : files_)
+            ASSERT_TRUE(WriteWholeFile(package_ + "\\" + f.first, f.second));
+        WriteScript(kScript);
+    }
+    void TearDown() override { RemoveTree(root_); }
+
+    void WriteScript(const std::string &utf8)
+    {
+        ASSERT_TRUE(WriteWholeFile(package_ + "\\SETUP.ini", ScriptBytes(utf8)));
+    }
+
+    BuildResult Build(const std::string &options, const std::string &scriptName = "SETUP.ini")
+    {
+        BuildResult run;
+        std::string outPath = root_ + "\\stdout.txt", errPath = root_ + "\\stderr.txt";
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+        HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, NULL);
+        HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, NULL);
+        std::string command = "\"" + BuiltProgram("BuildMedium.exe") + "\" " + options + " /setup \"" +
+                              BuiltProgram("SETUP.exe") + "\" \"" + package_ + "\\" + scriptName + "\" \"" + package_ +
+                              "\" \"" + output_ + "\"";
+        STARTUPINFOA start = {};
+        start.cb = sizeof start;
+        start.dwFlags = STARTF_USESTDHANDLES;
+        start.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        start.hStdOutput = out;
+        start.hStdError = err;
+        PROCESS_INFORMATION process = {};
+        std::vector<char> line(command.begin(), command.end());
+        line.push_back('\0');
+        if (CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, 0, NULL, NULL, &start, &process)) {
+            if (WaitForSingleObject(process.hProcess, 120000) != WAIT_OBJECT_0)
+                TerminateProcess(process.hProcess, 99);
+            GetExitCodeProcess(process.hProcess, &run.exitCode);
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        } else {
+            run.exitCode = 98;
+        }
+        CloseHandle(out);
+        CloseHandle(err);
+        ReadWholeFile(outPath, &run.out);
+        ReadWholeFile(errPath, &run.err);
+        return run;
+    }
+
+    // LZ32 expansion of a medium file as SETUP does it; empty when it fails.
+    std::string Expand(const std::string &mediumFile)
+    {
+        OFSTRUCT a, b;
+        std::string dest = root_ + "\\expanded.tmp";
+        INT from = LZOpenFileA((LPSTR)mediumFile.c_str(), &a, OF_READ);
+        DeleteFileA(dest.c_str());
+        INT to = LZOpenFileA((LPSTR)dest.c_str(), &b, OF_CREATE);
+        LONG copied = LZCopy(from, to);
+        LZClose(from);
+        LZClose(to);
+        std::string bytes;
+        if (copied <= 0 || !ReadWholeFile(dest, &bytes))
+            return std::string();
+        return bytes;
+    }
+
+    void ExpectSame(const std::string &mediumFile, const std::string &packageFile)
+    {
+        std::string medium, original;
+        EXPECT_TRUE(ReadWholeFile(mediumFile, &medium)) << mediumFile;
+        EXPECT_TRUE(ReadWholeFile(package_ + "\\" + packageFile, &original)) << packageFile;
+        EXPECT_TRUE(medium == original) << mediumFile;
+    }
+
+    std::string root_, package_, output_;
+    std::vector<std::pair<std::string, std::string>> files_;
+};
+
+TEST_F(BuildMedium, OneFolderPerDisk)
+{
+    BuildResult run = Build("");
+    ASSERT_EQ(0u, run.exitCode) << run.err;
+    EXPECT_EQ("", run.err);
+    EXPECT_NE(std::string::npos, run.out.find("[7/7]")) << run.out;   // progress, file by file
+    const std::string disk1 = output_ + "\\DISK1", disk2 = output_ + "\\DISK2";
+    ExpectSame(disk1 + "\\SETUP.ini", "SETUP.ini");
+    ExpectSame(disk1 + "\\title.bmp", "title.bmp");
+    ExpectSame(disk1 + "\\pic\\clock.bmp", "pic\\clock.bmp");
+    std::string setup, built;
+    ReadWholeFile(disk1 + "\\SETUP.exe", &setup);
+    ReadWholeFile(BuiltProgram("SETUP.exe"), &built);
+    EXPECT_TRUE(!setup.empty() && setup == built);
+
+    const struct {
+        std::string medium;
+        std::string original;
+    } listed[] = {
+        {disk1 + "\\A.TX_", files_[0].second},
+        {disk1 + "\\" + Sjis("時計.tx_"), files_[1].second},
+        {disk2 + "\\SUB\\B.DL_", files_[2].second},
+    };
+    for (const auto &l : listed) {
+        std::string expanded = Expand(l.medium);
+        EXPECT_TRUE(expanded == l.original) << l.medium << ": " << expanded.size() << " bytes";
+    }
+    // Listed files only on their own disk; nothing of the work folder left.
+    EXPECT_FALSE(FileExists(disk2 + "\\A.TX_"));
+    EXPECT_FALSE(FileExists(disk1 + "\\SUB\\B.DL_"));
+    EXPECT_FALSE(FileExists(output_ + ".partial"));
+    EXPECT_NE(std::string::npos, run.out.find("DISK2: 23,040 of 1,457,664 bytes used")) << run.out;
+}
+
+TEST_F(BuildMedium, OneFolderForACdAndARunAgainReplacesIt)
+{
+    ASSERT_TRUE(CreateDirectoryA(output_.c_str(), NULL));
+    ASSERT_TRUE(WriteWholeFile(output_ + "\\stale.txt", "from before"));
+    BuildResult run = Build("/cd");
+    ASSERT_EQ(0u, run.exitCode) << run.err;
+    EXPECT_TRUE(FileExists(output_ + "\\SETUP.exe"));
+    EXPECT_TRUE(FileExists(output_ + "\\SETUP.ini"));
+    EXPECT_EQ(files_[0].second, Expand(output_ + "\\A.TX_"));
+    EXPECT_EQ(files_[2].second, Expand(output_ + "\\SUB\\B.DL_"));
+    EXPECT_FALSE(FileExists(output_ + "\\DISK1"));
+    EXPECT_FALSE(FileExists(output_ + "\\stale.txt"));
+    EXPECT_FALSE(FileExists(output_ + ".old"));
+}
+
+TEST_F(BuildMedium, SetupProgramTakesTheScriptsName)
+{
+    std::string script;
+    ASSERT_TRUE(ReadWholeFile(package_ + "\\SETUP.ini", &script));
+    ASSERT_TRUE(WriteWholeFile(package_ + "\\INSTALL.ini", script));
+    BuildResult run = Build("/cd", "INSTALL.ini");
+    ASSERT_EQ(0u, run.exitCode) << run.err;
+    EXPECT_TRUE(FileExists(output_ + "\\INSTALL.exe"));
+    EXPECT_TRUE(FileExists(output_ + "\\INSTALL.ini"));
+    EXPECT_FALSE(FileExists(output_ + "\\SETUP.exe"));
+
+    ASSERT_TRUE(WriteWholeFile(package_ + "\\INSTALL.txt", script));
+    run = Build("/cd", "INSTALL.txt");
+    EXPECT_EQ(1u, run.exitCode);
+    EXPECT_NE(std::string::npos, run.err.find("INSTALL.txt: the setup script's name must end in .ini")) << run.err;
+}
+
+// Every refusal: exit code 1, one line naming what is wrong, no medium and no work folder,
+// and an earlier medium left as it was.
+TEST_F(BuildMedium, Refusals)
+{
+    struct Case {
+        const char *name;
+        std::string script;                 // UTF-8
+        std::vector<std::pair<std::string, std::string>> write;   // package files to (re)write
+        std::vector<std::string> remove;    // package files to delete
+        std::string line;                   // the expected error line, "*" at its end: a prefix
+        const char *options;
+    };
+    const std::string pkg = package_ + "\\";
+    const std::string big = RandomBytes(1500000, 9);
+    const std::string longName = std::string(258, 'n');
+    // Seven lines of 240 bytes: SETUP's buffer would end well inside the sixth line's path,
+    // which would then name another file without a word.
+    std::string manyLines;
+    for (int k = 2; k <= 8; k++)
+        manyLines += std::to_string(k) + "=$Sys:SUB\\" + std::string(227, 'x') + std::to_string(k) + "\n";
+    const Case cases[] = {
+        {"script: Title missing", Replaced(kScript, "Title=テスト時計\n", ""), {}, {}, "SETUP.ini Title Error", ""},
+        {"script: bad DISK2 line", Replaced(kScript, "$Sys:SUB", "Sys:SUB"), {}, {}, "SETUP.ini DISK2 Error", ""},
+        {"script: ShortCutDir", Replaced(kScript, "ShortCutObj=0\n",
+                                         "ShortCutObj=a.exe\nShortCutLnk=a\nShortCutDir=3\nShortCutFld=0\n"
+                                         "ShortCutIco=0\nShortCutIcoNum=0\nShortCutFldOpn=0\n"),
+         {}, {}, "SETUP.ini ShortCutDir Error", ""},
+        {"listed file missing", kScript, {}, {"A.TXT"}, "[DISK1] A.TXT: listed file not found in " + pkg, ""},
+        {"listed file empty", kScript, {{"SUB\\B.DLL", ""}}, {},
+         "[DISK2] SUB\\B.DLL: empty file; SETUP counts an expansion of zero bytes as a failed copy", ""},
+        {"two names become one", Replaced(kScript, "2=$App:", "3=$Win:a.txa\n2=$App:"), {{"a.txa", "x"}}, {},
+         "A.TXT and a.txa: both become a.tx_ on the medium", ""},
+        {"picture missing", kScript, {}, {"title.bmp"}, "Titlemap title.bmp: picture not found in " + pkg, ""},
+        {"picture not a bitmap", kScript, {{"pic\\clock.bmp", "GIF89a not a bitmap"}}, {},
+         "Bitmap pic\\clock.bmp: not a Windows bitmap (.bmp)", ""},
+        {"path longer than SETUP reaches", Replaced(kScript, "1=$App:A.TXT", "1=$App:" + longName), {}, {},
+         "[DISK1] " + longName + ": 258 bytes; SETUP reaches at most 257 bytes below the medium's drive root",
+         ""},
+        // C:\ and 252 letters, a backslash and A.TXT: 261 bytes.
+        {"installed path longer than SETUP handles",
+         Replaced(kScript, "DefaultDir=C:\\Program Files\\Test", "DefaultDir=C:\\" + std::string(252, 'd')), {},
+         {}, "[DISK1] A.TXT: installed into DefaultDir its path would be longer than 260 bytes", ""},
+        {"disk overflows", kScript, {{"SUB\\B.DLL", big}}, {}, "DISK2: *", ""},
+        {"section longer than SETUP reads",
+         Replaced(kScript, "[DISK2]\n", "[DISK2]\n" + manyLines), {}, {},
+         "SETUP.ini [DISK2]: *", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        WriteScript(c.script);
+        for (const auto &w : c.write)
+            ASSERT_TRUE(WriteWholeFile(pkg + w.first, w.second));
+        for (const auto &r : c.remove)
+            ASSERT_TRUE(DeleteFileA((pkg + r).c_str()));
+        ASSERT_TRUE(CreateDirectoryA(output_.c_str(), NULL));
+        ASSERT_TRUE(WriteWholeFile(output_ + "\\earlier.txt", "earlier medium"));
+
+        BuildResult run = Build(c.options);
+        EXPECT_EQ(1u, run.exitCode);
+        ASSERT_FALSE(run.err.empty());
+        EXPECT_EQ('\n', run.err.back());
+        std::string line = run.err.substr(0, run.err.size() - 1);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        EXPECT_EQ(std::string::npos, line.find('\n')) << "one line: " << run.err;
+        std::string expected = Sjis(c.line.c_str());
+        if (!expected.empty() && expected.back() == '*')
+            EXPECT_EQ(expected.substr(0, expected.size() - 1), line.substr(0, expected.size() - 1));
+        else
+            EXPECT_EQ(expected, line);
+        std::string earlier;
+        EXPECT_TRUE(ReadWholeFile(output_ + "\\earlier.txt", &earlier));
+        EXPECT_EQ("earlier medium", earlier);
+        EXPECT_FALSE(FileExists(output_ + "\\DISK1"));
+        EXPECT_FALSE(FileExists(output_ + ".partial"));
+        TearDown();
+    }
+}
+
+TEST_F(BuildMedium, OverflowNamesTheDiskAndItsSize)
+{
+    ASSERT_TRUE(WriteWholeFile(package_ + "\\SUB\\B.DLL", RandomBytes(1500000, 9)));
+    BuildResult run = Build("");
+    EXPECT_EQ(1u, run.exitCode);
+    // Random bytes stay literals: 9 bits a byte, in whole clusters, plus the SUB folder.
+    EXPECT_NE(std::string::npos, run.err.find("bytes do not fit on a disk of 1,457,664 bytes")) << run.err;
+    EXPECT_EQ(0u, run.err.find("DISK2: 1,68")) << run.err;
+    // The same files fit a CD.
+    EXPECT_EQ(0u, Build("/cd").exitCode);
+}
+
+}  // namespace

@@ -1,0 +1,205 @@
+#include "mediumplan.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+char AsciiUpper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
+}
+
+// Length of the character at p: 2 for a lead byte with its second byte, else 1.
+size_t CharBytes(const char *p, const char *end)
+{
+    return (IsLeadByte((unsigned char)p[0]) && p + 1 < end) ? 2 : 1;
+}
+
+bool SameText(const char *a, size_t aLength, const char *b, size_t bLength)
+{
+    if (aLength != bLength)
+        return false;
+    const char *end = a + aLength;
+    while (a < end) {
+        size_t step = CharBytes(a, end);
+        if (step == 2) {
+            if (a[0] != b[0] || a[1] != b[1])
+                return false;
+        } else if (AsciiUpper(*a) != AsciiUpper(*b)) {
+            return false;
+        }
+        a += step;
+        b += step;
+    }
+    return true;
+}
+
+bool IsShortNameChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || strchr("!#$%&'()-@^_`{}~", c) != NULL;
+}
+
+// An upper-case 8.3 name needs one folder entry; any other name also carries its long
+// form, 13 characters per extra entry (double-byte characters counted as one).
+unsigned long FolderEntries(const char *name, size_t length)
+{
+    size_t dot = length;
+    bool shortName = length > 0;
+    for (size_t i = 0; i < length && shortName; i++) {
+        if (name[i] == '.') {
+            shortName = dot == length && i > 0;
+            dot = i;
+        } else {
+            shortName = IsShortNameChar(name[i]);
+        }
+    }
+    if (shortName && dot <= 8 && length - (dot < length ? dot + 1 : length) <= 3 &&
+        !(dot < length && dot + 1 == length))
+        return 1;
+    size_t chars = 0;
+    for (const char *p = name, *end = name + length; p < end; p += CharBytes(p, end))
+        chars++;
+    return 1 + (unsigned long)((chars + 12) / 13);
+}
+
+unsigned long long Clusters(unsigned long long bytes)
+{
+    return (bytes + DISK_CLUSTER_BYTES - 1) / DISK_CLUSTER_BYTES * DISK_CLUSTER_BYTES;
+}
+
+struct Folder {
+    const char *path;
+    size_t length;
+    unsigned long entries;
+};
+
+}  // namespace
+
+bool MediumName(char *dest, size_t destSize, const char *listedPath)
+{
+    size_t length = strlen(listedPath);
+    if (length == 0 || length + 1 > destSize)
+        return false;
+    memcpy(dest, listedPath, length + 1);
+    dest[length - 1] = '_';
+    return true;
+}
+
+bool SameMediumPath(const char *a, const char *b)
+{
+    return SameText(a, strlen(a), b, strlen(b));
+}
+
+int FindCollision(const MediumFile *files, int count, int *earlier)
+{
+    for (int i = 1; i < count; i++) {
+        for (int j = 0; j < i; j++) {
+            if (SameMediumPath(files[i].path, files[j].path)) {
+                *earlier = j;
+                return i;
+            }
+        }
+    }
+    return 0;
+}
+
+bool IsPlainRelativePath(const char *path)
+{
+    const char *end = path + strlen(path);
+    const char *component = path;
+    for (const char *p = path;; p += CharBytes(p, end)) {
+        if (p == end || *p == '\\') {
+            size_t length = (size_t)(p - component);
+            if (length == 0 || (length == 1 && component[0] == '.') ||
+                (length == 2 && component[0] == '.' && component[1] == '.'))
+                return false;
+            if (p == end)
+                return true;
+            component = p + 1;
+            continue;
+        }
+        if (CharBytes(p, end) == 1 && ((unsigned char)*p < 0x20 || strchr("/:*?\"<>|", *p) != NULL))
+            return false;
+    }
+}
+
+bool MediumPathFits(const char *mediumPath)
+{
+    return MEDIUM_ROOT_BYTES + strlen(mediumPath) <= MAX_PATH_BYTES - 1;
+}
+
+unsigned long long DiskBytesUsed(const MediumFile *files, int count, int *rootEntries)
+{
+    size_t slashes = 0;
+    for (int i = 0; i < count; i++)
+        for (const char *p = files[i].path; *p != '\0'; p++)
+            slashes += *p == '\\';
+    Folder *folders = (Folder *)malloc((slashes + 1) * sizeof(Folder));
+    if (folders == NULL)
+        return ~0ull;
+    size_t folderCount = 0;
+    unsigned long root = 0;
+    unsigned long long bytes = 0;
+
+    for (int i = 0; i < count; i++) {
+        const char *path = files[i].path;
+        const char *end = path + strlen(path);
+        unsigned long *parent = &root;
+        const char *name = path;
+        for (const char *p = path; p < end; p += CharBytes(p, end)) {
+            if (*p != '\\')
+                continue;
+            size_t length = (size_t)(p - path);
+            size_t found = 0;
+            while (found < folderCount && !SameText(folders[found].path, folders[found].length, path, length))
+                found++;
+            if (found == folderCount) {
+                folders[folderCount].path = path;
+                folders[folderCount].length = length;
+                folders[folderCount].entries = 2;  // "." and ".."
+                folderCount++;
+                *parent += FolderEntries(name, (size_t)(p - name));
+            }
+            parent = &folders[found].entries;
+            name = p + 1;
+        }
+        *parent += FolderEntries(name, (size_t)(end - name));
+        bytes += Clusters(files[i].size);
+    }
+    for (size_t f = 0; f < folderCount; f++)
+        bytes += Clusters((unsigned long long)folders[f].entries * 32);
+    free(folders);
+    *rootEntries = (int)root;
+    return bytes;
+}
+
+bool LooksLikeBitmap(const unsigned char *bytes, size_t length)
+{
+    if (length < 26 || bytes[0] != 'B' || bytes[1] != 'M')
+        return false;
+    unsigned long offBits = bytes[10] | (bytes[11] << 8) | ((unsigned long)bytes[12] << 16) |
+                            ((unsigned long)bytes[13] << 24);
+    unsigned long headerSize = bytes[14] | (bytes[15] << 8) | ((unsigned long)bytes[16] << 16) |
+                               ((unsigned long)bytes[17] << 24);
+    unsigned planes, bitCount;
+    bool sized;
+    if (headerSize == 12) {  // BITMAPCOREHEADER
+        sized = (bytes[18] | bytes[19]) != 0 && (bytes[20] | bytes[21]) != 0;
+        planes = bytes[22] | (bytes[23] << 8);
+        bitCount = bytes[24] | (bytes[25] << 8);
+    } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 ||
+               headerSize == 124) {
+        if (length < 14 + 40)
+            return false;
+        sized = (bytes[18] | bytes[19] | bytes[20] | bytes[21]) != 0 &&
+                (bytes[22] | bytes[23] | bytes[24] | bytes[25]) != 0;
+        planes = bytes[26] | (bytes[27] << 8);
+        bitCount = bytes[28] | (bytes[29] << 8);
+    } else {
+        return false;
+    }
+    bool knownDepth = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
+                      bitCount == 24 || bitCount == 32;
+    return sized && planes == 1 && knownDepth && offBits >= 14 + headerSize && offBits < length;
+}
