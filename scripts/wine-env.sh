@@ -3,6 +3,8 @@
 #   KIT_WINE_WORK  folder for the locale, the prefix template and the suites' prefixes
 
 : "${KIT_WINE_WORK:?KIT_WINE_WORK must name a work folder}"
+# Wine changes directory; every path handed to it must be absolute.
+KIT_WINE_WORK="$(realpath -m "$KIT_WINE_WORK")"
 KIT_LOCALE_DIR="$KIT_WINE_WORK/locale"
 KIT_SCRIPTS_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
