@@ -384,8 +384,10 @@ TEST_F(SaverBlackBox, FullScreenTintsTheDesktopAndDrawsTheText)
 
         ChildProcess child;
         ASSERT_TRUE(StartSaver("/s", &child));
-        HWND saver = WaitFullScreen(child);
-        EXPECT_TRUE(saver != NULL);
+        if (WaitFullScreen(child) == NULL) {
+            StopChild(&child);
+            FAIL() << "no full-screen window";
+        }
         PumpFor(1500);   // past the first second: the clock has drawn
         ScreenPicture p = CaptureScreen(screen);
         SaveScreenBitmap(SuiteFolder() + "\\" + c.artefact, screen);
@@ -433,8 +435,10 @@ TEST_F(SaverBlackBox, PreviewDrawsWithTheFontScaledToItsWindow)
     HWND frame = GetDesktopWindow();
     ChildProcess child;
     ASSERT_TRUE(StartSaver("/p " + HandleText(frame), &child));
-    HWND preview = WaitPreview(frame);
-    ASSERT_TRUE(preview != NULL);
+    if (WaitPreview(frame) == NULL) {
+        StopChild(&child);
+        FAIL() << "no preview window";
+    }
     PumpFor(1500);
     ScreenPicture p = CaptureScreen(screen);
     SaveScreenBitmap(SuiteFolder() + "\\preview-desktop.bmp", screen);
