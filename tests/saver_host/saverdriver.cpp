@@ -1,6 +1,7 @@
 #include "saverdriver.h"
 
 #include <stdio.h>
+#include <string.h>
 
 const char SaverClass[] = "WindowsScreenSaverClass";
 
@@ -126,4 +127,79 @@ bool MovePointer(int x, int y)
             return false;
         PumpFor(20);
     }
+}
+
+COLORREF ScreenPicture::At(int x, int y) const
+{
+    size_t p = ((size_t)y * width + x) * 3;
+    return RGB(bgr[p + 2], bgr[p + 1], bgr[p]);
+}
+
+int ScreenPicture::Count(COLORREF colour, int left, int top, int right, int bottom) const
+{
+    int count = 0;
+    for (int y = top < 0 ? 0 : top; y < bottom && y < height; y++)
+        for (int x = left < 0 ? 0 : left; x < right && x < width; x++)
+            count += At(x, y) == colour;
+    return count;
+}
+
+int ScreenPicture::SolidBlocks(COLORREF colour) const
+{
+    int blocks = 0;
+    for (int y = 0; y + 5 <= height; y++)
+        for (int x = 0; x + 5 <= width; x++) {
+            bool solid = true;
+            for (int dy = 0; dy < 5 && solid; dy++)
+                for (int dx = 0; dx < 5 && solid; dx++)
+                    solid = At(x + dx, y + dy) == colour;
+            blocks += solid;
+        }
+    return blocks;
+}
+
+ScreenPicture CaptureScreen(const RECT &area)
+{
+    ScreenPicture picture;
+    int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
+        return picture;
+    HDC screen = GetDC(NULL);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;   // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = NULL;
+    HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (section != NULL) {
+        HDC memory = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(memory, section);
+        if (BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY)) {
+            GdiFlush();
+            size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
+            picture.width = width;
+            picture.height = height;
+            picture.bgr.resize((size_t)width * height * 3);
+            for (int row = 0; row < height; row++)
+                memcpy(&picture.bgr[(size_t)row * width * 3], (const unsigned char *)bits + row * stride,
+                       (size_t)width * 3);
+        }
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        DeleteObject(section);
+    }
+    ReleaseDC(NULL, screen);
+    return picture;
+}
+
+bool PressKey(const char *keyName)
+{
+    ChildProcess tool;
+    if (!StartChild(WinePath("/usr/bin/xdotool") + " key " + keyName, "", &tool))
+        return false;
+    CloseHandle(tool.process);   // as in MovePointer: the Unix process's handle is not waited on
+    return true;
 }
