@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include <gtest/gtest.h>
 #include <tlhelp32.h>
 #include <winternl.h>
 
@@ -366,4 +367,14 @@ bool SaveScreenBitmap(const std::string &path, const RECT &area)
     DeleteDC(memory);
     ReleaseDC(NULL, screen);
     return ok;
+}
+
+std::string ReplaceLine(const std::string &text, const std::string &line, const std::string &replacement)
+{
+    std::string out = text;
+    size_t at = out.find(line + "\n");
+    EXPECT_NE(std::string::npos, at) << line;
+    if (at != std::string::npos)
+        out.replace(at, line.size() + 1, replacement.empty() ? "" : replacement + "\n");
+    return out;
 }

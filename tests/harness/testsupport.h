@@ -65,4 +65,8 @@ bool WaitChildPumping(ChildProcess *child, DWORD ms, DWORD *exitCode);
 // Copies a rectangle of the screen into a 24-bit .bmp file (a test artefact).
 bool SaveScreenBitmap(const std::string &path, const RECT &area);
 
+// The text with its line "line\n" replaced by "replacement\n" (removed when replacement is
+// empty); a failure is recorded when the line is not there.
+std::string ReplaceLine(const std::string &text, const std::string &line, const std::string &replacement);
+
 #endif

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "szddcases.h"
+#include "testbitmap.h"
 #include "testsupport.h"
 
 namespace {
@@ -42,24 +43,6 @@ const char kScript[] =
     "[DISK2]\n"
     "1=$Sys:SUB\\B.DLL\n";
 
-std::string BitmapBytes()
-{
-    std::string b(14 + 40 + 16, '\0');
-    auto put32 = [&](size_t at, unsigned v) {
-        for (int i = 0; i < 4; i++)
-            b[at + i] = (char)((v >> (8 * i)) & 0xFF);
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, (unsigned)b.size());
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, 2);
-    put32(22, 2);
-    b[26] = 1;
-    b[28] = 24;
-    return b;
-}
 
 // Script text (UTF-8 source) as SETUP reads it: Shift-JIS with CR LF.
 std::string ScriptBytes(const std::string &utf8)
@@ -103,8 +86,8 @@ protected:
             {"A.TXT", RandomBytes(5000, 1, 4)},
             {Sjis("時計.txt"), std::string(3000, ' ') + "clock"},
             {"SUB\\B.DLL", RandomBytes(20000, 2)},
-            {"title.bmp", BitmapBytes()},
-            {"pic\\clock.bmp", BitmapBytes()},
+            {"title.bmp", SmallBitmapBytes()},
+            {"pic\\clock.bmp", SmallBitmapBytes()},
         };
         for (const auto &f : files_)
             ASSERT_TRUE(WriteWholeFile(package_ + "\\" + f.first, f.second));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "mediumplan.h"
+#include "testbitmap.h"
 
 namespace {
 
@@ -144,26 +145,6 @@ TEST(MediumPlan, DiskBytesUsed)
     }
 }
 
-// A BITMAPFILEHEADER and BITMAPINFOHEADER of a 2x2 24-bit picture, then its pixels.
-std::string Bitmap()
-{
-    std::string b(14 + 40 + 16, '\0');
-    auto put32 = [&](size_t at, unsigned v) {
-        for (int i = 0; i < 4; i++)
-            b[at + i] = (char)((v >> (8 * i)) & 0xFF);
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, (unsigned)b.size());
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, 2);
-    put32(22, 2);
-    b[26] = 1;
-    b[28] = 24;
-    return b;
-}
-
 TEST(MediumPlan, LooksLikeBitmap)
 {
     struct Case {
@@ -183,11 +164,11 @@ TEST(MediumPlan, LooksLikeBitmap)
         {"eight bits", 28, 8, true},
     };
     for (const Case &c : cases) {
-        std::string b = Bitmap();
+        std::string b = SmallBitmapBytes();
         b[c.at] = c.value;
         EXPECT_EQ(c.bitmap, LooksLikeBitmap((const unsigned char *)b.data(), b.size())) << c.name;
     }
-    std::string b = Bitmap();
+    std::string b = SmallBitmapBytes();
     EXPECT_FALSE(LooksLikeBitmap((const unsigned char *)b.data(), 25)) << "cut short";
     EXPECT_FALSE(LooksLikeBitmap((const unsigned char *)"GIF89a", 6)) << "another format";
     // The old OS/2 header of 12 bytes.

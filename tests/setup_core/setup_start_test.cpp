@@ -46,16 +46,6 @@ const char kScript[] =
     "[DISK1]\n"
     "1=$App:app.exe\n";
 
-std::string Edited(const std::string &text, const std::string &line, const std::string &replacement)
-{
-    std::string out = text;
-    size_t at = out.find(line + "\n");
-    EXPECT_NE(std::string::npos, at) << line;
-    if (at != std::string::npos)
-        out.replace(at, line.size() + 1, replacement.empty() ? "" : replacement + "\n");
-    return out;
-}
-
 // Shift-JIS with CR LF, as a script is shipped.
 std::string ShippedText(const std::string &utf8)
 {
@@ -284,7 +274,7 @@ TEST_F(SetupStart, EachScriptErrorThenStringThree)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
-        WriteScript(Edited(kScript, c.line, c.replacement));
+        WriteScript(ReplaceLine(kScript, c.line, c.replacement));
         Start();
         AnswerBox(child.pid, "SETUP", c.text, __LINE__);
         AnswerBox(child.pid, "SETUP", StringThree(), __LINE__);
@@ -376,10 +366,10 @@ TEST_F(SetupStart, ExistingWininitIsAppendedTo)
 
 TEST_F(SetupStart, NoPicturesStagesTwoFiles)
 {
-    std::string script = Edited(kScript, "Titlemap=title.bmp", "Titlemap=0");
-    script = Edited(script, "TitlemapX=10", "");
-    script = Edited(script, "TitlemapY=20", "");
-    script = Edited(script, "Bitmap=pic\\clock.bmp", "Bitmap=0");
+    std::string script = ReplaceLine(kScript, "Titlemap=title.bmp", "Titlemap=0");
+    script = ReplaceLine(script, "TitlemapX=10", "");
+    script = ReplaceLine(script, "TitlemapY=20", "");
+    script = ReplaceLine(script, "Bitmap=pic\\clock.bmp", "Bitmap=0");
     WriteScript(script);
     Start();
     ExpectEndsWithZero(__LINE__);
@@ -394,7 +384,7 @@ TEST_F(SetupStart, NoPicturesStagesTwoFiles)
 // stays, and there is no relaunch.
 TEST_F(SetupStart, FailedCopyStopsTheStaging)
 {
-    WriteScript(Edited(kScript, "Bitmap=pic\\clock.bmp", "Bitmap=pic\\missing.bmp"));
+    WriteScript(ReplaceLine(kScript, "Bitmap=pic\\clock.bmp", "Bitmap=pic\\missing.bmp"));
     Start();
     HWND box = WaitForWindow(child.pid, "#32770", Caption().c_str(), kWaitMs);
     ASSERT_TRUE(box != NULL);
@@ -420,7 +410,7 @@ TEST_F(SetupStart, RelaunchesTheStagedCopyWithTheMedium)
     UseMedium("disk.1");   // a folder name with a dot
     ASSERT_TRUE(CreateDirectoryA((medium + "\\next").c_str(), NULL));
     ASSERT_TRUE(WriteWholeFile(medium + "\\next\\SETUP.ini", "[Setup]\r\nSubTitle=x\r\n"));
-    WriteScript(Edited(kScript, "Titlemap=title.bmp", "Titlemap=next\\SETUP.ini"));
+    WriteScript(ReplaceLine(kScript, "Titlemap=title.bmp", "Titlemap=next\\SETUP.ini"));
     Start();
     ExpectEndsWithZero(__LINE__);
 

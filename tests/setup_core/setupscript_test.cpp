@@ -77,12 +77,7 @@ protected:
     // The valid script with one line replaced (or removed when replacement is empty).
     static std::string Edited(const std::string &line, const std::string &replacement)
     {
-        std::string text = kValidScript;
-        size_t at = text.find(line + "\n");
-        EXPECT_NE(std::string::npos, at) << line;
-        if (at != std::string::npos)
-            text.replace(at, line.size() + 1, replacement.empty() ? "" : replacement + "\n");
-        return text;
+        return ReplaceLine(kValidScript, line, replacement);
     }
 
     std::string folder;
