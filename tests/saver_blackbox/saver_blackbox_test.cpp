@@ -262,6 +262,58 @@ TEST_F(SaverBlackBox, ConfigureCancelAndTheCloseBoxWriteNothing)
     }
 }
 
+// The registry refuses a lasting key below a volatile one: a way to make a save fail.
+bool CreateVolatileKey(const char *path)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
+                        NULL) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+TEST_F(SaverBlackBox, ConfigureReportsAFailedSaveOnceAndStillEnds)
+{
+    const struct {
+        const char *name;
+        const char *volatileKey;
+        bool settingsWritten;
+    } cases[] = {
+        {"settings key cannot be created", kRootKey, false},
+        {"font key cannot be created after the settings", kSettingsKey, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        RegDeleteTree(HKEY_CURRENT_USER, kRootKey);
+        ASSERT_TRUE(CreateVolatileKey(kRootKey));
+        if (c.volatileKey != kRootKey) {
+            ASSERT_TRUE(CreateVolatileKey(c.volatileKey));
+        }
+        ConfigRun run;
+        ASSERT_TRUE(run.Start("/c"));
+        run.Click(IDC_BACKCOL3);
+        PressDialogButton(run.dialog, IDOK);
+        HWND box = WaitForWindow(run.child.pid, "#32770", "Velmora", 10000);
+        ASSERT_TRUE(box != NULL) << "no failure message";
+        EXPECT_EQ(Utf8(Sjis("設定値の登録に失敗しました。")), Utf8(MessageBoxText(box)));
+        EXPECT_EQ(run.dialog, GetWindow(box, GW_OWNER)) << "the box is owned by the dialog";
+        PressDialogButton(box, IDOK);
+        DWORD code = 12345;
+        ASSERT_TRUE(EndsWithin(&run.child, 10000, &code)) << "a second box or a hang after the first";
+        EXPECT_EQ(1u, code) << "the dialog ends with 1 whatever the save gave";
+        EXPECT_FALSE(KeyExists(kFontKey));
+        if (c.settingsWritten) {
+            ExpectKey(kSettingsKey, {{"TextCol", {REG_DWORD, Le32(RGB(255, 255, 255))}},
+                                     {"TextPen", {REG_BINARY, Le32(0)}},
+                                     {"BackCol", {REG_BINARY, Byte(0x08)}},
+                                     {"BackLoop", {REG_BINARY, Le32(0)}}});
+        } else {
+            EXPECT_FALSE(KeyExists(kSettingsKey));
+        }
+    }
+}
+
 TEST_F(SaverBlackBox, StoredColourBitsCheckSeveralButtons)
 {
     const struct {
