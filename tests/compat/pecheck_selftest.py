@@ -5,9 +5,9 @@ import importlib.util
 import struct
 import sys
 
-spec = importlib.util.spec_from_file_location("pecheck", sys.argv[1])
-pecheck = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(pecheck)
+source = importlib.util.spec_from_file_location("pecheck", sys.argv[1])
+pecheck = importlib.util.module_from_spec(source)
+source.loader.exec_module(pecheck)
 
 
 def image(machine=0x14C, magic=0x10B, subsystem=2, subver=(4, 0), imports=None):
