@@ -16,13 +16,10 @@ size_t AfterLastBackslash(const char *text)
     size_t after = 0;
     size_t pos = 0;
     while (text[pos] != '\0') {
-        if (IsLeadByte((unsigned char)text[pos]) && text[pos + 1] != '\0') {
-            pos += 2;
-            continue;
-        }
-        if (text[pos] == '\\')
+        size_t step = CharBytes(text + pos);
+        if (step == 1 && text[pos] == '\\')
             after = pos + 1;
-        pos++;
+        pos += step;
     }
     return after;
 }
@@ -32,7 +29,7 @@ bool SamePathText(const char *a, const char *b)
 {
     size_t i = 0;
     while (a[i] != '\0' && b[i] != '\0') {
-        if (IsLeadByte((unsigned char)a[i]) && a[i + 1] != '\0') {
+        if (CharBytes(a + i) == 2) {
             if (a[i] != b[i] || a[i + 1] != b[i + 1])
                 return false;
             i += 2;

@@ -7,9 +7,7 @@ bool IsLeadByte(unsigned char byte)
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
-// Steps over one character; a lead byte followed by the terminator counts as one byte,
-// so a truncated text never makes a walk run past its end.
-static size_t CharLength(const char *at)
+size_t CharBytes(const char *at)
 {
     if (IsLeadByte((unsigned char)at[0]) && at[1] != '\0')
         return 2;
@@ -22,7 +20,7 @@ size_t CopyText(char *dest, size_t destSize, const char *src)
         return 0;
     size_t length = 0;
     while (src[length] != '\0') {
-        size_t step = CharLength(src + length);
+        size_t step = CharBytes(src + length);
         if (length + step > destSize - 1)
             break;
         length += step;
@@ -51,7 +49,7 @@ static size_t LastCharStart(const char *text, size_t *length)
     while (text[pos] != '\0') {
         last = pos;
         any = true;
-        pos += CharLength(text + pos);
+        pos += CharBytes(text + pos);
     }
     *length = pos;
     return any ? last : pos;
@@ -87,7 +85,7 @@ bool IsSingleByteCharAt(const char *text, size_t pos, char byte)
 {
     size_t at = 0;
     while (text[at] != '\0' && at <= pos) {
-        size_t step = CharLength(text + at);
+        size_t step = CharBytes(text + at);
         if (at == pos)
             return step == 1 && !IsLeadByte((unsigned char)text[at]) && text[at] == byte;
         at += step;

@@ -13,6 +13,10 @@ typedef char FolderSlot[MAX_PATH_BYTES];
 // True for the Shift-JIS lead bytes 0x81-0x9F and 0xE0-0xFC.
 bool IsLeadByte(unsigned char byte);
 
+// Bytes of the character starting at `at`: 2 for a lead byte with a byte after it, else 1.
+// A lead byte just before the terminator counts as one byte, so a walk never passes the end.
+size_t CharBytes(const char *at);
+
 // Copies at most destSize - 1 bytes and terminates. A double-byte character that does not
 // fit whole is left out, so the copy is always valid Shift-JIS. Returns the bytes copied.
 size_t CopyText(char *dest, size_t destSize, const char *src);
