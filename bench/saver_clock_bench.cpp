@@ -3,6 +3,8 @@
 // window ticking for a while with a stand-in for the host's message loop.
 #include <windows.h>
 
+#include "testsupport.h"
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -30,18 +32,6 @@ static double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     return (double)(to.QuadPart - from.QuadPart) / (double)frequency.QuadPart;
-}
-
-static double ProcessCpuSeconds()
-{
-    FILETIME created, ended, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
-    ULARGE_INTEGER k, u;
-    k.LowPart = kernel.dwLowDateTime;
-    k.HighPart = kernel.dwHighDateTime;
-    u.LowPart = user.dwLowDateTime;
-    u.HighPart = user.dwHighDateTime;
-    return (double)(k.QuadPart + u.QuadPart) / 1e7;
 }
 
 static void MeasureDraw(int width, int height, LONG textPen, int rounds)
@@ -86,7 +76,7 @@ static void MeasureRunning(int seconds)
     int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     HWND window = CreateWindowExA(WS_EX_TOPMOST, "BenchSaver", "Screen Saver", WS_POPUP | WS_VISIBLE, 0, 0, sw, sh,
                                   NULL, NULL, saverHost.instance, NULL);
-    double cpuStart = ProcessCpuSeconds();
+    double cpuStart = ProcessCpuSeconds(GetCurrentProcess());
     LARGE_INTEGER start, now;
     QueryPerformanceCounter(&start);
     SetTimer(NULL, 0, (UINT)seconds * 1000, NULL);
@@ -100,7 +90,7 @@ static void MeasureRunning(int seconds)
     }
     QueryPerformanceCounter(&now);
     double wall = Seconds(start, now);
-    double cpu = ProcessCpuSeconds() - cpuStart;
+    double cpu = ProcessCpuSeconds(GetCurrentProcess()) - cpuStart;
     printf("running %dx%d for %.1f s: %.2f s CPU, %.2f%% of one core (stand-in host loop, stored settings: none)\n", sw, sh, wall, cpu,
            100.0 * cpu / wall);
 }

@@ -10,19 +10,6 @@
 
 #include "saverdriver.h"
 
-static double CpuSeconds(HANDLE process)
-{
-    FILETIME created, ended, kernel, user;
-    if (!GetProcessTimes(process, &created, &ended, &kernel, &user))
-        return -1.0;
-    ULARGE_INTEGER k, u;
-    k.LowPart = kernel.dwLowDateTime;
-    k.HighPart = kernel.dwHighDateTime;
-    u.LowPart = user.dwLowDateTime;
-    u.HighPart = user.dwHighDateTime;
-    return (double)(k.QuadPart + u.QuadPart) / 1e7;
-}
-
 static double Now()
 {
     LARGE_INTEGER counter, frequency;
@@ -65,9 +52,9 @@ static bool MeasureSaver(const char *what, int seconds)
         return false;
     }
     PumpFor(1000);   // past start-up and the first picture
-    double cpuStart = CpuSeconds(child.process), wallStart = Now();
+    double cpuStart = ProcessCpuSeconds(child.process), wallStart = Now();
     PumpFor((DWORD)seconds * 1000);
-    double cpuEnd = CpuSeconds(child.process), wallEnd = Now();
+    double cpuEnd = ProcessCpuSeconds(child.process), wallEnd = Now();
     bool running = IsWindow(window) != FALSE;
     PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
     DWORD code = 0;

@@ -378,3 +378,16 @@ std::string ReplaceLine(const std::string &text, const std::string &line, const 
         out.replace(at, line.size() + 1, replacement.empty() ? "" : replacement + "\n");
     return out;
 }
+
+double ProcessCpuSeconds(HANDLE process)
+{
+    FILETIME created, ended, kernel, user;
+    if (!GetProcessTimes(process, &created, &ended, &kernel, &user))
+        return -1.0;
+    ULARGE_INTEGER k, u;
+    k.LowPart = kernel.dwLowDateTime;
+    k.HighPart = kernel.dwHighDateTime;
+    u.LowPart = user.dwLowDateTime;
+    u.HighPart = user.dwHighDateTime;
+    return (double)(k.QuadPart + u.QuadPart) / 1e7;
+}

@@ -69,4 +69,7 @@ bool SaveScreenBitmap(const std::string &path, const RECT &area);
 // empty); a failure is recorded when the line is not there.
 std::string ReplaceLine(const std::string &text, const std::string &line, const std::string &replacement);
 
+// Kernel and user time a process has used, in seconds; -1 when it cannot be read.
+double ProcessCpuSeconds(HANDLE process);
+
 #endif
