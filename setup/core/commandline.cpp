@@ -4,11 +4,6 @@
 
 namespace {
 
-char AsciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
-}
-
 // Position just after the last single-byte backslash of text (0 when there is none).
 // Walks characters, so that a trail byte 0x5C is not taken for a separator.
 size_t AfterLastBackslash(const char *text)
@@ -22,24 +17,6 @@ size_t AfterLastBackslash(const char *text)
         pos += step;
     }
     return after;
-}
-
-// Equal texts, ASCII letters compared without case; double-byte characters compared exactly.
-bool SamePathText(const char *a, const char *b)
-{
-    size_t i = 0;
-    while (a[i] != '\0' && b[i] != '\0') {
-        if (CharBytes(a + i) == 2) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1])
-                return false;
-            i += 2;
-            continue;
-        }
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
-            return false;
-        i++;
-    }
-    return a[i] == b[i];
 }
 
 // Name and folder by the command line's own rule: cut at the first '.', the name after the
@@ -86,7 +63,7 @@ bool NamesTheModule(const CommandLineParts *parts, const char *modulePath)
     CopyText(joined, sizeof joined, parts->scriptDir);
     if (!AppendText(joined, sizeof joined, parts->baseName))
         return false;
-    return SamePathText(joined, expected);
+    return SameTextIgnoringCase(joined, expected);
 }
 
 bool AllDigits(const char *text, size_t length)

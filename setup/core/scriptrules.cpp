@@ -9,22 +9,6 @@ namespace {
 const char *const kColorCodes[] = {"BL", "GR", "RD", "LB", "PK", "YL", "MN"};
 const char *const kMacros[] = {"$App:", "$Win:", "$Sys:"};
 
-char AsciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
-}
-
-// Whole-text comparison without regard to the case of ASCII letters. The codes compared
-// here are ASCII, so a double-byte character can never match one of them.
-bool SameTextIgnoringCase(const char *a, const char *b)
-{
-    for (; *a != '\0' && *b != '\0'; a++, b++) {
-        if (AsciiUpper(*a) != AsciiUpper(*b))
-            return false;
-    }
-    return *a == *b;
-}
-
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

@@ -1,5 +1,6 @@
 #include "setupmessage.h"
 
+#include "resource.h"
 #include "setupcontext.h"
 #include "setupscript.h"
 
@@ -18,6 +19,11 @@ int ShowSetupMessage(HWND owner, UINT stringId, const char *argument, const char
     else
         CopyText(text, sizeof text, format);
     return MessageBoxA(owner, text, caption, style);
+}
+
+void ShowSetupFailure(HWND owner, const char *caption)
+{
+    ShowSetupMessage(owner, IDS_SETUP_ERROR, NULL, caption, MB_OK | MB_ICONERROR);
 }
 
 void BuildCaption(UINT suffixId)

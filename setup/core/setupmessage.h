@@ -9,6 +9,10 @@
 int ShowSetupMessage(HWND owner, UINT stringId, const char *argument, const char *caption,
                      UINT style);
 
+// SETUP's failure box: string 3 ("an error occurred, setup is stopped"), error icon, owned by
+// owner (NULL: no owner) under the given caption.
+void ShowSetupFailure(HWND owner, const char *caption);
+
 // caption = Title followed by the words of string suffixId, cut at a whole character to fit.
 void BuildCaption(UINT suffixId);
 

@@ -14,6 +14,28 @@ size_t CharBytes(const char *at)
     return 1;
 }
 
+char AsciiUpper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
+}
+
+bool SameTextIgnoringCase(const char *a, const char *b)
+{
+    size_t i = 0;
+    while (a[i] != '\0' && b[i] != '\0') {
+        if (CharBytes(a + i) == 2) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1])
+                return false;
+            i += 2;
+            continue;
+        }
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
+            return false;
+        i++;
+    }
+    return a[i] == b[i];
+}
+
 size_t CopyText(char *dest, size_t destSize, const char *src)
 {
     if (destSize == 0)

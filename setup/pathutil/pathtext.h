@@ -17,6 +17,12 @@ bool IsLeadByte(unsigned char byte);
 // A lead byte just before the terminator counts as one byte, so a walk never passes the end.
 size_t CharBytes(const char *at);
 
+// 'a'-'z' to 'A'-'Z'; every other byte as it is.
+char AsciiUpper(char c);
+
+// Equal texts, ASCII letters compared without case, double-byte characters compared exactly.
+bool SameTextIgnoringCase(const char *a, const char *b);
+
 // Copies at most destSize - 1 bytes and terminates. A double-byte character that does not
 // fit whole is left out, so the copy is always valid Shift-JIS. Returns the bytes copied.
 size_t CopyText(char *dest, size_t destSize, const char *src);

@@ -5,11 +5,6 @@
 
 namespace {
 
-char AsciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
-}
-
 // Length of the character at p: 2 for a lead byte with its second byte, else 1.
 size_t CharBytes(const char *p, const char *end)
 {
