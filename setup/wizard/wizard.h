@@ -4,6 +4,30 @@
 
 #include <windows.h>
 
+#include "pathtext.h"
+#include "setupcontext.h"
+
+// The background window's private messages, one per step of the installation.
+enum WizardStep {
+    PageInit = WM_USER,   // 1024, welcome page
+    PageRegist,           // 1025, user name and division
+    PageStart,            // 1026, install folder
+    PageProgress,         // 1027, the modeless progress dialog
+    PageDone,             // 1028, completion message
+    PageFinalExec,        // 1029, open FinalExec
+    PageClose,            // 1030, destroy the background window
+    PageAbort = WM_USER + 9   // 1033, abort message, then destroy the window
+};
+
+// How the last page ended; 0 also while a page is open.
+enum { PAGE_NEXT = 0, PAGE_CANCEL = 1, PAGE_BACK = 2 };
+extern int pageResult;
+
+// Values the pages collect for the installation.
+extern char userName[NAME_BYTES];
+extern char division[NAME_BYTES];
+extern char defaultFolder[MAX_PATH_BYTES];
+
 // Runs the wizard; returns the quit code of its message loop.
 int RunWizard(HINSTANCE instance);
 

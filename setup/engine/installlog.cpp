@@ -1,0 +1,3 @@
+#include "installlog.h"
+
+InstallLog installLog;

@@ -1,0 +1,26 @@
+// The installation engine: the modeless progress dialog and its chain of install steps.
+#ifndef PROGRESS_H
+#define PROGRESS_H
+
+#include <windows.h>
+
+// The progress dialog's private step messages.
+enum InstallStep {
+    StepArmed = WM_USER + 30,   // 1054, not a message: the start timer has fired
+    StepCopyScript,             // 1055, the script becomes the install log
+    StepIdle,                   // 1056
+    StepCopyFile,               // 1057, one file-list entry; repeats
+    StepWriteRegistration,      // 1058
+    StepShortcut,               // 1059
+    StepRecordFolders,          // 1060, created folders and the uninstall entry
+    StepFinish                  // 1061
+};
+
+// Dialog procedure of PROGR_DIALOG, which the wizard creates modeless as a child of
+// mainWindow and keeps in progressDialog.
+INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// One step; nonzero to go on, 0 when the installation must stop.
+int RunInstallStep(HWND dialog, int step);
+
+#endif
