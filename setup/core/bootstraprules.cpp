@@ -4,14 +4,37 @@
 
 #include "pathtext.h"
 
-WindowPlace CenteredPlace(int screenWidth, int screenHeight)
+namespace {
+
+// value * numerator / denominator truncated toward zero, without overflow for any int
+// value and the small factors used here.
+int ScaleExact(int value, int numerator, int denominator)
+{
+    return (int)((long long)value * numerator / denominator);
+}
+
+WindowPlace Centred(int width, int height, int screenWidth, int screenHeight)
 {
     WindowPlace place;
-    place.width = (int)(0.4 * screenWidth);
-    place.height = (int)(0.13333333333333333 * screenHeight);
-    place.x = (screenWidth - place.width) / 2;
-    place.y = (screenHeight - place.height) / 2;
+    place.width = width;
+    place.height = height;
+    place.x = (screenWidth - width) / 2;
+    place.y = (screenHeight - height) / 2;
     return place;
+}
+
+}  // namespace
+
+WindowPlace CenteredPlace(int screenWidth, int screenHeight)
+{
+    return Centred(ScaleExact(screenWidth, 2, 5), ScaleExact(screenHeight, 2, 15), screenWidth,
+                   screenHeight);
+}
+
+WindowPlace UninstallPlace(int textWidth, int screenWidth, int screenHeight)
+{
+    return Centred(ScaleExact(textWidth, 6, 5), ScaleExact(screenHeight, 2, 15), screenWidth,
+                   screenHeight);
 }
 
 int StagingList(const char *exeName, const char *scriptName, const char *titlemap,
