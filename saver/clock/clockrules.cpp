@@ -5,7 +5,7 @@
 int BackIndexFromMask(unsigned mask, int current)
 {
     int index = current;
-    for (int i = 0; i < kBackColourCount; i++) {
+    for (int i = 0; i < kBackColorCount; i++) {
         if (mask & (1u << i))
             index = i;
     }
@@ -14,7 +14,7 @@ int BackIndexFromMask(unsigned mask, int current)
 
 int NextBackIndex(int index)
 {
-    if (index < 0 || index >= kBackColourCount - 1)
+    if (index < 0 || index >= kBackColorCount - 1)
         return 0;
     return index + 1;
 }

@@ -8,14 +8,14 @@
 #include <time.h>
 
 enum {
-    kBackColourCount = 6,      // entries of the background palette
+    kBackColorCount = 6,      // entries of the background palette
     kClockTimerId = 1,
     kClockTimerPeriod = 250,   // milliseconds: a new second shows within a quarter of a second
     kClockTextBytes = 128,     // each of the three formatted lines
     kNoSecondYet = -1          // the first tick always draws
 };
 
-// Palette entry picked by a stored colour mask: the highest set bit of 0..5 wins; with
+// Palette entry picked by a stored color mask: the highest set bit of 0..5 wins; with
 // none of them set the current entry stays.
 int BackIndexFromMask(unsigned mask, int current);
 

@@ -104,7 +104,7 @@ void DrawClock(HWND window, HDC snapshot, int snapWidth, int snapHeight, const s
     HGDIOBJ previousBitmap = SelectObject(dc, surface);
 
     int index = ClockSettings.BackIndex;
-    if (index < 0 || index >= kBackColourCount)
+    if (index < 0 || index >= kBackColorCount)
         index = 0;
     HBRUSH brush = CreateSolidBrush(BackPalette[index]);
     HGDIOBJ previousBrush = SelectObject(dc, brush);
@@ -112,7 +112,7 @@ void DrawClock(HWND window, HDC snapshot, int snapWidth, int snapHeight, const s
     SelectObject(dc, previousBrush);
     DeleteObject(brush);
 
-    // Each channel of the desktop survives where the palette colour is full, else clears.
+    // Each channel of the desktop survives where the palette color is full, else clears.
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, 0, 0, width, height, snapshot, 0, 0, snapWidth, snapHeight, SRCAND);
 

@@ -12,6 +12,7 @@
 #include "settingslayout.h"
 
 enum { kBitmapNameBytes = 16 };
+static_assert(IDC_BACKCOL5 == IDC_BACKCOL0 + kBackColorCount - 1, "one button per palette entry");
 
 static CHOOSEFONTA fontChoice;
 
@@ -53,7 +54,7 @@ static void ChooseClockFont(HWND dialog)
 static void InitConfigDialog(HWND dialog)
 {
     LoadClockSettings();
-    for (int i = 0; i < 6; i++) {
+    for (int i = 0; i < kBackColorCount; i++) {
         char name[kBitmapNameBytes];
         _snprintf(name, sizeof name - 1, "%s%d", BITMAP_NAME_PREFIX, i);
         name[sizeof name - 1] = '\0';
@@ -61,7 +62,7 @@ static void InitConfigDialog(HWND dialog)
         HANDLE bitmap = LoadImageA(saverHost.instance, name, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
         SendDlgItemMessageA(dialog, IDC_BACKCOL0 + i, BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)bitmap);
     }
-    for (int i = 0; i < 6; i++) {
+    for (int i = 0; i < kBackColorCount; i++) {
         if (ClockSettings.BackCol & (1u << i))
             SendDlgItemMessageA(dialog, IDC_BACKCOL0 + i, BM_SETCHECK, BST_CHECKED, 0);
     }

@@ -7,25 +7,17 @@ const char kProductName[] = "Velmora";
 const char kFontKeyName[] = "Font";
 
 const StoredValue kSettingsValues[kSettingsValueCount] = {
-    {"TextCol", kStoredDword, 4},
-    {"TextPen", kStoredBinary, 4},
-    {"BackCol", kStoredBinary, 1},
-    {"BackLoop", kStoredBinary, 4},
+    {"TextCol", kStoredDword, 4}, {"TextPen", kStoredBinary, 4},
+    {"BackCol", kStoredBinary, 1}, {"BackLoop", kStoredBinary, 4},
 };
 
+// LOGFONTA's five LONG fields, then its eight BYTE fields.
 const StoredValue kFontNumbers[kFontNumberCount] = {
-    {"Height", kStoredBinary, 4},
-    {"Width", kStoredBinary, 4},
-    {"Escapement", kStoredBinary, 4},
-    {"Orientation", kStoredBinary, 4},
-    {"Weight", kStoredBinary, 4},
-    {"Italic", kStoredBinary, 1},
-    {"Underline", kStoredBinary, 1},
-    {"StrikeOut", kStoredBinary, 1},
-    {"CharSet", kStoredBinary, 1},
-    {"OutPrecision", kStoredBinary, 1},
-    {"ClipPrecision", kStoredBinary, 1},
-    {"Quality", kStoredBinary, 1},
+    {"Height", kStoredBinary, 4}, {"Width", kStoredBinary, 4}, {"Escapement", kStoredBinary, 4},
+    {"Orientation", kStoredBinary, 4}, {"Weight", kStoredBinary, 4},
+    {"Italic", kStoredBinary, 1}, {"Underline", kStoredBinary, 1}, {"StrikeOut", kStoredBinary, 1},
+    {"CharSet", kStoredBinary, 1}, {"OutPrecision", kStoredBinary, 1},
+    {"ClipPrecision", kStoredBinary, 1}, {"Quality", kStoredBinary, 1},
     {"PitchAndFamily", kStoredBinary, 1},
 };
 

@@ -13,8 +13,16 @@ extern const char kFontKeyName[];
 
 enum {
     kFaceNameBytes = 32,         // lfFaceName, its terminator included
-    kSettingsValueCount = 4,
     kFontNumberCount = 13        // the font values before "FaceName"
+};
+
+// The values of the settings key, by their place in kSettingsValues.
+enum SettingsValueIndex {
+    kTextColValue,
+    kTextPenValue,
+    kBackColValue,
+    kBackLoopValue,
+    kSettingsValueCount
 };
 
 enum StoredKind { kStoredDword, kStoredBinary };

@@ -1,8 +1,7 @@
 // The screensaver's entry: the command line's mode, the saver window, the configuration dialog.
 #include "saverargs.h"
 #include "saverhost.h"
-
-enum { SaverIconId = 100, ConfigDialogId = 2003 };
+#include "saverres.h"
 
 static const char SaverClassName[] = "WindowsScreenSaverClass";
 static const char FullScreenTitle[] = "Screen Saver";
@@ -34,7 +33,7 @@ static bool RegisterSaverClass()
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
     windowClass.lpfnWndProc = SaverClassProc;
     windowClass.hInstance = saverHost.instance;
-    windowClass.hIcon = LoadIconA(saverHost.instance, MAKEINTRESOURCEA(SaverIconId));
+    windowClass.hIcon = LoadIconA(saverHost.instance, MAKEINTRESOURCEA(IDI_SAVER));
     windowClass.hCursor = NULL;
     windowClass.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
     windowClass.lpszClassName = SaverClassName;
@@ -93,7 +92,7 @@ INT_PTR ShowConfigDialog(HWND owner)
 {
     if (!RegisterConfigClasses(saverHost.instance))
         return 0;
-    return DialogBoxParamA(saverHost.instance, MAKEINTRESOURCEA(ConfigDialogId), owner,
+    return DialogBoxParamA(saverHost.instance, MAKEINTRESOURCEA(IDD_CONFIG), owner,
                            SaverConfigDialogProc, 0);
 }
 

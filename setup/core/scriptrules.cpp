@@ -8,6 +8,9 @@ namespace {
 
 const char *const kColorCodes[] = {"BL", "GR", "RD", "LB", "PK", "YL", "MN"};
 const char *const kMacros[] = {"$App:", "$Win:", "$Sys:"};
+// Each macro is a '$', three letters and ':'.
+enum { MACRO_CHARS = 5 };
+static_assert((int)MACRO_CHARS < (int)MACRO_BYTES, "a macro fits its field");
 
 bool IsBlank(char c)
 {
@@ -142,6 +145,16 @@ bool ReadSetupKeys(const ScriptSource *source, const char *sourceDir, SetupScrip
 
 #undef READ_KEY
 
+// One section into data (SECTION_BYTES), terminated; returns its length, held within the buffer.
+size_t ReadSection(const ScriptSource *source, const char *section, char (&data)[SECTION_BYTES])
+{
+    size_t length = source->readSection(source->context, section, data, sizeof data);
+    if (length > sizeof data - 1)
+        length = sizeof data - 1;
+    data[length] = '\0';
+    return length;
+}
+
 }  // namespace
 
 int ScriptNumber(const char *text)
@@ -204,10 +217,7 @@ bool ParseDiskLine(const char *line, FileEntry *entry)
         return false;
     const char *macro = equals + 1;
     for (size_t m = 0; m < sizeof kMacros / sizeof kMacros[0]; m++) {
-        bool same = true;
-        for (size_t k = 0; k < 5 && same; k++)
-            same = AsciiUpper(macro[k]) == AsciiUpper(kMacros[m][k]);
-        if (!same)
+        if (!SameLeadingTextIgnoringCase(kMacros[m], macro, MACRO_CHARS))
             continue;
         // A longer path cannot name the file; cutting it would name another one.
         if (strlen(colon + 1) > MAX_PATH_BYTES - 1)
@@ -262,10 +272,7 @@ bool CheckSetupScript(const ScriptSource *source, const char *sourceDir, SetupSc
         return false;
 
     char data[SECTION_BYTES];
-    size_t length = source->readSection(source->context, "README", data, sizeof data);
-    if (length > sizeof data - 1)
-        length = sizeof data - 1;
-    data[length] = '\0';
+    size_t length = ReadSection(source, "README", data);
     if (length == 0) {
         SetError(error, errorSize, " Readme Error");
         return false;
@@ -276,10 +283,7 @@ bool CheckSetupScript(const ScriptSource *source, const char *sourceDir, SetupSc
     for (int n = 1; n <= DISK_SECTIONS; n++) {
         char section[16];
         snprintf(section, sizeof section, "DISK%d", n);
-        length = source->readSection(source->context, section, data, sizeof data);
-        if (length > sizeof data - 1)
-            length = sizeof data - 1;
-        data[length] = '\0';
+        length = ReadSection(source, section, data);
         if (length == 0) {
             if (n > 1)
                 return true;

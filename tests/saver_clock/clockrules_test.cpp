@@ -1,4 +1,4 @@
-// The clock's timing, colour order, layout and text lines.
+// The clock's timing, color order, layout and text lines.
 #include <gtest/gtest.h>
 
 #include <limits.h>
@@ -29,7 +29,7 @@ TEST(ClockRules, BackIndexFromMaskTakesTheHighestPaletteBit)
         EXPECT_EQ(c.expected, BackIndexFromMask(c.mask, c.current)) << c.name;
 }
 
-TEST(ClockRules, ColoursCycleBlueToCyanAndBack)
+TEST(ClockRules, ColorsCycleBlueToCyanAndBack)
 {
     int index = 0;
     int seen[7];
@@ -58,11 +58,11 @@ TEST(ClockRules, TicksRedrawOnlyWhenTheSecondChanges)
         {17, 1, false, 2},
         {18, 1, true, 2},
         {59, 1, true, 2},
-        {0, 1, true, 3},    // a new minute moves the colour before drawing
+        {0, 1, true, 3},    // a new minute moves the color before drawing
         {0, 1, false, 3},   // the other ticks of second 0 do not move it again
         {0, 1, false, 3},
         {1, 1, true, 3},
-        {0, 0, true, 3},    // cycling off: second 0 draws but keeps the colour
+        {0, 0, true, 3},    // cycling off: second 0 draws but keeps the color
         {0, 0, false, 3},
         {1, 0, true, 3},
         {0, -5, true, 4},   // any nonzero value counts as on

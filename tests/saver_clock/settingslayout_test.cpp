@@ -40,7 +40,7 @@ TEST(SettingsLayout, StoredIntegersDecode)
         bool accepted;
         uint32_t value;
     } cases[] = {
-        {"white text colour", std::string("\xFF\xFF\xFF\x00", 4), 4, true, 0x00FFFFFF},
+        {"white text color", std::string("\xFF\xFF\xFF\x00", 4), 4, true, 0x00FFFFFF},
         {"little-endian order", std::string("\x01\x02\x03\x04", 4), 4, true, 0x04030201},
         {"negative height", std::string("\xF4\xFF\xFF\xFF", 4), 4, true, 0xFFFFFFF4},
         {"one byte field", std::string("\x24", 1), 1, true, 0x24},

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         int before = fake.verifierCalls;
         if (depth++ == 0) {
             for (int i = input->Next() % 4; i > 0; i--)
-                SaverClassRule(*current, (void *)1, messages[input->Next() % messageCount], 0, 0);
+                SaverClassRule(*current, fakePlatform, (void *)1, messages[input->Next() % messageCount], 0, 0);
         }
         depth--;
         if (fake.verifierCalls != before)
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             fake.cursor.y += (int8_t)reader.Next();
             break;
         default:
-            SaverClassRule(state, (void *)1, messages[reader.Next() % messageCount], parameters[reader.Next() % 6], 0);
+            SaverClassRule(state, fakePlatform, (void *)1, messages[reader.Next() % messageCount], parameters[reader.Next() % 6], 0);
             break;
         }
         if (fake.verifierCalls != callsBefore) {
