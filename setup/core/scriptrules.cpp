@@ -73,6 +73,31 @@ bool ReadRequired(const ScriptSource *source, const char *key, const char *def, 
 #define READ_KEY(key, def) \
     ReadRequired(source, #key, def, script->key, sizeof script->key, error, errorSize)
 
+// A picture key and, unless its value begins with '0', its X and Y keys (key + "X", key + "Y").
+bool ReadPicture(const ScriptSource *source, const char *key, char *value, size_t valueSize,
+                 char (&xText)[SCRIPT_NUMBER_BYTES], char (&yText)[SCRIPT_NUMBER_BYTES], ScriptPos *pos,
+                 char *error, size_t errorSize)
+{
+    if (!ReadRequired(source, key, "", value, valueSize, error, errorSize))
+        return false;
+    if (value[0] == '0')
+        return true;
+    char xKey[SCRIPT_ERROR_BYTES];
+    char yKey[SCRIPT_ERROR_BYTES];
+    snprintf(xKey, sizeof xKey, "%sX", key);
+    snprintf(yKey, sizeof yKey, "%sY", key);
+    if (!ReadRequired(source, xKey, "", xText, sizeof xText, error, errorSize) ||
+        !ReadRequired(source, yKey, "", yText, sizeof yText, error, errorSize))
+        return false;
+    pos->x = ScriptNumber(xText);
+    pos->y = ScriptNumber(yText);
+    return true;
+}
+
+#define READ_PICTURE(key, pos)                                                                  \
+    ReadPicture(source, #key, script->key, sizeof script->key, script->key##X, script->key##Y, \
+                &script->pos, error, errorSize)
+
 bool ReadShortcutKeys(const ScriptSource *source, SetupScript *script, char *error,
                       size_t errorSize)
 {
@@ -111,22 +136,8 @@ bool ReadSetupKeys(const ScriptSource *source, const char *sourceDir, SetupScrip
         return false;
     script->backColorIndex = BackColorIndex(script->BackColor);
 
-    if (!READ_KEY(Titlemap, ""))
+    if (!READ_PICTURE(Titlemap, titlemapPos) || !READ_PICTURE(Bitmap, bitmapPos))
         return false;
-    if (script->Titlemap[0] != '0') {
-        if (!READ_KEY(TitlemapX, "") || !READ_KEY(TitlemapY, ""))
-            return false;
-        script->titlemapPos.x = ScriptNumber(script->TitlemapX);
-        script->titlemapPos.y = ScriptNumber(script->TitlemapY);
-    }
-    if (!READ_KEY(Bitmap, ""))
-        return false;
-    if (script->Bitmap[0] != '0') {
-        if (!READ_KEY(BitmapX, "") || !READ_KEY(BitmapY, ""))
-            return false;
-        script->bitmapPos.x = ScriptNumber(script->BitmapX);
-        script->bitmapPos.y = ScriptNumber(script->BitmapY);
-    }
 
     // The defaults of DefaultDir and Uninstall apply only to an absent key.
     if (!READ_KEY(DefaultDir, sourceDir) || !READ_KEY(StartMsg1, "") ||
@@ -144,6 +155,7 @@ bool ReadSetupKeys(const ScriptSource *source, const char *sourceDir, SetupScrip
 }
 
 #undef READ_KEY
+#undef READ_PICTURE
 
 // One section into data (SECTION_BYTES), terminated; returns its length, held within the buffer.
 size_t ReadSection(const ScriptSource *source, const char *section, char (&data)[SECTION_BYTES])
