@@ -10,11 +10,11 @@
 
 ClockSettingsRecord ClockSettings;
 
-const COLORREF BackPalette[kBackColorCount] = {
+const COLORREF BackPalette[BACK_COLOR_COUNT] = {
     RGB(0, 0, 255), RGB(255, 0, 255), RGB(255, 0, 0), RGB(0, 255, 0), RGB(255, 255, 0), RGB(0, 255, 255),
 };
 
-enum { kKeyPathBytes = 128, kMessageBytes = 255 };
+enum { KEY_PATH_BYTES = 128, MESSAGE_BYTES = 255 };
 
 // Each stored value beside the field of ClockSettings it fills: one row per value, in the
 // order of the layout's tables, which is the order they are written in.
@@ -24,13 +24,13 @@ struct StoredField {
 };
 
 #define FONT_FIELD(name) offsetof(ClockSettingsRecord, Font) + offsetof(LOGFONTA, name)
-static const StoredField kSettingsFields[kSettingsValueCount] = {
-    {kSettingsValues[kTextColValue], offsetof(ClockSettingsRecord, TextCol)},
-    {kSettingsValues[kTextPenValue], offsetof(ClockSettingsRecord, TextPen)},
-    {kSettingsValues[kBackColValue], offsetof(ClockSettingsRecord, BackCol)},
-    {kSettingsValues[kBackLoopValue], offsetof(ClockSettingsRecord, BackLoop)},
+static const StoredField kSettingsFields[SETTINGS_VALUE_COUNT] = {
+    {kSettingsValues[TEXT_COL_VALUE], offsetof(ClockSettingsRecord, TextCol)},
+    {kSettingsValues[TEXT_PEN_VALUE], offsetof(ClockSettingsRecord, TextPen)},
+    {kSettingsValues[BACK_COL_VALUE], offsetof(ClockSettingsRecord, BackCol)},
+    {kSettingsValues[BACK_LOOP_VALUE], offsetof(ClockSettingsRecord, BackLoop)},
 };
-static const StoredField kFontFields[kFontNumberCount] = {
+static const StoredField kFontFields[FONT_NUMBER_COUNT] = {
     {kFontNumbers[0], FONT_FIELD(lfHeight)},        {kFontNumbers[1], FONT_FIELD(lfWidth)},
     {kFontNumbers[2], FONT_FIELD(lfEscapement)},    {kFontNumbers[3], FONT_FIELD(lfOrientation)},
     {kFontNumbers[4], FONT_FIELD(lfWeight)},        {kFontNumbers[5], FONT_FIELD(lfItalic)},
@@ -47,15 +47,15 @@ static void *FieldOf(const StoredField &field)
 }
 
 static_assert(sizeof(LONG) == 4 && sizeof(COLORREF) == 4, "stored integers are 32 bits");
-static_assert(sizeof(((LOGFONTA *)0)->lfFaceName) == kFaceNameBytes, "face name field size");
+static_assert(sizeof(((LOGFONTA *)0)->lfFaceName) == FACE_NAME_BYTES, "face name field size");
 
-static void SettingsKeyPath(char (&path)[kKeyPathBytes])
+static void SettingsKeyPath(char (&path)[KEY_PATH_BYTES])
 {
     _snprintf(path, sizeof path - 1, "%s%s", kSettingsRoot, kProductName);
     path[sizeof path - 1] = '\0';
 }
 
-static void FontKeyPath(char (&path)[kKeyPathBytes])
+static void FontKeyPath(char (&path)[KEY_PATH_BYTES])
 {
     _snprintf(path, sizeof path - 1, "%s%s%s%s", kSettingsRoot, kProductName, "\\", kFontKeyName);
     path[sizeof path - 1] = '\0';
@@ -93,7 +93,7 @@ void ResetClockSettings()
 void LoadClockSettings()
 {
     ResetClockSettings();
-    char path[kKeyPathBytes];
+    char path[KEY_PATH_BYTES];
     HKEY key;
     uint32_t number;
 
@@ -113,7 +113,7 @@ void LoadClockSettings()
         if (ReadStoredInteger(key, field.value, &number))
             StoreInField(FieldOf(field), field.value.size, number);
     }
-    unsigned char face[kFaceNameBytes];
+    unsigned char face[FACE_NAME_BYTES];
     DWORD length = sizeof face;
     if (RegQueryValueExA(key, kFaceNameValue, NULL, NULL, face, &length) == ERROR_SUCCESS)
         DecodeFaceName(face, length, ClockSettings.Font.lfFaceName);
@@ -131,7 +131,7 @@ static bool WriteStoredInteger(HKEY key, const StoredValue &value, uint32_t numb
 {
     unsigned char bytes[4];
     EncodeStoredInteger(number, value.size, bytes);
-    DWORD type = value.kind == kStoredDword ? REG_DWORD : REG_BINARY;
+    DWORD type = value.kind == STORED_DWORD ? REG_DWORD : REG_BINARY;
     return RegSetValueExA(key, value.name, 0, type, bytes, (DWORD)value.size) == ERROR_SUCCESS;
 }
 
@@ -152,7 +152,7 @@ static bool WriteField(HKEY key, const StoredField &field)
 // Shows the failure once and closes what is open; the result is what the save returns.
 static bool ReportSaveFailure(HWND dialog, HKEY openKey)
 {
-    char text[kMessageBytes];
+    char text[MESSAGE_BYTES];
     if (LoadStringA(saverHost.instance, IDS_SAVEFAILED, text, sizeof text) <= 0)
         text[0] = '\0';
     MessageBoxA(dialog, text, kProductName, MB_ICONERROR);
@@ -168,26 +168,26 @@ static bool IsChecked(HWND dialog, int id)
 
 bool SaveClockSettings(HWND dialog)
 {
-    char path[kKeyPathBytes];
+    char path[KEY_PATH_BYTES];
     HKEY key;
 
     SettingsKeyPath(path);
     if (!OpenForWriting(path, &key))
         return ReportSaveFailure(dialog, NULL);
-    if (!WriteField(key, kSettingsFields[kTextColValue]))
+    if (!WriteField(key, kSettingsFields[TEXT_COL_VALUE]))
         return ReportSaveFailure(dialog, key);
     ClockSettings.TextPen = (LONG)SendDlgItemMessageA(dialog, IDC_TEXTPEN, BM_GETCHECK, 0, 0);
-    if (!WriteField(key, kSettingsFields[kTextPenValue]))
+    if (!WriteField(key, kSettingsFields[TEXT_PEN_VALUE]))
         return ReportSaveFailure(dialog, key);
     // With several buttons checked the last one wins; with none the stored color stays.
-    for (int i = 0; i < kBackColorCount; i++) {
+    for (int i = 0; i < BACK_COLOR_COUNT; i++) {
         if (IsChecked(dialog, IDC_BACKCOL0 + i))
             ClockSettings.BackCol = (BYTE)(1u << i);
     }
-    if (!WriteField(key, kSettingsFields[kBackColValue]))
+    if (!WriteField(key, kSettingsFields[BACK_COL_VALUE]))
         return ReportSaveFailure(dialog, key);
     ClockSettings.BackLoop = (LONG)SendDlgItemMessageA(dialog, IDC_BACKLOOP, BM_GETCHECK, 0, 0);
-    if (!WriteField(key, kSettingsFields[kBackLoopValue]))
+    if (!WriteField(key, kSettingsFields[BACK_LOOP_VALUE]))
         return ReportSaveFailure(dialog, key);
     RegFlushKey(key);
     RegCloseKey(key);

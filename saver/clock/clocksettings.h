@@ -18,7 +18,7 @@ struct ClockSettingsRecord {
 };
 
 extern ClockSettingsRecord ClockSettings;
-extern const COLORREF BackPalette[kBackColorCount];
+extern const COLORREF BackPalette[BACK_COLOR_COUNT];
 
 void ResetClockSettings();
 // Defaults overlaid with whatever can be read; never fails, never reports.

@@ -143,7 +143,7 @@ bool ConfirmCloseRule(SaverRuleState &state, const RulePlatform &platform, void 
         return true;
     }
     uint32_t now = platform.tickCount(platform.context);
-    if (state.lastVerifyTick != NeverVerified && (uint32_t)(now - state.lastVerifyTick) < RecheckIntervalMs)
+    if (state.lastVerifyTick != NEVER_VERIFIED && (uint32_t)(now - state.lastVerifyTick) < RECHECK_INTERVAL_MS)
         return false;
 
     state.verifying = true;

@@ -40,10 +40,10 @@ enum RuleCommand : uintptr_t {
 enum { VerifyPasswordMessage = 0x8000 };
 
 // A close request less than this long after the previous check is refused without asking.
-enum { RecheckIntervalMs = 200 };
+enum { RECHECK_INTERVAL_MS = 200 };
 
 // lastVerifyTick before the first check; a check that ends at this tick counts as none.
-const uint32_t NeverVerified = 0xFFFFFFFF;
+const uint32_t NEVER_VERIFIED = 0xFFFFFFFF;
 
 struct RulePoint {
     int32_t x;
@@ -57,7 +57,7 @@ struct SaverRuleState {
     bool closePermitted = false;
     bool verifying = false;
     uint32_t mouseThreshold = 4;
-    uint32_t lastVerifyTick = NeverVerified;
+    uint32_t lastVerifyTick = NEVER_VERIFIED;
     RulePoint referencePoint = {0, 0};
 };
 

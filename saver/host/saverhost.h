@@ -26,9 +26,9 @@ extern SaverHostState saverHost;
 
 // Exit codes the platform does not define.
 enum {
-    ExitInvalid = -1,
-    ExitNoSaverWindow = 1,
-    ExitAfterException = 2
+    EXIT_INVALID = -1,
+    EXIT_NO_SAVER_WINDOW = 1,
+    EXIT_AFTER_EXCEPTION = 2
 };
 
 int HostMain(HINSTANCE instance, const char *argumentText);

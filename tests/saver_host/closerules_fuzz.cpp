@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             abort();
         // A check that ended at tick 0xFFFFFFFF reads as never checked.
         if (checkedBefore && lastCheckEnd != 0xFFFFFFFFu &&
-            (uint32_t)(fake.tick - lastCheckEnd) < RecheckIntervalMs)
+            (uint32_t)(fake.tick - lastCheckEnd) < RECHECK_INTERVAL_MS)
             abort();
         // Re-entry while the verifier runs: a few messages of its own, no nested check.
         int before = fake.verifierCalls;
