@@ -47,7 +47,7 @@ if [ "$arch" != win32 ]; then
     package="$root/build/journey-package"
     rm -rf "$package" "$medium"
     mkdir -p "$package"
-    cp examples/clock/SETUP.ini examples/clock/*.bmp examples/clock/Pavrell.ini "$package/"
+    cp examples/clock/SETUP.ini examples/clock/*.bmp examples/clock/Pavrell.ini examples/clock/Velmora.ini "$package/"
     cp "$tree/bin/Tessary.scr" "$tree/bin/PAVRELL.exe" "$package/"
     run -- "$tree/bin/BuildMedium.exe" /cd /setup "$(winpath "$tree/bin/SETUP.exe")" \
         "$(winpath "$package/SETUP.ini")" "$(winpath "$package")" "$(winpath "$medium")" >/dev/null
