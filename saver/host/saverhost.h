@@ -28,7 +28,8 @@ extern SaverHostState saverHost;
 enum {
     EXIT_INVALID = -1,
     EXIT_NO_SAVER_WINDOW = 1,
-    EXIT_AFTER_EXCEPTION = 2
+    EXIT_AFTER_EXCEPTION = 2,
+    EXIT_MESSAGE_LOOP_FAILED = 3
 };
 
 int HostMain(HINSTANCE instance, const char *argumentText);
