@@ -57,6 +57,7 @@ struct PlannedFile {
 };
 
 Options options;
+SetupScript script;   // as SETUP's reader leaves it
 PlannedFile planned[MAX_MEDIUM_FILES];
 int plannedCount;
 int diskCount;
@@ -282,8 +283,7 @@ bool ReadScript()
     if (GetFileAttributesA(options.script) == INVALID_FILE_ATTRIBUTES)
         return Refuse("%s: setup script not found", options.script);
     char error[NAME_BYTES + SCRIPT_ERROR_BYTES];
-    if (!ReadSetupScriptFile(folder, options.scriptName, "", &setupScript, options.scriptPath, error,
-                             sizeof error))
+    if (!ReadSetupScriptFile(folder, options.scriptName, "", &script, options.scriptPath, error, sizeof error))
         return Refuse("%s", error);
     return true;
 }
@@ -345,7 +345,6 @@ bool PlanPicture(const char *key, const char *value)
 
 bool PlanFiles()
 {
-    const SetupScript &script = setupScript;
     unsigned long long size = 0;
 
     char exeName[MAX_PATH_BYTES];
