@@ -6,7 +6,7 @@
 #   images_test.sh SOURCE_DIR BIN_DIR WINE_WORK WORK
 set -uo pipefail
 src="$1" bin="$2" wine_work="$3" work="$4"
-export LC_ALL=C.UTF-8
+export LC_ALL=C.UTF-8 PATH="$PATH:/usr/sbin:/sbin"   # fsck.fat lives in sbin
 failed=0
 check() {  # what, then a command that must succeed
     local what="$1"
