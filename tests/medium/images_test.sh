@@ -88,4 +88,23 @@ a byte more is refused|BIG.DA_:$((free + 1))|none
 a name of 64 characters fits the CD|${long:1}.tx_:1|made
 a name of 65 characters is refused by the CD|$long.tx_:1|none
 EOF
+
+# Labels from the Title: capitals, digits and '_', at most 11 characters on a floppy with
+# its disk number, 32 on the CD; the script's name when the Title has no ASCII letter.
+labels() {  # Title (UTF-8): prints the first floppy's label and the CD's volume id
+    local case="$work/labels"
+    rm -rf "$case" && mkdir -p "$case/floppy/DISK1" && cp "$bin/SETUP.exe" "$case/floppy/DISK1/"
+    printf '[Setup]\r\nTitle=%s\r\n' "$1" | iconv -f UTF-8 -t CP932 >"$case/floppy/DISK1/SETUP.ini"
+    cp -r "$case/floppy/DISK1" "$case/cd"
+    "$src/scripts/make-images.sh" "$case/floppy" "$case/cd" "$case/medium.iso" >/dev/null 2>&1
+    image="$case/floppy/DISK1.img"
+    printf '%s|%s' "$(text 43 11)" "$(isoinfo -d -i "$case/medium.iso" | sed -n 's/^Volume id: //p')"
+}
+while IFS='|' read -r title floppy cd; do
+    check "Title $title: labels $floppy, $cd" [ "$(labels "$title")" = "$floppy|$cd" ]
+done <<'EOF'
+時計|SETUP_1    |SETUP
+Velmora2 Clock|VELMORA2_1 |VELMORA2_CLOCK
+A very long product name, 2nd edition|A_VERY_LO_1|A_VERY_LONG_PRODUCT_NAME_2ND_EDI
+EOF
 exit $failed
