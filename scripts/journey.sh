@@ -63,7 +63,7 @@ if [ "$mode" = --bench ]; then
     mkdir -p "$bench_out"
     for i in 1 2 3; do
         run --drive "d:cdrom:$medium" -- "$root/$tree/bin/journeydriver.exe" bench 'D:\' \
-            "$(winpath "$bench_out")" | grep '^installation:'
+            "$(winpath "$bench_out")" | grep '^installation:' || echo "installation $i failed" 
     done
     exit 0
 fi

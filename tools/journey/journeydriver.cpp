@@ -370,6 +370,8 @@ bool Install()
     if (!complete)
         return Fail("セットアップが完了しませんでした");
 
+    if (!journey.pictures)
+        return true;   // timed alone: what FinalExec starts is not part of the figure
     // FinalExec starts the assistant, which asks the Display control panel to install the saver.
     std::string record = journey.out + "\\rundll32.txt";
     start = GetTickCount();
