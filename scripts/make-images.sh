@@ -20,7 +20,7 @@ set -euo pipefail
 floppy="$1" cd="$2" iso="$3"
 # File names pass between the tools as UTF-8; mtools and xorriso store them as UTF-16.
 export LC_ALL=C.UTF-8
-shopt -s extglob nullglob inherit_errexit
+shopt -s nullglob inherit_errexit
 
 fail() { echo "make-images: $*" >&2; exit 1; }
 
@@ -31,7 +31,7 @@ trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 setup_script() {
     local ini exe
     for ini in "$1"/*.[iI][nN][iI]; do
-        for exe in "${ini%.*}".[eE][xX][eE]; do
+        for exe in "${ini%.*}".[eE][xX][eE]; do   # (nullglob: no turn without one)
             printf '%s\n' "$ini"
             return 0
         done
@@ -59,14 +59,15 @@ product_label() {  # $1: a medium folder holding the setup script
     local script label
     script="$(setup_script "$1")"
     label="$(label_text "$(script_title "$script")")"
-    [ -n "$label" ] || label="$(label_text "$(basename "${script%.ini}")")"
+    [ -n "$label" ] || label="$(label_text "$(basename "${script%.*}")")"
     [ -n "$label" ] || label=SETUP
     printf '%s\n' "$label"
 }
 
 cut_label() {  # $1 cut to $2 characters, no '_' left at its end
     local text="${1:0:$2}"
-    printf '%s\n' "${text%%+(_)}"
+    while [[ "$text" == *_ ]]; do text="${text%_}"; done
+    printf '%s\n' "$text"
 }
 
 # Every file of a folder with its size and checksum, by relative path.
@@ -90,7 +91,7 @@ make_floppy() {  # $1: disk folder, $2: disk number, $3: label
     # The serial number tells a drive that the disk was changed: one of its own per disk.
     serial="$( { echo "$3"; inventory "$disk"; } | cksum | cut -d' ' -f1)"
     mformat -i "$partial" -C -f 1440 -v "$3" -N "$(printf '%08X' "$serial")" :: ||
-        fail "$disk: cannot format an image"
+        { rm -f "$partial"; fail "$disk: cannot format an image"; }
     local entries=("$disk"/*)
     if [ ${#entries[@]} -gt 0 ]; then
         mcopy -i "$partial" -s -m -Q "${entries[@]}" :: </dev/null ||
@@ -125,8 +126,9 @@ make_cd() {  # $1: medium folder, $2: image, $3: volume id
 check_joliet_names "$cd"
 label="$(product_label "$floppy/DISK1")"
 rm -f "$floppy"/DISK*.img "$floppy"/DISK*.img.partial
-for disk in "$floppy"/DISK+([0-9]); do
+for disk in "$floppy"/DISK[0-9]*; do
     n="${disk##*/DISK}"
+    [[ -d "$disk" && "$n" =~ ^[0-9]+$ ]] || continue
     make_floppy "$disk" "$n" "$(cut_label "$label" $((10 - ${#n})))_$n"
 done
 make_cd "$cd" "$iso" "$(cut_label "$(product_label "$cd")" 32)"
