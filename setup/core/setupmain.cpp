@@ -59,7 +59,7 @@ int SetupMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int sho
     CopyText(ctx.entryNumber, sizeof ctx.entryNumber, parts.entryNumber);
 
     // Without the Windows and System folders SETUP can do nothing, not even stage itself:
-    // it ends silently, as it always has.
+    // it ends silently.
     if (!FillSystemFolders(&ctx))
         return 0;
     if (status != CommandLineStatus::Ok) {
