@@ -172,7 +172,8 @@ void AbortWizard(HWND window)
 
 void RunStep(HWND window, int step)
 {
-    StepDecision next = DecideAfterStep(step, RunWizardStep(window, step), pageResult);
+    bool wentOn = RunWizardStep(window, step);   // sets pageResult: read it only afterwards
+    StepDecision next = DecideAfterStep(step, wentOn, pageResult);
     switch (next.action) {
     case StepAction::Post:
         if (next.clearResult)
