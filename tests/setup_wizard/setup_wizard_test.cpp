@@ -44,6 +44,7 @@ enum OpKind {
     CancelBrowse, // the folder browser is open: cancel it
     Abort,        // boxes until string 4, answered; then the end
     Exists,       // a folder exists (answer 1) or not (answer 0)
+    Picture,      // the side picture is on the page again after being covered (BackColor BL)
 };
 struct Op {
     OpKind kind;
@@ -278,6 +279,10 @@ protected:
             ASSERT_TRUE(*page != NULL) << "line " << line << ": no page " << op.id << "; windows:"
                                        << WindowsOf(child.pid);
             EXPECT_EQ(kCaption, Utf8(WindowText(*page))) << "line " << line;
+            PumpFor(100);
+            RECT frame;
+            GetWindowRect(*page, &frame);
+            SaveScreenBitmap(SuiteFolder() + "\\page-" + std::to_string(op.id) + ".bmp", frame);
             break;
         case Field:
             EXPECT_EQ(op.text, Utf8(WindowText(GetDlgItem(*page, op.id))))
@@ -330,6 +335,19 @@ protected:
             }
             ADD_FAILURE() << "line " << line << ": no string 4";
             break;
+        case Picture: {
+            // Covered and uncovered again, the page paints the picture after its background.
+            RECT area = ClientOnScreen(*page);
+            HWND cover = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE,
+                                         area.left, area.top, 200, 300, NULL, NULL, NULL, NULL);
+            PumpFor(200);
+            DestroyWindow(cover);
+            PumpFor(300);
+            Capture side = CaptureScreen(area);
+            EXPECT_EQ(RGB(0, 0, 255), side.At(area.left + 11, area.top + 11)) << "line " << line;
+            EXPECT_EQ(RGB(0, 40, 140), side.At(area.left + 38, area.top + 85)) << "line " << line;
+            break;
+        }
         case Exists:
             EXPECT_EQ(op.answer != 0, FileExists(op.text)) << "line " << line << ": " << op.text;
             break;
@@ -374,7 +392,7 @@ TEST_F(SetupWizard, PagesBackCancelAndFolderChecks)
          after(toStart, 5,
                {{Field, 10, "一行目の案内"}, {Field, 11, ""}, {Field, 13, kDefaultDir},
                 {Type, 13, "D:\\App"}, {Click, IDOK},
-                {Box, 1, "D:\\App\nインストール不可能なドライブです。", IDOK},
+                {Box, 1, "D:\\App\nインストール不可能なドライブです。", IDOK}, {Picture},
                 {Type, 13, "A:\\App"}, {Click, IDOK},
                 {Box, 1, "A:\\App\nインストール不可能なドライブです。", IDOK},
                 {Type, 13, "Q:\\App"}, {Click, IDOK},
