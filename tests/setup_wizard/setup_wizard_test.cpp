@@ -42,6 +42,7 @@ enum OpKind {
     Abort,         // boxes until string 4, answered
     Exists,        // a folder exists (answer 1) or not (answer 0)
     Picture,       // the side picture is on the page again after being covered
+    Post,          // message id to the background window, as the progress dialog posts it
 };
 struct Op {
     OpKind kind;
@@ -262,7 +263,12 @@ protected:
             ADD_FAILURE() << "line " << line << ": no string 4";
             break;
         case Exists:
+            for (DWORD start = GetTickCount(); op.answer && !FileExists(op.text) && GetTickCount() - start < kWaitMs;)
+                PumpFor(50);
             EXPECT_EQ(op.answer != 0, FileExists(op.text)) << "line " << line << ": " << op.text;
+            break;
+        case Post:
+            PostMessageA(WaitForWindow(child.pid, "SETUP", Sjis(kCaption).c_str(), kWaitMs), op.id, 0, 0);
             break;
         case Picture: {
             RECT area = ClientOnScreen(*page);
@@ -303,6 +309,8 @@ TEST_F(SetupWizard, PagesBackCancelAndFolderChecks)
 {
     ASSERT_TRUE(CreateDirectoryA("C:\\Existing", NULL) || GetLastError() == ERROR_ALREADY_EXISTS);
     ASSERT_TRUE(WriteWholeFile("C:\\Blocked", "a file where a folder would go"));
+    ASSERT_TRUE(WriteWholeFile(windowsDir + "\\finish.bat", "echo opened> C:\\opened.txt\r\n"));
+    DeleteFileA("C:\\opened.txt");
     RemoveTree("C:\\Wizard New");
     const char *failed = "異常が発生しました。\nセットアップを中断します。";
     const Path paths[] = {
@@ -332,6 +340,10 @@ TEST_F(SetupWizard, PagesBackCancelAndFolderChecks)
         {"new nested folder typed with slashes is created", __LINE__, NULL, NULL,
          ToStart({{Type, 13, "C:/Wizard New/Sub"}, {Click, IDOK}, {Box, 0, kCreate, IDYES}, {Abort},
                   {Exists, 0, "C:\\Wizard New\\Sub", 1}})},
+        // Without an install folder FinalExec is taken relative to SETUP's working directory.
+        {"completion: string 2, then FinalExec, then the end", __LINE__, "FinalExec=0", "FinalExec=finish.bat",
+         {{WaitPage, INIT}, {Post, 1028},
+          {Box, 0, "時計 Clockのセットアップは完了しました。", IDOK}, {Exists, 0, "C:\\opened.txt", 1}}},
         {"Titlemap missing", __LINE__, "Titlemap=title.bmp", "Titlemap=absent.bmp",
          {{Box, 1, "Titlemap Load Error", IDOK}, {Box, 0, failed, IDOK}}},
         {"Titlemap not a bitmap", __LINE__, "Titlemap=title.bmp", "Titlemap=text.bmp",
