@@ -221,6 +221,7 @@ protected:
             *page = WaitDialog(child.pid, kPageControl[op.id]);
             ASSERT_TRUE(*page != NULL) << "line " << line << ": no page " << op.id;
             EXPECT_EQ(kCaption, Utf8(WindowText(*page))) << "line " << line;
+            EXPECT_EQ(0, GetWindowLongA(*page, GWL_STYLE) & WS_SYSMENU) << "line " << line << ": a close box";
             PumpFor(100);
             RECT frame;
             GetWindowRect(*page, &frame);
@@ -317,12 +318,14 @@ TEST_F(SetupWizard, PagesBackCancelAndFolderChecks)
         {"escape on the welcome page", __LINE__, NULL, NULL,
          {{WaitPage, INIT}, {Field, 10, "ようこそ\n 項目\n最後\n"}, {Escape}, {Box, 0, kAborted, IDOK}}},
         {"registration: defaults again after back, empty name, escape", __LINE__, NULL, NULL,
-         {{WaitPage, INIT}, {Click, IDOK}, {WaitPage, REGIST}, {Field, 11, kOwner}, {Field, 12, kOrganization},
+         {{WaitPage, INIT}, {Field, 1, "次へ (&N)"}, {Field, 2, "ｷｬﾝｾﾙ"}, {Click, IDOK}, {WaitPage, REGIST},
+          {Field, 10, "ユーザー名と部署名を入力してください。"}, {Field, 11, kOwner}, {Field, 12, kOrganization},
           {Type, 11, "別人"}, {Click, 4}, {WaitPage, INIT}, {Click, IDOK}, {WaitPage, REGIST},
           {Field, 11, kOwner}, {Type, 11, ""}, {Type, 12, ""}, {Click, IDOK},
           {Box, 0, "ユーザー名を入力してください。", IDOK}, {Field, 11, ""}, {Escape}, {Box, 0, kAborted, IDOK}}},
         {"destination: texts, refused folders, back, browser cancelled, cancel", __LINE__, NULL, NULL,
-         ToStart({{Field, 10, "一行目の案内"}, {Field, 11, ""}, {Field, 13, kDefaultDir},
+         ToStart({{Field, 10, "一行目の案内"}, {Field, 11, ""}, {Field, 13, kDefaultDir}, {Field, 4, "戻る (&B)"},
+                  {Field, 14, "以下のフォルダにセットアップを行います。"}, {Field, 3, "..."},
                   {Type, 13, "D:\\App"}, {Click, IDOK}, {Box, 1, "D:\\App\nインストール不可能なドライブです。", IDOK},
                   {Picture},
                   {Type, 13, "A:\\App"}, {Click, IDOK}, {Box, 1, "A:\\App\nインストール不可能なドライブです。", IDOK},
