@@ -51,33 +51,22 @@ struct Op {
     int answer = 0;
 };
 
-std::string WindowsDir()
-{
-    char dir[MAX_PATH];
-    GetWindowsDirectoryA(dir, sizeof dir);
-    return dir;
-}
-
-// A 24-bit .bmp: white, then red, then almost white, in thirds of its width.
+// A 24-bit .bmp whose rows are white, then red, then almost white, in thirds of its width.
 const COLORREF kWhite = RGB(255, 255, 255), kRed = RGB(200, 30, 30), kNearWhite = RGB(254, 254, 254);
 std::string ThirdsBmp(int width, int height)
 {
-    int stride = (width * 3 + 3) & ~3;
-    std::string bits(stride * height, '\0');
-    for (int y = 0; y < height; y++) {
-        for (int x = 0; x < width; x++) {
-            COLORREF c = x < width / 3 ? kWhite : x < width * 2 / 3 ? kRed : kNearWhite;
-            char *p = &bits[y * stride + x * 3];
-            p[0] = (char)GetBValue(c), p[1] = (char)GetGValue(c), p[2] = (char)GetRValue(c);
-        }
+    std::string row, bits;
+    for (int x = 0; x < width; x++) {
+        COLORREF c = x < width / 3 ? kWhite : x < width * 2 / 3 ? kRed : kNearWhite;
+        row += {(char)GetBValue(c), (char)GetGValue(c), (char)GetRValue(c)};
     }
-    BITMAPFILEHEADER file = {};
+    row.resize((width * 3 + 3) & ~3, '\0');
+    for (int y = 0; y < height; y++)
+        bits += row;
     BITMAPINFOHEADER info = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + bits.size();
-    info.biSize = sizeof info, info.biWidth = width, info.biHeight = height;
-    info.biPlanes = 1, info.biBitCount = 24;
+    info.biSize = sizeof info, info.biWidth = width, info.biHeight = height, info.biPlanes = 1, info.biBitCount = 24;
+    DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
+    BITMAPFILEHEADER file = {0x4D42, (DWORD)(offset + bits.size()), 0, 0, offset};
     return std::string((char *)&file, sizeof file) + std::string((char *)&info, sizeof info) + bits;
 }
 
@@ -286,7 +275,10 @@ protected:
         }
     }
 
-    std::string windowsDir = WindowsDir();
+    std::string windowsDir = [] {
+        char dir[MAX_PATH];
+        return std::string(dir, GetWindowsDirectoryA(dir, sizeof dir));
+    }();
     std::string medium;
     ChildProcess child;
 };
@@ -328,7 +320,6 @@ TEST_F(SetupWizard, PagesBackCancelAndFolderChecks)
                   {Field, 14, "以下のフォルダにセットアップを行います。"}, {Field, 3, "..."},
                   {Type, 13, "D:\\App"}, {Click, IDOK}, {Box, 1, "D:\\App\nインストール不可能なドライブです。", IDOK},
                   {Picture},
-                  {Type, 13, "A:\\App"}, {Click, IDOK}, {Box, 1, "A:\\App\nインストール不可能なドライブです。", IDOK},
                   {Type, 13, "Q:\\App"}, {Click, IDOK}, {Box, 1, "Q:\\App\nドライブが存在しません｡", IDOK},
                   {Type, 13, "C:\\Existing"}, {Click, IDOK}, {Box, 0, kExists, IDNO},
                   {Type, 13, "C:\\Wizard New\\Sub"}, {Click, IDOK}, {Box, 0, kCreate, IDNO},
