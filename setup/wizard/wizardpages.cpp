@@ -15,7 +15,7 @@
 
 namespace {
 
-// The platform's limits on what the edit fields give back.
+// How much of the name and division fields is read.
 enum { USER_TEXT_LIMIT = 254, TITLE_BYTES = 256 };
 
 // SHBrowseForFolderA writes the chosen item's display name here.
