@@ -116,26 +116,13 @@ void WaitUntilGone(HWND window)
 // The screen's pixels in a rectangle, read once; At takes screen coordinates.
 struct Capture {
     RECT area;
-    std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const { return pixels[(y - area.top) * (area.right - area.left) + x - area.left]; }
+    ::Picture picture;
+    COLORREF At(int x, int y) const { return picture.At(x - area.left, y - area.top); }
 };
 
-Capture CaptureScreen(const RECT &area)
+Capture CaptureArea(const RECT &area)
 {
-    Capture capture = {area, {}};
-    int width = area.right - area.left, height = area.bottom - area.top;
-    HDC screen = GetDC(NULL), memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++)
-            capture.pixels.push_back(GetPixel(memory, x, y) & 0xFFFFFF);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(NULL, screen);
-    return capture;
+    return Capture{area, CaptureScreen(area)};
 }
 
 // Right and bottom edge of the pixels of one exact colour.
@@ -267,7 +254,7 @@ protected:
             PumpFor(200);
             DestroyWindow(cover);
             PumpFor(300);
-            Capture side = CaptureScreen(area);
+            Capture side = CaptureArea(area);
             EXPECT_EQ(RGB(0, 0, 255), side.At(area.left + 11, area.top + 11)) << "line " << line;
             EXPECT_EQ(RGB(0, 40, 140), side.At(area.left + 38, area.top + 85)) << "line " << line;
             break;
@@ -384,7 +371,7 @@ TEST_F(SetupWizard, BackgroundAndSidePicture)
         PumpFor(500);
         RECT area = ClientOnScreen(main);
         ASSERT_EQ(768, area.bottom - area.top);
-        Capture shot = CaptureScreen(area);
+        Capture shot = CaptureArea(area);
         SaveScreenBitmap(SuiteFolder() + "\\wizard-" + c.code + ".bmp", area);
         auto at = [&](const Capture &s, const RECT &r, int x, int y) { return s.At(r.left + x, r.top + y); };
 
@@ -397,12 +384,13 @@ TEST_F(SetupWizard, BackgroundAndSidePicture)
         // The shadow reaches 5 pixels further right and down; on the grey scale it is white.
         COLORREF text = c.green ? RGB(0, 0, 0) : kWhite;
         RECT titleArea = {area.left, area.top + 3, area.left + 500, area.top + 80};
-        Capture title = CaptureScreen(titleArea);
+        Capture title = CaptureArea(titleArea);
         POINT ink = FarEdge(title, text), shadow = FarEdge(title, text ^ 0xFFFFFF);
         EXPECT_GT(ink.x, area.left + 20) << "no title text";
         if (c.red || c.blue) {   // on black the shadow cannot be seen
-            EXPECT_EQ(ink.x + 5, shadow.x);
-            EXPECT_EQ(ink.y + 5, shadow.y);
+            // One pixel of play: the edges of smoothed outline glyphs blend into the ground.
+            EXPECT_NEAR(ink.x + 5, shadow.x, 1);
+            EXPECT_NEAR(ink.y + 5, shadow.y, 1);
         }
 
         // Titlemap at (780, 120): its white shows the background; Bitmap at (780, 560) is opaque.
@@ -414,7 +402,7 @@ TEST_F(SetupWizard, BackgroundAndSidePicture)
         // Side picture at (10, 10): white around and in the CD's hole becomes the full colour;
         // the shapes keep theirs, a floppy disk's white label included.
         RECT pageArea = ClientOnScreen(page);
-        Capture side = CaptureScreen(pageArea);
+        Capture side = CaptureArea(pageArea);
         EXPECT_EQ(tint(255), at(side, pageArea, 11, 11));
         EXPECT_EQ(tint(255), at(side, pageArea, 98, 172)) << "the CD's hole";
         EXPECT_EQ(kWhite, at(side, pageArea, 24, 174)) << "the label";
