@@ -64,7 +64,12 @@ bool AsksForNextDisk(const SetupScript *script, int index)
 
 bool MediumSourcePath(char *dest, size_t size, const char *sourceDir, const char *listedPath)
 {
-    if (listedPath[0] == '\0' || !JoinFolderName(dest, size, sourceDir, listedPath))
+    if (listedPath[0] == '\0') {
+        if (size > 0)
+            dest[0] = '\0';
+        return false;
+    }
+    if (!JoinFolderName(dest, size, sourceDir, listedPath))
         return false;
     dest[strlen(dest) - 1] = '_';
     return true;
