@@ -45,6 +45,20 @@ bool AskForNextDisk(HWND dialog, const char *probePath)
     return true;
 }
 
+// When the destination cannot be created, the LZ open falls back to the name with its last
+// character replaced by '_': a copy that "succeeded" may have gone there. Only a destination
+// holding every byte written counts.
+bool HoldsBytes(const char *path, LONG written)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && found.nFileSizeHigh == 0 &&
+           found.nFileSizeLow == (DWORD)written;
+}
+
 // Expands source into destination with the platform's LZ expansion (a file that is not
 // compressed passes through unchanged). Returns the bytes written, or 0 or less on failure.
 LONG ExpandFile(char *source, char *destination)
@@ -59,7 +73,7 @@ LONG ExpandFile(char *source, char *destination)
         LZClose(from);
     if (to >= 0)
         LZClose(to);
-    return written;
+    return written > 0 && HoldsBytes(destination, written) ? written : -1;
 }
 
 }  // namespace

@@ -42,6 +42,9 @@ void EndProgress(HWND dialog, UINT pageMessage)
 
 void OnInitDialog(HWND dialog)
 {
+    // Importing it is what matters: the control library registers the progress bar when it
+    // loads with the program, before any dialog is made.
+    InitCommonControls();
     startTimer = 0;
     stepTimer = 0;
     SetWindowTextA(dialog, setupContext.caption);
