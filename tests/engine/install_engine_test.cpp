@@ -51,6 +51,12 @@ std::string Bytes(int length, unsigned seed)
     return out;
 }
 
+std::string Content(const std::string &path)
+{
+    std::string bytes;
+    return ReadWholeFile(path, &bytes) ? bytes : "<absent>";
+}
+
 std::string Profile(const std::string &file, const char *section, const char *key)
 {
     char value[1024];
@@ -171,27 +177,13 @@ protected:
     }
 
     // The drive D: holds exactly what the folder holds, as after a disk change.
-    static void LoadDisk(const std::string &folder, const std::string &to = "D:")
+    static void LoadDisk(const std::string &folder)
     {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((to + "\\*").c_str(), &found);
-        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-            if (found.cFileName[0] != '.')
-                RemoveTree(to + "\\" + found.cFileName) || DeleteFileA((to + "\\" + found.cFileName).c_str());
-        FindClose(search);
-        search = FindFirstFileA((folder + "\\*").c_str(), &found);
-        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-            std::string from = folder + "\\" + found.cFileName, dest = to + "\\" + found.cFileName;
-            if (found.cFileName[0] == '.')
-                continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                CreateDirectoryA(dest.c_str(), NULL);
-                LoadDisk(from, dest);
-            } else {
-                CopyFileA(from.c_str(), dest.c_str(), FALSE);
-            }
-        }
-        FindClose(search);
+        std::string all = "D:\\*" + std::string(1, '\0'), from = folder + "\\*" + std::string(1, '\0');
+        SHFILEOPSTRUCTA clear = {NULL, FO_DELETE, all.c_str(), NULL, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI, FALSE, NULL, NULL};
+        SHFileOperationA(&clear);
+        SHFILEOPSTRUCTA copy = {NULL, FO_COPY, from.c_str(), "D:\\\0", FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI, FALSE, NULL, NULL};
+        ASSERT_EQ(0, SHFileOperationA(&copy));
     }
 
     // What the wizard has done when the progress page comes: script read, values collected,
@@ -254,12 +246,6 @@ protected:
         return result;
     }
 
-    void ExpectInstalled(const std::string &path, const std::string &packaged)
-    {
-        std::string bytes;
-        EXPECT_TRUE(ReadWholeFile(path, &bytes) && bytes == packaged) << Utf8(path);
-    }
-
     std::string root_, disk1_, installDir_;
     HANDLE held_ = INVALID_HANDLE_VALUE;
     std::vector<std::pair<std::string, std::string>> files_;
@@ -289,9 +275,9 @@ TEST_F(InstallEngine, TwoDisksEverythingInPlace)
     EXPECT_EQ(4, r.position);
     EXPECT_EQ(std::vector<UINT>{PageDone}, r.pages);
 
-    ExpectInstalled(Installed("A.TXT"), files_[0].second);
-    ExpectInstalled(Windows(Sjis("時計.txt")), files_[1].second);
-    ExpectInstalled(System("B.DLL"), files_[2].second);
+    EXPECT_EQ(files_[0].second, Content(Installed("A.TXT")));
+    EXPECT_EQ(files_[1].second, Content(Windows(Sjis("時計.txt"))));
+    EXPECT_EQ(files_[2].second, Content(System("B.DLL")));
     EXPECT_FALSE(FileExists(Installed("SUB")));
 
     char startup[MAX_PATH];
@@ -406,8 +392,7 @@ TEST_F(InstallEngine, StopsAndVariants)
         EXPECT_EQ(std::vector<UINT>{c.page}, r.pages);
         EXPECT_EQ(c.cancelAfter > 0 ? PAGE_CANCEL : PAGE_NEXT, pageResult);
         EXPECT_EQ(c.entry, EntryValue(0, "DisplayName") != "<absent>");
-        std::string bytes;
-        EXPECT_EQ(c.fileA, ReadWholeFile(Installed("A.TXT"), &bytes) && bytes == files_[0].second);
+        EXPECT_EQ(c.fileA, Content(Installed("A.TXT")) == files_[0].second);
         const std::string log = Installed("SETUP.ini");
         if (c.page == PageAbort) {
             EXPECT_EQ("<absent>", Profile(log, "CreatedDir", "Dir0"));
