@@ -73,6 +73,29 @@ std::string EntryValue(int n, const char *name)
     return type == REG_SZ && !bytes.empty() && bytes.back() == '\0' ? bytes.substr(0, bytes.size() - 1) : "<bad>";
 }
 
+// A link file as the shell reads it back: "target|icon file,icon index".
+std::string LinkText(const std::string &path)
+{
+    CoInitialize(NULL);
+    IShellLinkA *link = NULL;
+    IPersistFile *file = NULL;
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    char target[MAX_PATH] = "", icon[MAX_PATH] = "";
+    int index = -1;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link)) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void **)&file)) && SUCCEEDED(file->Load(wide, STGM_READ))) {
+        link->GetPath(target, sizeof target, NULL, 0);
+        link->GetIconLocation(icon, sizeof icon, &index);
+    }
+    if (file != NULL)
+        file->Release();
+    if (link != NULL)
+        link->Release();
+    CoUninitialize();
+    return std::string(target) + "|" + icon + "," + std::to_string(index);
+}
+
 // What one run of the dialog showed and posted.
 struct Outcome {
     std::vector<UINT> steps, pages;
@@ -298,25 +321,7 @@ TEST_F(InstallEngine, TwoDisksEverythingInPlace)
     EXPECT_EQ(Sjis("開発部"), Profile(reg, "Regist", "Division"));
     EXPECT_EQ(temp, Profile(reg, "Regist", "Temp"));
 
-    // The link as the shell reads it back.
-    CoInitialize(NULL);
-    IShellLinkA *link = NULL;
-    IPersistFile *file = NULL;
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link));
-    ASSERT_HRESULT_SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void **)&file));
-    WCHAR wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, (links + "\\" + Sjis("試験.lnk")).c_str(), -1, wide, MAX_PATH);
-    EXPECT_HRESULT_SUCCEEDED(file->Load(wide, STGM_READ));
-    char target[MAX_PATH] = "", icon[MAX_PATH] = "";
-    int iconIndex = -1;
-    link->GetPath(target, sizeof target, NULL, 0);
-    link->GetIconLocation(icon, sizeof icon, &iconIndex);
-    EXPECT_EQ(Installed("A.TXT"), target);
-    EXPECT_EQ(Installed("A.TXT"), icon);
-    EXPECT_EQ(3, iconIndex);
-    file->Release();
-    link->Release();
-    CoUninitialize();
+    EXPECT_EQ(Installed("A.TXT") + "|" + Installed("A.TXT") + ",3", LinkText(links + "\\" + Sjis("試験.lnk")));
 
     EXPECT_EQ(Sjis("エンジン試験"), EntryValue(1, "DisplayName"));
     EXPECT_EQ(Windows("SETUP.exe /Uninst-1-") + installDir_, EntryValue(1, "UninstallString"));
@@ -358,6 +363,8 @@ TEST_F(InstallEngine, StopsAndVariants)
          },
          IDOK, 0, {failed + Sjis("C:\\Engine Test\\時計\\A.TXT")}, PageAbort, false, false},
         {"no uninstall support", "/cd", "Uninstall=1", "Uninstall=0", [] {}, IDOK, 0, {prompt}, PageDone, false, true},
+        {"desktop link, no sub-folder, no icon", "/cd", "ShortCutDir=7\nShortCutFld=Tools\\Clock\nShortCutIco=A.TXT",
+         "ShortCutDir=0\nShortCutFld=0\nShortCutIco=0", [] {}, IDOK, 0, {prompt}, PageDone, true, true},
         {"shortcut folder on a CD-ROM", "/cd", "ShortCutDir=7", "ShortCutDir=2",
          [cdPrograms] {
              CreateDirectoryA(WinePath(cdPrograms).c_str(), NULL);
@@ -404,6 +411,13 @@ TEST_F(InstallEngine, StopsAndVariants)
             GetPrivateProfileSectionNamesA(sections, sizeof sections, log.c_str());
             EXPECT_STREQ("Install", sections);
             EXPECT_NE("<absent>", Profile(log, "Install", "ShortCutPath"));
+        }
+        if (c.with.compare(0, 13, "ShortCutDir=0") == 0) {
+            char desktop[MAX_PATH];
+            SHGetSpecialFolderPathA(NULL, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+            EXPECT_EQ(desktop, Profile(log, "Install", "ShortCutPath"));
+            EXPECT_EQ(Installed("A.TXT") + "|,0", LinkText(std::string(desktop) + "\\" + Sjis("試験.lnk")));
+            EXPECT_EQ("<absent>", Profile(log, "CreatedScDir", "Dir0"));
         }
         if (c.with == "ShortCutDir=2") {
             EXPECT_EQ("", Profile(log, "Install", "ShortCutPath"));
