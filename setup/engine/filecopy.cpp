@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <lzexpand.h>
 
+#include <string.h>
+
 #include "installrules.h"
 #include "installsteps.h"
 #include "pathfs.h"
@@ -59,15 +61,34 @@ bool HoldsBytes(const char *path, LONG written)
            found.nFileSizeLow == (DWORD)written;
 }
 
+// The LZ open goes through OpenFile, whose record holds paths of at most 127 bytes and which
+// refuses longer ones; an install folder may take up to 260. A longer path is opened
+// directly and handed to the expander, which reads an uncompressed file through unchanged.
+INT OpenForExpansion(char *path, WORD mode)
+{
+    if (strlen(path) < OFS_MAXPATHNAME) {
+        OFSTRUCT info;
+        return LZOpenFileA(path, &info, mode);
+    }
+    HFILE file = mode == OF_CREATE ? _lcreat(path, 0) : _lopen(path, OF_READ);
+    if (file == HFILE_ERROR)
+        return -1;
+    if (mode == OF_CREATE)
+        return file;
+    INT expander = LZInit(file);
+    if (expander < 0)
+        _lclose(file);
+    return expander;
+}
+
 // Expands source into destination with the platform's LZ expansion (a file that is not
 // compressed passes through unchanged). Returns the bytes written, or 0 or less on failure.
 LONG ExpandFile(char *source, char *destination)
 {
-    OFSTRUCT sourceInfo, destinationInfo;
-    INT from = LZOpenFileA(source, &sourceInfo, OF_READ);
+    INT from = OpenForExpansion(source, OF_READ);
     // An old file must not survive a failed copy as if it were the new one.
     DeleteFileA(destination);
-    INT to = LZOpenFileA(destination, &destinationInfo, OF_CREATE);
+    INT to = OpenForExpansion(destination, OF_CREATE);
     LONG written = from >= 0 && to >= 0 ? LZCopy(from, to) : -1;
     if (from >= 0)
         LZClose(from);

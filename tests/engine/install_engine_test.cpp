@@ -160,6 +160,7 @@ protected:
         for (const auto &f : files_)
             ASSERT_TRUE(WriteWholeFile(root_ + "\\pkg\\" + f.first, f.second));
         installDir_ = Sjis("C:\\Engine Test\\時計");
+        sourceDir_ = "D:\\";
         for (int n = 0; n < 4; n++)
             RegDeleteTree(HKEY_LOCAL_MACHINE, (kUninstallKey + std::to_string(n)).c_str());
         answerBox = [](const std::string &) { return IDOK; };
@@ -199,13 +200,14 @@ protected:
         disk1_ = root_ + (strcmp(options, "/cd") == 0 ? "\\medium" : "\\medium\\DISK1");
     }
 
-    // The drive D: holds exactly what the folder holds, as after a disk change.
-    static void LoadDisk(const std::string &folder)
+    // The drive D: (or a folder on it) holds exactly what the folder holds, as after a disk change.
+    static void LoadDisk(const std::string &folder, const std::string &to = "D:")
     {
-        std::string all = "D:\\*" + std::string(1, '\0'), from = folder + "\\*" + std::string(1, '\0');
-        SHFILEOPSTRUCTA clear = {NULL, FO_DELETE, all.c_str(), NULL, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI, FALSE, NULL, NULL};
+        const FILEOP_FLAGS quiet = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_SILENT | FOF_NOERRORUI;
+        std::string all = to + "\\*" + '\0', from = folder + "\\*" + '\0', into = to + '\0';
+        SHFILEOPSTRUCTA clear = {NULL, FO_DELETE, all.c_str(), NULL, quiet, FALSE, NULL, NULL};
         SHFileOperationA(&clear);
-        SHFILEOPSTRUCTA copy = {NULL, FO_COPY, from.c_str(), "D:\\\0", FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI, FALSE, NULL, NULL};
+        SHFILEOPSTRUCTA copy = {NULL, FO_COPY, from.c_str(), into.c_str(), quiet, FALSE, NULL, NULL};
         ASSERT_EQ(0, SHFileOperationA(&copy));
     }
 
@@ -220,7 +222,7 @@ protected:
         strcpy(setupContext.exeName, "SETUP.exe");
         strcpy(setupContext.scriptName, "SETUP.ini");
         strcpy(setupContext.scriptDir, (disk1_ + "\\").c_str());
-        strcpy(setupContext.sourceDir, "D:\\");
+        strcpy(setupContext.sourceDir, sourceDir_.c_str());
         Outcome result;
         run = &result;
         if (ReadSetupScript() != 1)
@@ -269,7 +271,7 @@ protected:
         return result;
     }
 
-    std::string root_, disk1_, installDir_;
+    std::string root_, disk1_, installDir_, sourceDir_;
     HANDLE held_ = INVALID_HANDLE_VALUE;
     std::vector<std::pair<std::string, std::string>> files_;
 };
@@ -363,6 +365,14 @@ TEST_F(InstallEngine, StopsAndVariants)
          },
          IDOK, 0, {failed + Sjis("C:\\Engine Test\\時計\\A.TXT")}, PageAbort, false, false},
         {"no uninstall support", "/cd", "Uninstall=1", "Uninstall=0", [] {}, IDOK, 0, {prompt}, PageDone, false, true},
+        // Beyond the 127 bytes the platform's LZ open takes, on the medium and on the disk.
+        {"deep medium and install folders", "/cd", "", "",
+         [this] {
+             installDir_ += "\\" + std::string(110, 'x');
+             sourceDir_ = "D:\\" + std::string(130, 'm');
+             LoadDisk(disk1_, sourceDir_);
+         },
+         IDOK, 0, {prompt}, PageDone, true, true},
         {"desktop link, no sub-folder, no icon", "/cd", "ShortCutDir=7\nShortCutFld=Tools\\Clock\nShortCutIco=A.TXT",
          "ShortCutDir=0\nShortCutFld=0\nShortCutIco=0", [] {}, IDOK, 0, {prompt}, PageDone, true, true},
         {"shortcut folder on a CD-ROM", "/cd", "ShortCutDir=7", "ShortCutDir=2",
