@@ -37,7 +37,7 @@ cmake --build "$tool_tree" -j "$jobs" --target buildmedium
 package=build/medium-package
 rm -rf "$package"
 mkdir -p "$package"
-cp examples/clock/SETUP.ini examples/clock/*.bmp examples/clock/Pavrell.ini "$package/"
+cp examples/clock/SETUP.ini examples/clock/*.bmp examples/clock/Pavrell.ini examples/clock/Velmora.ini "$package/"
 cp dist/bin/Tessary.scr dist/bin/PAVRELL.exe "$package/"
 
 winpath() {  # a Unix path as Wine's Z: drive shows it

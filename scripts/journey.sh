@@ -9,12 +9,16 @@
 #
 #   scripts/journey.sh             the journey without a person (own Xvfb)
 #   scripts/journey.sh --by-hand   SETUP from the medium on $DISPLAY, for a person to click
+#   scripts/journey.sh --bench     three installations timed against their 100 ms pauses
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-by_hand=0
-[ "${1:-}" = "--by-hand" ] && by_hand=1
+mode="${1:-journey}"
+case "$mode" in
+    journey|--by-hand|--bench) ;;
+    *) echo "usage: scripts/journey.sh [--by-hand|--bench]" >&2; exit 2 ;;
+esac
 
 jobs="$(nproc)"
 arch="$(KIT_WINE_WORK=/nonexistent bash -c '. scripts/wine-env.sh && echo "$KIT_WINE_ARCH"')"
@@ -47,14 +51,23 @@ if [ "$arch" != win32 ]; then
     package="$root/build/journey-package"
     rm -rf "$package" "$medium"
     mkdir -p "$package"
-    cp examples/clock/SETUP.ini examples/clock/*.bmp examples/clock/Pavrell.ini "$package/"
+    cp examples/clock/SETUP.ini examples/clock/*.bmp examples/clock/Pavrell.ini examples/clock/Velmora.ini "$package/"
     cp "$tree/bin/Tessary.scr" "$tree/bin/PAVRELL.exe" "$package/"
     run -- "$tree/bin/BuildMedium.exe" /cd /setup "$(winpath "$tree/bin/SETUP.exe")" \
         "$(winpath "$package/SETUP.ini")" "$(winpath "$package")" "$(winpath "$medium")" >/dev/null
 fi
 [ -f "$medium/SETUP.exe" ] || { echo "journey: no medium in $medium (run scripts/build.sh)" >&2; exit 1; }
 
-if [ "$by_hand" = 1 ]; then
+if [ "$mode" = --bench ]; then
+    bench_out="$root/build/install-bench"
+    mkdir -p "$bench_out"
+    for i in 1 2 3; do
+        run --drive "d:cdrom:$medium" -- "$root/$tree/bin/journeydriver.exe" bench 'D:\' \
+            "$(winpath "$bench_out")" | grep '^installation:' || echo "installation $i failed" 
+    done
+    exit 0
+fi
+if [ "$mode" = --by-hand ]; then
     [ -n "${DISPLAY:-}" ] || { echo "journey: --by-hand needs a display (DISPLAY)" >&2; exit 2; }
     echo "== SETUP from drive D: (the medium); close the last window to end"
     run --display --drive "d:cdrom:$medium" -- 'D:\SETUP.exe'
