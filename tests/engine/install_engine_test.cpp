@@ -382,6 +382,10 @@ TEST_F(InstallEngine, StopsAndVariants)
          },
          IDOK, 0, {prompt, "SETUP|ERROR 1"}, PageDone, true, true},
     };
+    DWORD type;
+    std::string programs;
+    ASSERT_TRUE(RegReadValue(HKEY_CURRENT_USER, kShellFolders, "Programs", &type, &programs));
+    programs = programs.c_str();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         TearDown();
@@ -395,9 +399,9 @@ TEST_F(InstallEngine, StopsAndVariants)
             return text.find(Sjis("ファイルが見つかりません")) != std::string::npos ? IDCANCEL : IDOK;
         };
         Outcome r = Install(c.cancelAfter);
-        HKEY folders;
+        HKEY folders;   // the shell's own Programs folder back for the cases after
         if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, KEY_SET_VALUE, &folders) == ERROR_SUCCESS) {
-            RegDeleteValueA(folders, "Programs");
+            RegSetValueExA(folders, "Programs", 0, REG_EXPAND_SZ, (const BYTE *)programs.c_str(), programs.size() + 1);
             RegCloseKey(folders);
         }
         ASSERT_FALSE(r.hung);
