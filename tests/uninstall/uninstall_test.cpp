@@ -79,7 +79,7 @@ protected:
         RegDeleteTree(HKEY_LOCAL_MACHINE, (kEntryKey + std::string("1")).c_str());
     }
 
-    void Install(const std::string &script, bool shortcutPath, bool entry)
+    void Install(const std::string &script, bool shortcutPath, bool entry, int extraFolders)
     {
         for (const char *folder : {"clock", "inner", "scfld", "scsub"})
             ASSERT_TRUE(CreateDirectoryA(items[folder].c_str(), NULL)) << folder;
@@ -92,6 +92,12 @@ protected:
             WritePrivateProfileStringA("Install", "ShortCutPath", items["scsub"].c_str(), log);
         WritePrivateProfileStringA("CreatedDir", "Dir0", items["clock"].c_str(), log);
         WritePrivateProfileStringA("CreatedDir", "Dir1", items["inner"].c_str(), log);
+        for (int i = 0; i < extraFolders; i++) {
+            std::string folder = items["inner"] + "\\folder" + std::to_string(i);
+            ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
+            WritePrivateProfileStringA("CreatedDir", ("Dir" + std::to_string(i + 2)).c_str(),
+                                       folder.c_str(), log);
+        }
         WritePrivateProfileStringA("CreatedScDir", "Dir0", items["scfld"].c_str(), log);
         WritePrivateProfileStringA("CreatedScDir", "Dir1", items["scsub"].c_str(), log);
         WritePrivateProfileStringA("User", "User", Sjis("利用者").c_str(), items["reg"].c_str());
@@ -158,19 +164,23 @@ TEST_F(Uninstall, RemovesWhatTheLogNames)
         const char *scriptLine;         // removed from the script, or NULL
         bool shortcutPath, entry;
         const char *goneBefore, *added; // an item deleted or created before the run
+        int extraFolders;               // created sub-folders listed after the install folder
     };
     const Case cases[] = {
         {"declined", NULL, {"clock", "inner", "log", "app", "data", "reg", "win", "sys", "scfld",
-                            "scsub", "link"}, NULL, true, true, NULL, NULL},
-        {"everything", kDone, {}, NULL, true, true, NULL, NULL},
+                            "scsub", "link"}, NULL, true, true, NULL, NULL, 0},
+        {"everything", kDone, {}, NULL, true, true, NULL, NULL, 0},
         {"a file the user added", kPartial, {"clock", "inner", "user"}, NULL, true, true, NULL,
-         "user"},
-        {"a listed file already gone", kPartial, {}, NULL, true, true, "data", NULL},
-        {"entry already removed", kPartial, {}, NULL, true, false, NULL, NULL},
+         "user", 0},
+        {"a listed file already gone", kPartial, {}, NULL, true, true, "data", NULL, 0},
+        {"entry already removed", kPartial, {}, NULL, true, false, NULL, NULL, 0},
         {"registration file not listed", kPartial, {"clock", "inner", "reg"}, "3=$App:Clock.ini",
-         true, true, NULL, NULL},
+         true, true, NULL, NULL, 0},
         {"log without ShortCutPath", kPartial, {"scfld", "scsub", "link"}, NULL, false, true,
-         NULL, NULL},
+         NULL, NULL, 0},
+        // Only the first 1284 bytes of "CreatedDir" are read: the later folders stay.
+        {"folder list longer than read", kPartial, {"clock", "inner"}, NULL, true, true, NULL,
+         NULL, 60},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -180,7 +190,7 @@ TEST_F(Uninstall, RemovesWhatTheLogNames)
         ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, (kEntryKey + std::string("0")).c_str(),
                                    "DisplayName", "Other"));
         Install(c.scriptLine ? ReplaceLine(kScript, c.scriptLine, "") : kScript, c.shortcutPath,
-                c.entry);
+                c.entry, c.extraFolders);
         if (c.goneBefore) {
             ASSERT_TRUE(DeleteFileA(items[c.goneBefore].c_str()));
         }
@@ -194,6 +204,10 @@ TEST_F(Uninstall, RemovesWhatTheLogNames)
             // 640 x 480: 2/15 of the height is 64, which the x87 unit's 63.99... must not cut.
             HWND window = WaitForWindow(child.pid, "SETUP", Sjis(kCaption).c_str(), kWaitMs);
             ASSERT_TRUE(window != NULL);
+            // Shown only once it has been sized to its text.
+            for (DWORD start = GetTickCount(); !IsWindowVisible(window) &&
+                                               GetTickCount() - start < kWaitMs;)
+                PumpFor(5);
             HDC dc = GetDC(NULL);
             std::string text = Sjis("時計 Clockをアンインストールしています。");
             SIZE extent;
@@ -212,6 +226,10 @@ TEST_F(Uninstall, RemovesWhatTheLogNames)
         for (const auto &item : items)
             EXPECT_EQ(c.stays.count(item.first) != 0, FileExists(item.second)) << item.first;
         EXPECT_EQ(c.result == NULL && c.entry, EntryExists("1"));
+        if (c.extraFolders > 0) {
+            EXPECT_FALSE(FileExists(items["inner"] + "\\folder0"));
+            EXPECT_TRUE(FileExists(items["inner"] + "\\folder59"));
+        }
         EXPECT_TRUE(EntryExists("0")) << "another entry of the same program";
         EXPECT_TRUE(FileExists("C:\\Pre")) << "a folder that existed before";
         EXPECT_TRUE(FileExists(ProgramsFolder()));
