@@ -24,8 +24,11 @@ bool JoinPath(char *dest, size_t size, const char *folder, const char *name, con
     char withSlash[MAX_PATH_BYTES];
     EnsureTrailingBackslash(withSlash, folder);
     dest[0] = '\0';
-    return AppendText(dest, size, withSlash) && AppendText(dest, size, name) &&
-           AppendText(dest, size, ending);
+    if (AppendText(dest, size, withSlash) && AppendText(dest, size, name) &&
+        AppendText(dest, size, ending))
+        return true;
+    dest[0] = '\0';
+    return false;
 }
 
 bool DeleteIfFull(const RemovalTarget *target, const char *path)
@@ -52,6 +55,8 @@ bool RemoveFolders(const RemovalTarget *target, const FolderSlot *list, int slot
 
 bool InstalledPath(char *dest, size_t size, const FileEntry *entry, const MacroFolders *folders)
 {
+    if (size > 0)
+        dest[0] = '\0';
     const char *folder = MacroFolder(entry->macro, folders);
     const char *name = LastPathComponent(entry->path);
     if (folder == NULL || name[0] == '\0')
