@@ -163,7 +163,8 @@ TEST(Uninstall, RemovesWhatTheLogNames)
                                        created[i].c_str(), log);
         WritePrivateProfileStringA("CreatedScDir", "Dir0", items["scfld"].c_str(), log);
         WritePrivateProfileStringA("CreatedScDir", "Dir1", items["scsub"].c_str(), log);
-        ASSERT_TRUE(WriteWholeFile(items["reg"], Sjis("[User]\nUser=利用者\nTemp=C:\\T\\\n")));
+        ASSERT_TRUE(WriteWholeFile(items["reg"],
+                                   Sjis("[User]\nUser=利用者\nDivision=開発\nTemp=C:\\T\\\n")));
         RegDeleteTree(HKEY_LOCAL_MACHINE, (kKey + "1").c_str());
         if (c.entry) {
             ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, (kKey + "1").c_str(), "DisplayName",
