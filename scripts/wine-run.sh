@@ -4,17 +4,20 @@
 # is shut down at the end. Everything it starts is stopped by pid or by its own prefix.
 #
 #   wine-run.sh --work DIR [--suite NAME] [--screen WxHxD] [--drive L:TYPE[:UNIXDIR]]...
-#               [--win95 EXE]... [--reg FILE]... -- PROGRAM [ARGS...]
+#               [--win95 EXE]... [--reg FILE]... [--keep] [--display] -- PROGRAM [ARGS...]
 #
 #   --drive  TYPE is hd, cdrom, floppy, network or absent; without UNIXDIR the drive gets an
 #            empty folder of the suite (KIT_DRIVE_<L> names it for the program).
 #   --win95  makes GetVersionExA report the Windows 95 family to that program only.
 #   --reg    imports a REGEDIT4 file (UTF-8) before the program starts.
+#   --keep   goes on in the suite's prefix of an earlier run instead of a fresh copy, as a
+#            machine keeps its disk from one session to the next.
+#   --display  shows the windows on the caller's $DISPLAY (for a person) instead of an Xvfb.
 # The program sees KIT_SUITE_DIR (the suite's Unix folder) and KIT_UNDER_WINE=1.
 set -u
 
 work="" suite="default" screen="1024x768x24"
-drives=() win95=() regs=()
+drives=() win95=() regs=() keep=0 own_display=0
 while [ $# -gt 0 ]; do
     case "$1" in
         --work) work="$2"; shift 2 ;;
@@ -23,6 +26,8 @@ while [ $# -gt 0 ]; do
         --drive) drives+=("$2"); shift 2 ;;
         --win95) win95+=("$2"); shift 2 ;;
         --reg) regs+=("$2"); shift 2 ;;
+        --keep) keep=1; shift ;;
+        --display) own_display=1; shift ;;
         --) shift; break ;;
         *) echo "wine-run: unknown option $1" >&2; exit 2 ;;
     esac
@@ -37,9 +42,11 @@ kit_ensure_template || exit 1
 
 suite_dir="$KIT_WINE_WORK/suites/$suite"
 prefix="$suite_dir/prefix"
-rm -rf "$suite_dir"
-mkdir -p "$suite_dir"
-cp -a "$KIT_TEMPLATE" "$prefix"
+if [ "$keep" = 0 ] || [ ! -f "$prefix/system.reg" ]; then
+    rm -rf "$suite_dir"
+    mkdir -p "$suite_dir"
+    cp -a "$KIT_TEMPLATE" "$prefix"
+fi
 kit_wine_exports "$prefix"
 export KIT_SUITE_DIR="$suite_dir" KIT_UNDER_WINE=1
 
@@ -50,7 +57,11 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-kit_start_xvfb "$screen" || exit 1
+if [ "$own_display" = 1 ]; then
+    [ -n "${DISPLAY:-}" ] || { echo "wine-run: --display needs DISPLAY" >&2; exit 2; }
+else
+    kit_start_xvfb "$screen" || exit 1
+fi
 
 reg="$suite_dir/harness.reg"
 echo "REGEDIT4" >"$reg"
@@ -86,4 +97,7 @@ kit_stop_wineserver
 
 "$KIT_WINE" "$@"
 status=$?
+# A person's session lasts until the last window of the programs it started has closed.
+[ "$own_display" = 1 ] && "$KIT_WINESERVER" -w
+
 exit $status

@@ -44,11 +44,13 @@ static bool RegisterSaverClass()
 static int RunMessageLoop()
 {
     MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+    BOOL got;
+    while ((got = GetMessageA(&message, NULL, 0, 0)) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    return (int)message.wParam;
+    // -1: the loop failed and wrote nothing into message.
+    return got == 0 ? (int)message.wParam : ExitMessageLoopFailed;
 }
 
 int RunSaverWindow(HWND parent)

@@ -28,7 +28,8 @@ extern SaverHostState saverHost;
 enum {
     ExitInvalid = -1,
     ExitNoSaverWindow = 1,
-    ExitAfterException = 2
+    ExitAfterException = 2,
+    ExitMessageLoopFailed = 3
 };
 
 int HostMain(HINSTANCE instance, const char *argumentText);

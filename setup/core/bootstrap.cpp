@@ -32,16 +32,16 @@ void PaintPreparation(HWND window)
 }
 
 // One staged file: copy it, and for all but the program itself list its short name.
-bool StageOneFile(FILE *wininit, const char *entry, bool listForDeletion)
+bool StageOneFile(FILE *wininit, const StagedFile &file, bool listForDeletion)
 {
     const SetupContext &ctx = setupContext;
     char source[MAX_PATH_BYTES];
     EnsureTrailingBackslash(source, ctx.scriptDir);
-    if (!AppendText(source, sizeof source, entry))
+    if (!AppendText(source, sizeof source, file.entry))
         return false;
     char destination[MAX_PATH_BYTES];
     EnsureTrailingBackslash(destination, ctx.windowsDir);
-    if (!AppendText(destination, sizeof destination, LastPathComponent(source)))
+    if (!AppendText(destination, sizeof destination, file.stagedName))
         return false;
     if (!CopyFileA(source, destination, FALSE))
         return false;
@@ -53,6 +53,22 @@ bool StageOneFile(FILE *wininit, const char *entry, bool listForDeletion)
     if (n == 0 || n >= sizeof shortName)
         return false;
     return fprintf(wininit, "NUL=%s\n", shortName) > 0;
+}
+
+// True when the file's last line has no line end: a line appended to it would otherwise be
+// glued to that line and spoil both.
+bool LastLineIsOpen(const char *path)
+{
+    FILE *file = fopen(path, "rb");
+    if (file == NULL)
+        return false;
+    bool open = false;
+    if (fseek(file, -1, SEEK_END) == 0) {
+        int last = fgetc(file);
+        open = last != EOF && last != '\n' && last != '\r';
+    }
+    fclose(file);
+    return open;
 }
 
 }  // namespace
@@ -69,7 +85,7 @@ void GetCenteredWindowRect(int *x, int *y, int *width, int *height)
 int StageSetupFiles(HWND owner)
 {
     const SetupContext &ctx = setupContext;
-    const char *list[STAGED_FILES_MAX];
+    StagedFile list[STAGED_FILES_MAX];
     int count = StagingList(ctx.exeName, ctx.scriptName, setupScript.Titlemap,
                             setupScript.Bitmap, list);
 
@@ -79,11 +95,14 @@ int StageSetupFiles(HWND owner)
     FILE *wininit = NULL;
     if (ok) {
         bool existed = PathExists(wininitPath) != FALSE;
+        bool endLastLine = existed && LastLineIsOpen(wininitPath);
         // Text mode: every line ends in CR LF.
         wininit = fopen(wininitPath, "at");
         ok = wininit != NULL;
         if (ok && !existed)
             ok = fputs("[rename]\n", wininit) >= 0;
+        if (ok && endLastLine)
+            ok = fputs("\n", wininit) >= 0;
     }
     for (int i = 0; ok && i < count; i++)
         ok = StageOneFile(wininit, list[i], i > 0);
@@ -209,5 +228,7 @@ void RelaunchStagedCopy()
         ShowSetupMessage(NULL, IDS_SETUP_ERROR, NULL, ctx.baseName, MB_OK | MB_ICONERROR);
         return;
     }
-    WinExec(command, SW_SHOWNORMAL);
+    // 31 and below: the platform did not start it, and nothing else would tell the user.
+    if (WinExec(command, SW_SHOWNORMAL) <= 31)
+        ShowSetupFailure(NULL, ctx.baseName);
 }

@@ -38,15 +38,15 @@ WindowPlace UninstallPlace(int textWidth, int screenWidth, int screenHeight)
 }
 
 int StagingList(const char *exeName, const char *scriptName, const char *titlemap,
-                const char *bitmap, const char *list[STAGED_FILES_MAX])
+                const char *bitmap, StagedFile list[STAGED_FILES_MAX])
 {
     int count = 0;
-    list[count++] = exeName;
-    list[count++] = scriptName;
+    list[count++] = StagedFile{exeName, exeName};
+    list[count++] = StagedFile{scriptName, scriptName};
     if (titlemap[0] != '0')
-        list[count++] = titlemap;
+        list[count++] = StagedFile{titlemap, LastPathComponent(titlemap)};
     if (bitmap[0] != '0')
-        list[count++] = bitmap;
+        list[count++] = StagedFile{bitmap, LastPathComponent(bitmap)};
     return count;
 }
 

@@ -22,10 +22,20 @@ WindowPlace UninstallPlace(int textWidth, int screenWidth, int screenHeight);
 
 enum { STAGED_FILES_MAX = 4 };
 
+// One file to stage: its entry relative to the medium folder and its name in the Windows
+// directory.
+struct StagedFile {
+    const char *entry;
+    const char *stagedName;
+};
+
 // The files to stage, in order: the program, its script, Titlemap and Bitmap; a picture
-// whose value begins with '0' is left out. Returns the count.
+// whose value begins with '0' is left out. Returns the count. The program and its script keep
+// their own names, which the relaunch and the wizard start rely on whatever their characters;
+// a picture is staged under the byte-wise last component of its entry, the rule by which the
+// wizard finds it.
 int StagingList(const char *exeName, const char *scriptName, const char *titlemap,
-                const char *bitmap, const char *list[STAGED_FILES_MAX]);
+                const char *bitmap, StagedFile list[STAGED_FILES_MAX]);
 
 // The uninstall key of entry n (under HKEY_LOCAL_MACHINE):
 // "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\" + baseName + " Uninst " + n.

@@ -29,25 +29,61 @@ TEST(BootstrapRules, CenteredPlace)
     }
 }
 
+// Every size a screen or a text can have: the exact fractions in integers give what double
+// precision gives (the x87 unit's extended precision would not).
+TEST(BootstrapRules, ExactFractionsEqualDoublePrecision)
+{
+#if defined(__i386__) && !defined(__SSE2_MATH__)
+    GTEST_SKIP() << "the reference itself needs double-precision arithmetic";
+#endif
+    for (int n = 0; n <= 70000; n++) {
+        volatile double wide = n;
+        int width = (int)(0.4 * wide);
+        int height = (int)(0.13333333333333333 * wide);
+        int text = (int)(wide * 1.2);
+        WindowPlace centred = CenteredPlace(n, n);
+        WindowPlace uninstall = UninstallPlace(n, n, n);
+        ASSERT_EQ(width, centred.width) << n;
+        ASSERT_EQ(height, centred.height) << n;
+        ASSERT_EQ(height, uninstall.height) << n;
+        ASSERT_EQ(text, uninstall.width) << n;
+        ASSERT_EQ((n - text) / 2, uninstall.x) << n;
+    }
+}
+
+TEST(BootstrapRules, UninstallPlace)
+{
+    // 5 * 1.2 is 6 in double precision; an x87 product truncates it to 5.
+    WindowPlace p = UninstallPlace(5, 640, 480);
+    EXPECT_EQ(6, p.width);
+    EXPECT_EQ(64, p.height);
+    EXPECT_EQ(317, p.x);
+    EXPECT_EQ(208, p.y);
+}
+
 TEST(BootstrapRules, StagingList)
 {
     struct Case {
+        const char *exeName;
         const char *titlemap;
         const char *bitmap;
-        std::string expected;
+        std::string expected;   // entry>staged name, each followed by '|'
     };
+    // 表 is 0x95 0x5C and 示 0x8E 0xA6 in Shift-JIS.
     const Case cases[] = {
-        {"t.bmp", "pic\\b.bmp", "SETUP.exe|SETUP.ini|t.bmp|pic\\b.bmp|"},
-        {"0", "0", "SETUP.exe|SETUP.ini|"},
-        {"0.bmp", "b.bmp", "SETUP.exe|SETUP.ini|b.bmp|"},
-        {"t.bmp", "0", "SETUP.exe|SETUP.ini|t.bmp|"},
+        {"SETUP.exe", "t.bmp", "pic\\b.bmp", "SETUP.exe>SETUP.exe|SETUP.ini>SETUP.ini|t.bmp>t.bmp|pic\\b.bmp>b.bmp|"},
+        {"SETUP.exe", "0", "0", "SETUP.exe>SETUP.exe|SETUP.ini>SETUP.ini|"},
+        {"SETUP.exe", "0.bmp", "b.bmp", "SETUP.exe>SETUP.exe|SETUP.ini>SETUP.ini|b.bmp>b.bmp|"},
+        {"SETUP.exe", "t.bmp", "0", "SETUP.exe>SETUP.exe|SETUP.ini>SETUP.ini|t.bmp>t.bmp|"},
+        {"\x95\x5C\x8E\xA6.exe", "0", "\x95\x5C.bmp",
+         "\x95\x5C\x8E\xA6.exe>\x95\x5C\x8E\xA6.exe|SETUP.ini>SETUP.ini|\x95\x5C.bmp>.bmp|"},
     };
     for (const Case &c : cases) {
-        const char *list[STAGED_FILES_MAX];
-        int count = StagingList("SETUP.exe", "SETUP.ini", c.titlemap, c.bitmap, list);
+        StagedFile list[STAGED_FILES_MAX];
+        int count = StagingList(c.exeName, "SETUP.ini", c.titlemap, c.bitmap, list);
         std::string joined;
         for (int i = 0; i < count; i++)
-            joined += std::string(list[i]) + "|";
+            joined += std::string(list[i].entry) + ">" + list[i].stagedName + "|";
         EXPECT_EQ(c.expected, joined) << c.titlemap << " " << c.bitmap;
     }
 }

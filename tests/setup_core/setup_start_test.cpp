@@ -351,17 +351,59 @@ TEST_F(SetupStart, StagesIntoTheWindowsDirectory)
     EXPECT_EQ(expected, ReadStaged("WININIT.INI"));
 }
 
+// An existing file only gets its lines appended; a last line without its line end is ended
+// first, so that neither it nor our first line is spoilt.
 TEST_F(SetupStart, ExistingWininitIsAppendedTo)
 {
-    const std::string before = "[rename]\r\nNUL=C:\\OLD.TXT\r\n";
-    ASSERT_TRUE(WriteWholeFile(Staged("WININIT.INI"), before));
-    WriteScript(kScript);
-    Start();
+    struct Case {
+        const char *name;
+        std::string before;
+        std::string kept;
+    };
+    const Case cases[] = {
+        {"ended", "[rename]\r\nNUL=C:\\OLD.TXT\r\n", "[rename]\r\nNUL=C:\\OLD.TXT\r\n"},
+        {"last line open", "[rename]\r\nC:\\NEW.TXT=C:\\OLD.TXT",
+         "[rename]\r\nC:\\NEW.TXT=C:\\OLD.TXT\r\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(WriteWholeFile(Staged("WININIT.INI"), c.before));
+        WriteScript(kScript);
+        Start();
+        ExpectEndsWithZero(__LINE__);
+        std::string expected = c.kept + "NUL=" + ShortName(Staged("SETUP.ini")) + "\r\nNUL=" +
+                               ShortName(Staged("title.bmp")) + "\r\nNUL=" +
+                               ShortName(Staged("clock.bmp")) + "\r\n";
+        EXPECT_EQ(expected, ReadStaged("WININIT.INI"));
+        StopRelaunched();
+    }
+}
+
+// 表 ends in the byte 0x5C: the program and its script are staged under their own names,
+// never under the byte-wise last path component (示.exe), so that the relaunch finds them.
+TEST_F(SetupStart, ProgramNameWithTrailByteBackslash)
+{
+    const std::string program = Sjis("表示");
+    ASSERT_TRUE(MoveFileA((medium + "\\SETUP.exe").c_str(), (medium + "\\" + program + ".exe").c_str()));
+    ASSERT_TRUE(WriteWholeFile(medium + "\\" + program + ".ini", ShippedText(kScript)));
+    ASSERT_TRUE(StartChild("\"" + medium + "\\" + program + ".exe\"", medium, &child));
+    startedPid = child.pid;
     ExpectEndsWithZero(__LINE__);
-    std::string expected = before + "NUL=" + ShortName(Staged("SETUP.ini")) + "\r\nNUL=" +
-                           ShortName(Staged("title.bmp")) + "\r\nNUL=" +
-                           ShortName(Staged("clock.bmp")) + "\r\n";
-    EXPECT_EQ(expected, ReadStaged("WININIT.INI"));
+    std::string staged = windowsDir + "\\" + program;
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(staged + ".exe", &bytes));
+    EXPECT_EQ(ReadMedium((program + ".exe").c_str()), bytes);
+    std::string script;
+    EXPECT_TRUE(ReadWholeFile(staged + ".ini", &script));
+    EXPECT_EQ(ShippedText(kScript), script);
+    EXPECT_FALSE(FileExists(windowsDir + "\\" + Sjis("示") + ".exe"));
+    EXPECT_EQ("[rename]\r\nNUL=" + ShortName(staged + ".ini") + "\r\nNUL=" +
+                  ShortName(Staged("title.bmp")) + "\r\nNUL=" + ShortName(Staged("clock.bmp")) +
+                  "\r\n",
+              ReadStaged("WININIT.INI"));
+    StopRelaunched();
+    DeleteFileA((staged + ".exe").c_str());
+    DeleteFileA((staged + ".ini").c_str());
 }
 
 TEST_F(SetupStart, NoPicturesStagesTwoFiles)

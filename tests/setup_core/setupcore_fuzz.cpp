@@ -77,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     char error[SCRIPT_ERROR_BYTES];
     CheckSetupScript(&source, line.c_str(), &script, error, sizeof error);
 
-    const char *list[STAGED_FILES_MAX];
-    StagingList("SETUP.exe", "SETUP.ini", script.Titlemap, script.Bitmap, list);
+    StagedFile list[STAGED_FILES_MAX];
+    StagingList(parts.baseName, "SETUP.ini", script.Titlemap, script.Bitmap, list);
     char key[512];
     UninstallEntryKey(key, sizeof key, parts.baseName, (int)(size % 100));
     char command[COMMAND_LINE_BYTES];

@@ -119,11 +119,12 @@ TEST_F(ScriptReader, TheSamplePackageIsValid)
     EXPECT_STREQ("1", setupScript.Uninstall);
     EXPECT_STREQ("PAVRELL.exe", setupScript.FinalExec);
     EXPECT_EQ(2, setupScript.shortCutFolderId);
-    ASSERT_EQ(3, setupScript.fileCount);
+    ASSERT_EQ(4, setupScript.fileCount);
     EXPECT_STREQ("Tessary.scr", setupScript.fileList[0].path);
     EXPECT_STREQ("PAVRELL.exe", setupScript.fileList[1].path);
     EXPECT_STREQ("Pavrell.ini", setupScript.fileList[2].path);
-    EXPECT_EQ(4, setupScript.stepCount);
+    EXPECT_STREQ("Velmora.ini", setupScript.fileList[3].path);
+    EXPECT_EQ(5, setupScript.stepCount);
     EXPECT_EQ("  " + Sjis("時計スクリーンセーバー (Tessary.scr)"), setupScript.readmeLines[2]);
     EXPECT_EQ(sample + "\\SETUP.ini", setupContext.scriptPath);
 }
