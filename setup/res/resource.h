@@ -53,4 +53,10 @@
 #define IDC_PROGRESS_BAR 13
 // ---- end of the engine's ids ----
 
+// The uninstaller (uninstall.rc).
+#define IDS_UNINSTALL_CONFIRM 41  // uninstall the title?
+#define IDS_UNINSTALLING 42       // uninstalling the title (the window's text)
+#define IDS_UNINSTALL_DONE 43     // uninstalling the title completed normally
+#define IDS_UNINSTALL_PARTIAL 44  // uninstalled, but some files or settings were not removed
+
 #endif
