@@ -4,10 +4,21 @@
 #include <stdio.h>
 #include <string.h>
 
+#define SETUP_KEY(key) {#key, sizeof(SetupScript::key)}
+const SetupKeyInfo kSetupKeys[SETUP_KEY_COUNT] = {
+    SETUP_KEY(Title),       SETUP_KEY(SubTitle),    SETUP_KEY(BackColor),      SETUP_KEY(Titlemap),
+    SETUP_KEY(TitlemapX),   SETUP_KEY(TitlemapY),   SETUP_KEY(Bitmap),         SETUP_KEY(BitmapX),
+    SETUP_KEY(BitmapY),     SETUP_KEY(DefaultDir),  SETUP_KEY(StartMsg1),      SETUP_KEY(StartMsg2),
+    SETUP_KEY(RegIni),      SETUP_KEY(RegSec),      SETUP_KEY(Uninstall),      SETUP_KEY(ShortCutObj),
+    SETUP_KEY(ShortCutLnk), SETUP_KEY(ShortCutDir), SETUP_KEY(ShortCutFld),    SETUP_KEY(ShortCutIco),
+    SETUP_KEY(ShortCutIcoNum), SETUP_KEY(ShortCutFldOpn), SETUP_KEY(FinalExec),
+};
+#undef SETUP_KEY
+const char *const kBackColorCodes[BACK_COLOR_CODES] = {"BL", "GR", "RD", "LB", "PK", "YL", "MN"};
+const char *const kPathMacros[PATH_MACROS] = {"$App:", "$Win:", "$Sys:"};
+
 namespace {
 
-const char *const kColorCodes[] = {"BL", "GR", "RD", "LB", "PK", "YL", "MN"};
-const char *const kMacros[] = {"$App:", "$Win:", "$Sys:"};
 // Each macro is a '$', three letters and ':'.
 enum { MACRO_CHARS = 5 };
 static_assert((int)MACRO_CHARS < (int)MACRO_BYTES, "a macro fits its field");
@@ -195,8 +206,8 @@ int ScriptNumber(const char *text)
 
 int BackColorIndex(const char *code)
 {
-    for (int i = 0; i < (int)(sizeof kColorCodes / sizeof kColorCodes[0]); i++) {
-        if (SameTextIgnoringCase(code, kColorCodes[i]))
+    for (int i = 0; i < BACK_COLOR_CODES; i++) {
+        if (SameTextIgnoringCase(code, kBackColorCodes[i]))
             return i + 1;
     }
     return 0;
@@ -228,13 +239,13 @@ bool ParseDiskLine(const char *line, FileEntry *entry)
     if (equals == NULL || colon == NULL)
         return false;
     const char *macro = equals + 1;
-    for (size_t m = 0; m < sizeof kMacros / sizeof kMacros[0]; m++) {
-        if (!SameLeadingTextIgnoringCase(kMacros[m], macro, MACRO_CHARS))
+    for (size_t m = 0; m < PATH_MACROS; m++) {
+        if (!SameLeadingTextIgnoringCase(kPathMacros[m], macro, MACRO_CHARS))
             continue;
         // A longer path cannot name the file; cutting it would name another one.
         if (strlen(colon + 1) > MAX_PATH_BYTES - 1)
             return false;
-        CopyText(entry->macro, sizeof entry->macro, kMacros[m]);
+        CopyText(entry->macro, sizeof entry->macro, kPathMacros[m]);
         CopyText(entry->path, sizeof entry->path, colon + 1);
         return true;
     }
