@@ -180,10 +180,16 @@ bool ReadKey(Checker *c, const char *key, const char *def)
         return true;
     }
     int i = FindKey(c->in->ini, c->setup, key);
+    const char *text = NULL;
+    size_t length = 0;
+    if (i >= 0 && c->in->ini->lines[i].value != NULL)
+        ValueSpan(&c->in->ini->lines[i], &text, &length);
     if (i < 0)
         Refuse(c, SectionLine(c, c->setup), key, "%s is missing from [Setup]", key);
     else if (c->in->ini->lines[i].value == NULL)
         Refuse(c, LineOf(c, i), key, "%s has no '='", key);
+    else if (length > 0)
+        Refuse(c, LineOf(c, i), key, "%s reads as empty: its bytes are not Shift-JIS text", key);
     else
         Refuse(c, LineOf(c, i), key, "%s is empty", key);
     return false;
@@ -468,12 +474,6 @@ void CheckDisks(Checker *c)
 void CheckLayout(Checker *c)
 {
     const IniText *ini = c->in->ini;
-    const char *known[KNOWN_SECTIONS + LOG_SECTIONS];
-    for (int i = 0; i < KNOWN_SECTIONS; i++)
-        known[i] = kKnownSections[i];
-    for (int i = 0; i < LOG_SECTIONS; i++)
-        known[KNOWN_SECTIONS + i] = kLogSections[i];
-
     for (int s = 0; s < ini->sectionCount; s++) {
         const IniSection *section = &ini->sections[s];
         char name[NAME_CHARS];
@@ -823,7 +823,8 @@ bool ParseIniText(const char *text, size_t length, IniText *ini)
             continue;
         if (*start == '[') {
             const char *close = NULL;
-            for (const char *p = start + 1; p < end; p += CharBytes(p) <= (size_t)(end - p) ? CharBytes(p) : 1)
+            // The text is not terminated: a lead byte steps two only when its trail byte is there.
+            for (const char *p = start + 1; p < end; p += IsLeadByte((unsigned char)*p) && p + 1 < end ? 2 : 1)
                 if (*p == ']')
                     close = p;
             if (close != NULL) {
