@@ -1,5 +1,10 @@
-// The script checker over broken scripts: the exact lines it prints for each, with SETUP's
-// reading played by the profile rules over the same text.
+// The script checker over broken scripts: the exact lines it prints for each. Natively SETUP's
+// reading is played by the profile rules over the same text; built for Windows the same table
+// runs with the platform's profile functions reading a file, so both must agree.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -100,6 +105,37 @@ Package SamplePackage()
     return p;
 }
 
+#ifdef _WIN32
+char scriptFile[MAX_PATH];
+
+size_t ReadFileKey(void *, const char *key, const char *def, char *value, size_t size)
+{
+    return GetPrivateProfileStringA("Setup", key, def, value, (DWORD)size, scriptFile);
+}
+
+size_t ReadFileSection(void *, const char *section, char *data, size_t size)
+{
+    return GetPrivateProfileSectionA(section, data, (DWORD)size, scriptFile);
+}
+
+ScriptSource Judge(const std::string &text, IniText *)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    snprintf(scriptFile, sizeof scriptFile, "%sscriptcheck_test.ini", folder);
+    HANDLE file = CreateFileA(scriptFile, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    DWORD written = 0;
+    EXPECT_TRUE(file != INVALID_HANDLE_VALUE && WriteFile(file, text.data(), (DWORD)text.size(), &written, NULL));
+    CloseHandle(file);
+    return ScriptSource{NULL, ReadFileKey, ReadFileSection};
+}
+#else
+ScriptSource Judge(const std::string &, IniText *ini)
+{
+    return ScriptSource{ini, IniReadKey, IniReadSection};
+}
+#endif
+
 struct CheckRun {
     std::vector<std::string> lines;
     std::string count;
@@ -109,7 +145,7 @@ CheckRun Check(const std::string &text, Package *package, bool utf8Declared = fa
 {
     IniText ini;
     EXPECT_TRUE(ParseIniText(text.data(), text.size(), &ini));
-    ScriptSource source = {&ini, IniReadKey, IniReadSection};
+    ScriptSource source = Judge(text, &ini);
     PackageProbe probe = {package, Look};
     CheckInput input = {"SETUP.ini", "SETUP.ini", &ini, &source, utf8Declared, false, false,
                         package != NULL ? &probe : NULL, "PKG\\"};
@@ -268,8 +304,9 @@ TEST(ScriptCheck, BrokenScriptsGiveTheirLines)
         Package package = SamplePackage();
         CheckRun run = Check(c.script, c.package ? &package : nullptr);
         EXPECT_EQ(c.lines, run.lines);
-        if (c.count != nullptr)
+        if (c.count != nullptr) {
             EXPECT_EQ(c.count, run.count);
+        }
     }
 }
 
