@@ -477,4 +477,55 @@ TEST_F(BuildMedium, TheSamplePackage)
     EXPECT_TRUE(!kept.empty() && onMedium == kept) << "examples/clock/SETUP.ini is SETUP.utf8.ini in Shift-JIS";
 }
 
+// The reference's complete example is a package that builds: its files made up from the
+// example's own lines, its script given as the author writes it, in UTF-8.
+TEST_F(BuildMedium, TheReferenceExampleBuilds)
+{
+    std::string doc;
+    ASSERT_TRUE(ReadWholeFile(WinePath(EnvText("KIT_SOURCE_DIR") + "/docs/setup-script.md"), &doc));
+    size_t start = doc.find("```ini\n");
+    ASSERT_NE(std::string::npos, start);
+    start += 7;
+    size_t end = doc.find("```", start);
+    ASSERT_NE(std::string::npos, end);
+    const std::string script = doc.substr(start, end - start);
+
+    RemoveTree(package_);
+    CreateDirectoryA(package_.c_str(), NULL);
+    ASSERT_TRUE(WriteWholeFile(package_ + "\\SETUP.ini", script));
+    int made = 0;
+    for (const std::string &line : OutputLines(script)) {
+        size_t equals = line.find('=');
+        if (line.empty() || line[0] == ';' || equals == std::string::npos)
+            continue;
+        std::string key = line.substr(0, equals), value = line.substr(equals + 1);
+        std::string path;
+        if ((key == "Titlemap" || key == "Bitmap") && value[0] != '0')
+            path = value;
+        else if (value.compare(0, 1, "$") == 0 && value.find(':') != std::string::npos)
+            path = value.substr(value.find(':') + 1);
+        if (path.empty())
+            continue;
+        size_t slash = path.rfind('\\');
+        if (slash != std::string::npos)
+            CreateDirectoryA((package_ + "\\" + path.substr(0, slash)).c_str(), NULL);
+        bool picture = key == "Titlemap" || key == "Bitmap";
+        ASSERT_TRUE(WriteWholeFile(package_ + "\\" + path, picture ? SmallBitmapBytes() : RandomBytes(900, made)));
+        made++;
+    }
+    EXPECT_EQ(6, made) << "two pictures and four listed files";
+
+    BuildResult check = Run("/check /utf8 \"" + package_ + "\\SETUP.ini\" \"" + package_ + "\"");
+    EXPECT_EQ(0u, check.exitCode);
+    EXPECT_EQ("", check.err);
+    BuildResult run = Build("/utf8");
+    ASSERT_EQ(0u, run.exitCode) << run.err;
+    EXPECT_TRUE(FileExists(output_ + "\\DISK1\\SETUP.exe"));
+    EXPECT_TRUE(FileExists(output_ + "\\DISK1\\KUMO.EX_"));
+    EXPECT_TRUE(FileExists(output_ + "\\DISK2\\SYS\\KUMOLIB.DL_"));
+    std::string onMedium;
+    EXPECT_TRUE(ReadWholeFile(output_ + "\\DISK1\\SETUP.ini", &onMedium));
+    EXPECT_NE(std::string::npos, onMedium.find("Title=" + Sjis("雲メモ") + "\r\n"));
+}
+
 }  // namespace
