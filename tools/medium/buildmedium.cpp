@@ -488,7 +488,9 @@ int CheckWholeScript()
     }
     ScriptSource source = {NULL, ReadProfileKey, ReadProfileSection};
     PackageProbe probe = {NULL, LookInPackage};
-    CheckInput input = {options.shown, options.scriptName, &ini, &source, options.utf8, byteOrderMark,
+    // A byte-order mark is worth a word only to an author who asks; the build converts it.
+    bool utf8Declared = options.utf8 || (byteOrderMark && !options.check);
+    CheckInput input = {options.shown, options.scriptName, &ini, &source, utf8Declared, byteOrderMark,
                         options.cd, options.package[0] != '\0' ? &probe : NULL, options.package};
     static CheckReport report;
     CheckScript(&input, &report);

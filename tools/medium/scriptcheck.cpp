@@ -431,8 +431,9 @@ void CheckDisks(Checker *c)
                 Refuse(c, SectionLine(c, s), "DISK1", s < 0 ? "the script has no [DISK1] section" : "[DISK1] is empty");
             break;
         }
-        int lines[FILE_LIST_ENTRIES + 1];
-        int known = SectionLineIndexes(ini, s, lines, FILE_LIST_ENTRIES + 1);
+        // A line takes at least two bytes of the section buffer.
+        int lines[SECTION_BYTES / 2];
+        int known = SectionLineIndexes(ini, s, lines, SECTION_BYTES / 2);
         size_t pos = 0;
         for (int i = 0;; i++) {
             const char *line = NextSectionLine(data, length, &pos);
@@ -503,16 +504,14 @@ void CheckLayout(Checker *c)
     const char *keys[SETUP_KEY_COUNT];
     for (int k = 0; k < SETUP_KEY_COUNT; k++)
         keys[k] = kSetupKeys[k].name;
-    bool shiftJisChecked = c->in->utf8Declared || c->in->hadByteOrderMark;
+    // A converted text is Shift-JIS; one that is UTF-8 as it stands is reported once, not line by line.
+    bool converted = c->in->utf8Declared || c->in->hadByteOrderMark;
+    bool isUtf8 = !converted && LooksLikeUtf8(ini->bytes, ini->length);
     if (c->in->hadByteOrderMark && !c->in->utf8Declared)
         Warn(c, 1, "the file is UTF-8 with a byte-order mark; SETUP reads Shift-JIS, so BuildMedium converts it "
                    "for the medium");
-    else if (!shiftJisChecked && LooksLikeUtf8(ini->bytes, ini->length)) {
+    else if (isUtf8)
         Warn(c, 1, "the file is UTF-8; SETUP reads Shift-JIS and would show garbled text: build with /utf8");
-        shiftJisChecked = false;
-    } else {
-        shiftJisChecked = true;
-    }
 
     for (int i = 0; i < ini->lineCount; i++) {
         const IniLine *line = &ini->lines[i];
@@ -552,7 +551,7 @@ void CheckLayout(Checker *c)
         }
     }
 
-    if (!shiftJisChecked)
+    if (isUtf8)
         return;
     // Line by line over the raw text, blank and comment lines included.
     int number = 0;
