@@ -9,12 +9,16 @@
 #
 #   scripts/journey.sh             the journey without a person (own Xvfb)
 #   scripts/journey.sh --by-hand   SETUP from the medium on $DISPLAY, for a person to click
+#   scripts/journey.sh --bench     three installations timed against their 100 ms pauses
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-by_hand=0
-[ "${1:-}" = "--by-hand" ] && by_hand=1
+mode="${1:-journey}"
+case "$mode" in
+    journey|--by-hand|--bench) ;;
+    *) echo "usage: scripts/journey.sh [--by-hand|--bench]" >&2; exit 2 ;;
+esac
 
 jobs="$(nproc)"
 . scripts/wine-arch.sh
@@ -53,7 +57,16 @@ if [ "$arch" != win32 ]; then
 fi
 [ -f "$medium/SETUP.exe" ] || { echo "journey: no medium in $medium (run scripts/build.sh)" >&2; exit 1; }
 
-if [ "$by_hand" = 1 ]; then
+if [ "$mode" = --bench ]; then
+    bench_out="$root/build/install-bench"
+    mkdir -p "$bench_out"
+    for i in 1 2 3; do
+        run --drive "d:cdrom:$medium" -- "$root/$tree/bin/journeydriver.exe" bench 'D:\' \
+            "$(winpath "$bench_out")" | grep '^installation:' || echo "installation $i failed" 
+    done
+    exit 0
+fi
+if [ "$mode" = --by-hand ]; then
     [ -n "${DISPLAY:-}" ] || { echo "journey: --by-hand needs a display (DISPLAY)" >&2; exit 2; }
     echo "== SETUP from drive D: (the medium); close the last window to end"
     run --display --drive "d:cdrom:$medium" -- 'D:\SETUP.exe'

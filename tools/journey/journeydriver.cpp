@@ -5,6 +5,8 @@
 //
 //   journeydriver install MEDIUM OUT     before listing, installation, saver, assistant
 //   journeydriver uninstall MEDIUM OUT   listing after the restart, uninstall, after listing
+//   journeydriver bench MEDIUM OUT       the installation alone, no pictures; prints how long
+//                                        the copy took beside the sum of its 100 ms pauses
 //
 // MEDIUM is the medium folder as Windows sees it (D:\); OUT receives the screenshots (.bmp),
 // steps.txt (picture, TAB, what the user did; UTF-8) and the listings.
@@ -35,6 +37,9 @@ struct Journey {
     std::string uninstallCaption;
     int step = 0;
     bool failed = false;
+    bool pictures = true;
+    DWORD copyStart = 0;
+    DWORD copyEnd = 0;
 };
 
 Journey journey;
@@ -94,6 +99,8 @@ void Note(const char *utf8)
 // One screenshot of the whole screen and the line that says what the user did.
 void Shot(const char *name, const char *whatUtf8)
 {
+    if (!journey.pictures)
+        return;
     PumpFor(400);
     char file[64];
     snprintf(file, sizeof file, "%02d-%s", ++journey.step, name);
@@ -218,6 +225,29 @@ void ListKey(HKEY root, const char *rootName, const std::string &key, std::vecto
     RegCloseKey(handle);
 }
 
+// The [DISKn] entries of the script, in order, as SETUP reads them (at most 100).
+std::vector<std::string> ListedFiles()
+{
+    std::vector<std::string> files;
+    for (int disk = 1; disk <= 10; disk++) {
+        char section[4096];
+        DWORD n = GetPrivateProfileSectionA(("DISK" + std::to_string(disk)).c_str(), section,
+                                            sizeof section, journey.script.c_str());
+        for (const char *line = section; n > 0 && *line != '\0'; line += strlen(line) + 1) {
+            const char *value = strchr(line, '=');
+            files.push_back(value != NULL ? value + 1 : line);
+        }
+    }
+    if (files.size() > 100)
+        files.resize(100);
+    return files;
+}
+
+int ListedFileCount()
+{
+    return (int)ListedFiles().size();
+}
+
 // Every file, folder and key that the installation, the saver or the uninstaller may touch.
 void WriteListing(const char *fileName)
 {
@@ -232,18 +262,11 @@ void WriteListing(const char *fileName)
             ListFile(windows + LastComponent(value), &lines);
     }
     // Files listed for the Windows and system directories.
-    for (int disk = 1; disk <= 10; disk++) {
-        char section[4096];
-        DWORD n = GetPrivateProfileSectionA(("DISK" + std::to_string(disk)).c_str(), section,
-                                            sizeof section, journey.script.c_str());
-        for (const char *line = section; n > 0 && *line != '\0'; line += strlen(line) + 1) {
-            const char *value = strchr(line, '=');
-            std::string entry = value != NULL ? value + 1 : line;
-            if (_strnicmp(entry.c_str(), "$Win:", 5) == 0)
-                ListFile(windows + LastComponent(entry.substr(5)), &lines);
-            else if (_strnicmp(entry.c_str(), "$Sys:", 5) == 0)
-                ListFile(WithBackslash(SystemDir()) + LastComponent(entry.substr(5)), &lines);
-        }
+    for (const std::string &entry : ListedFiles()) {
+        if (_strnicmp(entry.c_str(), "$Win:", 5) == 0)
+            ListFile(windows + LastComponent(entry.substr(5)), &lines);
+        else if (_strnicmp(entry.c_str(), "$Sys:", 5) == 0)
+            ListFile(WithBackslash(SystemDir()) + LastComponent(entry.substr(5)), &lines);
     }
     int folderIds[] = {CSIDL_DESKTOP, CSIDL_PROGRAMS, CSIDL_STARTUP};
     std::string subFolder = ScriptValue("ShortCutFld");
@@ -321,6 +344,7 @@ bool Install()
     if (box == NULL)
         return Fail("フォルダ作成の確認が出ません");
     Shot("create-folder", "新しいフォルダを作成するか聞かれる。「はい」を押す");
+    journey.copyStart = GetTickCount();
     Press(box, IDYES);
 
     HWND progress = NULL;
@@ -336,6 +360,7 @@ bool Install()
         Shot("copying", "ファイルのコピーと展開: 進行状況のダイアログ");
 
     box = WaitForDialog(journey.setupCaption, 0xFFFF, 60000);
+    journey.copyEnd = GetTickCount();
     if (box == NULL)
         return Fail("完了のメッセージが出ません");
     bool complete = MessageBoxText(box).find(Sjis("完了")) != std::string::npos;
@@ -345,6 +370,8 @@ bool Install()
     if (!complete)
         return Fail("セットアップが完了しませんでした");
 
+    if (!journey.pictures)
+        return true;   // timed alone: what FinalExec starts is not part of the figure
     // FinalExec starts the assistant, which asks the Display control panel to install the saver.
     std::string record = journey.out + "\\rundll32.txt";
     start = GetTickCount();
@@ -452,8 +479,9 @@ bool Uninstall()
 
 int main(int argc, char **argv)
 {
-    if (argc != 4 || (strcmp(argv[1], "install") != 0 && strcmp(argv[1], "uninstall") != 0)) {
-        fprintf(stderr, "usage: journeydriver install|uninstall MEDIUM OUT\n");
+    if (argc != 4 || (strcmp(argv[1], "install") != 0 && strcmp(argv[1], "uninstall") != 0 &&
+                      strcmp(argv[1], "bench") != 0)) {
+        fprintf(stderr, "usage: journeydriver install|uninstall|bench MEDIUM OUT\n");
         return 2;
     }
     CoInitialize(NULL);
@@ -473,7 +501,18 @@ int main(int argc, char **argv)
         for (char c : steps)
             journey.step += c == '\n';
 
-    bool ok = strcmp(argv[1], "install") == 0 ? Install() && ShowSaver() : Uninstall();
+    bool ok;
+    if (strcmp(argv[1], "bench") == 0) {
+        journey.pictures = false;
+        ok = Install();
+        // The progress dialog waits 100 ms before its first step and before each step:
+        // 1055, 1056, 1057 once per file and once more, 1058-1061.
+        int steps = 2 + (ListedFileCount() + 1) + 4;
+        printf("installation: %lu ms for %d steps; their pauses alone: %d ms\n",
+               (unsigned long)(journey.copyEnd - journey.copyStart), steps, 100 * (steps + 1));
+    } else {
+        ok = strcmp(argv[1], "install") == 0 ? Install() && ShowSaver() : Uninstall();
+    }
     CoUninitialize();
     return ok ? 0 : 1;
 }
