@@ -55,7 +55,7 @@ struct Options {
     char baseName[MAX_PATH_BYTES];
     char scriptPath[MAX_PATH_BYTES];
     // What SETUP is given: the script itself, or its Shift-JIS form in workFolder.
-    char medium[MAX_PATH_BYTES];
+    char shiftJisScript[MAX_PATH_BYTES];
     char workFolder[MAX_PATH_BYTES];
 };
 
@@ -304,7 +304,7 @@ bool TakeScriptName()
     options.baseName[length - 4] = '\0';
     if (GetFileAttributesA(options.script) == INVALID_FILE_ATTRIBUTES)
         return Refuse("%s: setup script not found", options.script);
-    CopyText(options.medium, sizeof options.medium, options.script);
+    CopyText(options.shiftJisScript, sizeof options.shiftJisScript, options.script);
     return true;
 }
 
@@ -313,7 +313,7 @@ bool TakeScriptName()
 bool ReadScript()
 {
     char folder[MAX_PATH_BYTES];
-    CopyText(folder, sizeof folder, options.medium);
+    CopyText(folder, sizeof folder, options.shiftJisScript);
     *(char *)LastPathComponent(folder) = '\0';
     char error[NAME_BYTES + SCRIPT_ERROR_BYTES];
     if (!ReadSetupScriptFile(folder, options.scriptName, "", &setupScript, options.scriptPath, error,
@@ -322,7 +322,7 @@ bool ReadScript()
     return true;
 }
 
-// Lines of the script converted so far, and the first that cannot be.
+// The script in Shift-JIS, and how many of its lines could not be converted.
 struct Conversion {
     unsigned char *out;
     size_t length;
@@ -410,8 +410,8 @@ bool WriteConverted(const Conversion *conversion)
         return Refuse("%s: no folder for the converted script", options.shown);
     RemoveTree(options.workFolder);
     if (!CreateDirectoryA(options.workFolder, NULL) ||
-        !JoinPath(options.medium, sizeof options.medium, options.workFolder, options.scriptName) ||
-        !WriteWholeFile(options.medium, conversion->out, conversion->length))
+        !JoinPath(options.shiftJisScript, sizeof options.shiftJisScript, options.workFolder, options.scriptName) ||
+        !WriteWholeFile(options.shiftJisScript, conversion->out, conversion->length))
         return Refuse("%s: cannot write the converted script", options.shown);
     return true;
 }
@@ -436,12 +436,12 @@ void LookInPackage(void *, const char *path, PackageFile *file)
 
 size_t ReadProfileKey(void *, const char *key, const char *def, char *value, size_t size)
 {
-    return GetPrivateProfileStringA("Setup", key, def, value, (DWORD)size, options.medium);
+    return GetPrivateProfileStringA("Setup", key, def, value, (DWORD)size, options.shiftJisScript);
 }
 
 size_t ReadProfileSection(void *, const char *section, char *data, size_t size)
 {
-    return GetPrivateProfileSectionA(section, data, (DWORD)size, options.medium);
+    return GetPrivateProfileSectionA(section, data, (DWORD)size, options.shiftJisScript);
 }
 
 // The whole check: every finding on the error output, the count on the standard output.
@@ -559,8 +559,8 @@ bool PlanFiles()
     if (!found || size == 0)
         return Refuse("%s: setup program %s", options.setupProgram, found ? "is empty" : "not found");
     AddPlanned(options.setupProgram, exeName, exeName, 1, false, size);
-    IsFile(options.medium, &size);
-    AddPlanned(options.medium, options.scriptName, options.scriptName, 1, false, size);
+    IsFile(options.shiftJisScript, &size);
+    AddPlanned(options.shiftJisScript, options.scriptName, options.scriptName, 1, false, size);
     if (!PlanPicture("Titlemap", script.Titlemap) || !PlanPicture("Bitmap", script.Bitmap))
         return false;
 
