@@ -389,13 +389,17 @@ TEST_F(BuildMedium, CheckReportsEveryProblemWithItsLine)
          {}, "0 errors, 0 warnings"},
         {"with the package they are", Replaced(kScript, "A.TXT", "GONE.TXT"), "", 2,
          {at + "22: error: [DISK1] GONE.TXT: listed file not found in " + package_ + "\\"}, "1 error, 0 warnings"},
+        {"a byte-order mark: checked as the medium gets it", "\xEF\xBB\xBF" + std::string(kScript), "rawfile", 1,
+         {at + "1: warning: the file is UTF-8 with a byte-order mark; SETUP reads Shift-JIS, so BuildMedium converts "
+               "it for the medium"},
+         "0 errors, 1 warning"},
         {"a UTF-8 file", kScript, "utf8file", 2,
          {at + "1: warning: the file is UTF-8; SETUP reads Shift-JIS and would show garbled text: build with /utf8"},
          ""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.arguments == "utf8file")
+        if (c.arguments == "utf8file" || c.arguments == "rawfile")
             ASSERT_TRUE(WriteWholeFile(package_ + "\\SETUP.ini", c.script));
         else
             WriteScript(c.script);
