@@ -17,15 +17,19 @@ kit_detect_wine_arch() {
 }
 kit_detect_wine_arch
 
-# The build tree whose programs run under this Wine, configured when it is not the shipped
-# i686 tree (KIT_WINE_TREE; the caller builds the targets it needs).
+# The build tree whose programs run under this Wine (KIT_WINE_TREE, relative to the source
+# root $1), configured here when it is the x86_64 tree or not configured yet; the caller
+# builds the targets it needs.
 kit_wine_tree() {  # $1: the source root
+    local toolchain
     if [ "$KIT_WINE_ARCH" = win32 ]; then
-        KIT_WINE_TREE=build/win32
+        KIT_WINE_TREE=build/win32 toolchain=toolchain-i686-mingw32.cmake
     else
-        KIT_WINE_TREE=build/win64
-        cmake -S "$1" -B "$1/build/win64" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-              -DCMAKE_TOOLCHAIN_FILE="$1/cmake/toolchain-x86_64-mingw32.cmake" >/dev/null
+        KIT_WINE_TREE=build/win64 toolchain=toolchain-x86_64-mingw32.cmake
+    fi
+    if [ "$KIT_WINE_ARCH" != win32 ] || [ ! -f "$1/$KIT_WINE_TREE/CMakeCache.txt" ]; then
+        cmake -S "$1" -B "$1/$KIT_WINE_TREE" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+              -DCMAKE_TOOLCHAIN_FILE="$1/cmake/$toolchain" >/dev/null
     fi
 }
 

@@ -97,6 +97,9 @@ kit_build_template() {
         "$KIT_WINE" wineboot -i >/dev/null 2>&1
         timeout 60 "$KIT_WINESERVER" -w 2>/dev/null || true
         cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$tmp/drive_c/windows/Fonts/" 2>/dev/null || true
+        # Wine's Japanese System raster font has no kanji, where Japanese Windows' System font
+        # has them all: without it, System in character set 128 comes from IPAGothic.
+        rm -f "$tmp/drive_c/windows/Fonts/jvgasys.fon"
         kit_import_reg "$KIT_SCRIPTS_DIR/wine-template.reg"
         kit_stop_wineserver
         "$KIT_WINE" reg query 'HKCU\Software\Wine\X11 Driver' /v Managed 2>/dev/null | grep -q 'N' || {

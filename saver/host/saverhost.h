@@ -40,7 +40,7 @@ INT_PTR ShowConfigDialog(HWND owner);
 // HostDefaultProc, then in DefWindowProcA.
 LRESULT CALLBACK SaverClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK HostDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-BOOL ConfirmClose(HWND window);
+bool ConfirmClose(HWND window);
 
 // Platform password features of the Windows 95 family.
 void LoadPasswordVerifier();

@@ -133,7 +133,7 @@ LRESULT CALLBACK HostDefaultProc(HWND window, UINT message, WPARAM wParam, LPARA
     return HostDefaultRule(saverHost, windowSystem, window, message, wParam, lParam);
 }
 
-BOOL ConfirmClose(HWND window)
+bool ConfirmClose(HWND window)
 {
     return ConfirmCloseRule(saverHost, windowSystem, window);
 }

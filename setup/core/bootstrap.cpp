@@ -82,7 +82,7 @@ void GetCenteredWindowRect(int *x, int *y, int *width, int *height)
     *height = place.height;
 }
 
-int StageSetupFiles(HWND owner)
+bool StageSetupFiles(HWND owner)
 {
     const SetupContext &ctx = setupContext;
     StagedFile list[STAGED_FILES_MAX];
@@ -109,9 +109,9 @@ int StageSetupFiles(HWND owner)
     if (wininit != NULL && fclose(wininit) != 0)
         ok = false;
     if (ok)
-        return 1;
+        return true;
     ShowSetupFailure(owner, ctx.caption);
-    return 0;
+    return false;
 }
 
 bool IsAlreadyInstalled()

@@ -15,8 +15,8 @@ LRESULT CALLBACK PreparationWindowProc(HWND window, UINT message, WPARAM wParam,
 void GetCenteredWindowRect(int *x, int *y, int *width, int *height);
 
 // Copies the program, its script and its pictures into the Windows directory and lists all
-// but the program in WININIT.INI for deletion at the next restart. 0 after its own message.
-int StageSetupFiles(HWND owner);
+// but the program in WININIT.INI for deletion at the next restart. False after its own message.
+bool StageSetupFiles(HWND owner);
 
 // True when an uninstall entry of this product (DisplayName equal to Title) exists.
 bool IsAlreadyInstalled();

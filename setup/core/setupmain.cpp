@@ -58,7 +58,11 @@ int SetupMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int sho
     CopyText(ctx.sourceDir, sizeof ctx.sourceDir, parts.sourceDir);
     CopyText(ctx.entryNumber, sizeof ctx.entryNumber, parts.entryNumber);
 
-    if (!FillSystemFolders(&ctx) || status != CommandLineStatus::Ok) {
+    // Without the Windows and System folders SETUP can do nothing, not even stage itself:
+    // it ends silently.
+    if (!FillSystemFolders(&ctx))
+        return 0;
+    if (status != CommandLineStatus::Ok) {
         ShowStartFailure();
         return 0;
     }

@@ -70,6 +70,7 @@ struct PlannedFile {
 };
 
 Options options;
+SetupScript script;   // as SETUP's reader leaves it
 PlannedFile planned[MAX_MEDIUM_FILES];
 int plannedCount;
 int diskCount;
@@ -316,8 +317,7 @@ bool ReadScript()
     CopyText(folder, sizeof folder, options.shiftJisScript);
     *(char *)LastPathComponent(folder) = '\0';
     char error[NAME_BYTES + SCRIPT_ERROR_BYTES];
-    if (!ReadSetupScriptFile(folder, options.scriptName, "", &setupScript, options.scriptPath, error,
-                             sizeof error))
+    if (!ReadSetupScriptFile(folder, options.scriptName, "", &script, options.scriptPath, error, sizeof error))
         return Refuse("%s", error);
     return true;
 }
@@ -550,7 +550,6 @@ bool PlanPicture(const char *key, const char *value)
 
 bool PlanFiles()
 {
-    const SetupScript &script = setupScript;
     unsigned long long size = 0;
 
     char exeName[MAX_PATH_BYTES];
