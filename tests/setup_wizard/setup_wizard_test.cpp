@@ -41,7 +41,7 @@ enum OpKind {
     CancelBrowse,  // the folder browser is open: cancel it
     Abort,         // boxes until string 4, answered
     Exists,        // a folder exists (answer 1) or not (answer 0)
-    Picture,       // the side picture is on the page again after being covered
+    SidePicture,   // the side picture is on the page again after being covered
     Post,          // message id to the background window, as the progress dialog posts it
 };
 struct Op {
@@ -113,25 +113,13 @@ void WaitUntilGone(HWND window)
         PumpFor(20);
 }
 
-// The screen's pixels in a rectangle, read once; At takes screen coordinates.
-struct Capture {
-    RECT area;
-    ::Picture picture;
-    COLORREF At(int x, int y) const { return picture.At(x - area.left, y - area.top); }
-};
-
-Capture CaptureArea(const RECT &area)
-{
-    return Capture{area, CaptureScreen(area)};
-}
-
 // Right and bottom edge of the pixels of one exact colour.
-POINT FarEdge(const Capture &c, COLORREF colour)
+POINT FarEdge(const Picture &p, COLORREF colour)
 {
     POINT edge = {-1, -1};
-    for (int y = c.area.top; y < c.area.bottom; y++)
-        for (int x = c.area.left; x < c.area.right; x++)
-            if (c.At(x, y) == colour)
+    for (int y = 0; y < p.height; y++)
+        for (int x = 0; x < p.width; x++)
+            if (p.At(x, y) == colour)
                 edge.x = std::max(edge.x, (LONG)x), edge.y = std::max(edge.y, (LONG)y);
     return edge;
 }
@@ -247,16 +235,16 @@ protected:
         case Post:
             PostMessageA(WaitForWindow(child.pid, "SETUP", Sjis(kCaption).c_str(), kWaitMs), op.id, 0, 0);
             break;
-        case Picture: {
+        case SidePicture: {
             RECT area = ClientOnScreen(*page);
             HWND cover = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, area.left,
                                          area.top, 200, 300, NULL, NULL, NULL, NULL);
             PumpFor(200);
             DestroyWindow(cover);
             PumpFor(300);
-            Capture side = CaptureArea(area);
-            EXPECT_EQ(RGB(0, 0, 255), side.At(area.left + 11, area.top + 11)) << "line " << line;
-            EXPECT_EQ(RGB(0, 40, 140), side.At(area.left + 38, area.top + 85)) << "line " << line;
+            Picture side = CaptureScreen(area);
+            EXPECT_EQ(RGB(0, 0, 255), side.At(11, 11)) << "line " << line;
+            EXPECT_EQ(RGB(0, 40, 140), side.At(38, 85)) << "line " << line;
             break;
         }
         }
@@ -306,7 +294,7 @@ TEST_F(SetupWizard, PagesBackCancelAndFolderChecks)
          ToStart({{Field, 10, "一行目の案内"}, {Field, 11, ""}, {Field, 13, kDefaultDir}, {Field, 4, "戻る (&B)"},
                   {Field, 14, "以下のフォルダにセットアップを行います。"}, {Field, 3, "..."},
                   {Type, 13, "D:\\App"}, {Click, IDOK}, {Box, 1, "D:\\App\nインストール不可能なドライブです。", IDOK},
-                  {Picture},
+                  {SidePicture},
                   {Type, 13, "Q:\\App"}, {Click, IDOK}, {Box, 1, "Q:\\App\nドライブが存在しません｡", IDOK},
                   {Type, 13, "C:\\Existing"}, {Click, IDOK}, {Box, 0, kExists, IDNO},
                   {Type, 13, "C:\\Wizard New\\Sub"}, {Click, IDOK}, {Box, 0, kCreate, IDNO},
@@ -371,22 +359,21 @@ TEST_F(SetupWizard, BackgroundAndSidePicture)
         PumpFor(500);
         RECT area = ClientOnScreen(main);
         ASSERT_EQ(768, area.bottom - area.top);
-        Capture shot = CaptureArea(area);
+        Picture shot = CaptureScreen(area);
         SaveScreenBitmap(SuiteFolder() + "\\wizard-" + c.code + ".bmp", area);
-        auto at = [&](const Capture &s, const RECT &r, int x, int y) { return s.At(r.left + x, r.top + y); };
 
         int wrong = 0, firstWrong = -1;
         for (int row = 0; row < 768; row++)
-            if (at(shot, area, area.right - area.left - 2, row) != tint(255 - row / 3) && wrong++ == 0)
+            if (shot.At(shot.width - 2, row) != tint(255 - row / 3) && wrong++ == 0)
                 firstWrong = row;
         EXPECT_EQ(0, wrong) << "gradient rows wrong, the first is row " << firstWrong;
 
         // The shadow reaches 5 pixels further right and down; on the grey scale it is white.
         COLORREF text = c.green ? RGB(0, 0, 0) : kWhite;
         RECT titleArea = {area.left, area.top + 3, area.left + 500, area.top + 80};
-        Capture title = CaptureArea(titleArea);
+        Picture title = CaptureScreen(titleArea);
         POINT ink = FarEdge(title, text), shadow = FarEdge(title, text ^ 0xFFFFFF);
-        EXPECT_GT(ink.x, area.left + 20) << "no title text";
+        EXPECT_GT(ink.x, 20) << "no title text";
         if (c.red || c.blue) {   // on black the shadow cannot be seen
             // One pixel of play: the edges of smoothed outline glyphs blend into the ground.
             EXPECT_NEAR(ink.x + 5, shadow.x, 1);
@@ -394,19 +381,19 @@ TEST_F(SetupWizard, BackgroundAndSidePicture)
         }
 
         // Titlemap at (780, 120): its white shows the background; Bitmap at (780, 560) is opaque.
-        EXPECT_EQ(tint(255 - 130 / 3), at(shot, area, 790, 130));
-        EXPECT_EQ(kRed, at(shot, area, 810, 130));
-        EXPECT_EQ(kNearWhite, at(shot, area, 830, 130));
-        EXPECT_EQ(kWhite, at(shot, area, 780, 570));
+        EXPECT_EQ(tint(255 - 130 / 3), shot.At(790, 130));
+        EXPECT_EQ(kRed, shot.At(810, 130));
+        EXPECT_EQ(kNearWhite, shot.At(830, 130));
+        EXPECT_EQ(kWhite, shot.At(780, 570));
 
         // Side picture at (10, 10): white around and in the CD's hole becomes the full colour;
         // the shapes keep theirs, a floppy disk's white label included.
         RECT pageArea = ClientOnScreen(page);
-        Capture side = CaptureArea(pageArea);
-        EXPECT_EQ(tint(255), at(side, pageArea, 11, 11));
-        EXPECT_EQ(tint(255), at(side, pageArea, 98, 172)) << "the CD's hole";
-        EXPECT_EQ(kWhite, at(side, pageArea, 24, 174)) << "the label";
-        EXPECT_EQ(RGB(0, 40, 140), at(side, pageArea, 38, 85)) << "the monitor's screen";
+        Picture side = CaptureScreen(pageArea);
+        EXPECT_EQ(tint(255), side.At(11, 11));
+        EXPECT_EQ(tint(255), side.At(98, 172)) << "the CD's hole";
+        EXPECT_EQ(kWhite, side.At(24, 174)) << "the label";
+        EXPECT_EQ(RGB(0, 40, 140), side.At(38, 85)) << "the monitor's screen";
         StopChild(&child);
     }
 }
