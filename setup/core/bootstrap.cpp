@@ -21,15 +21,10 @@ enum { PREPARING_TEXT_BYTES = 256 };
 
 void PaintPreparation(HWND window)
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    RECT client;
-    GetClientRect(window, &client);
     char text[PREPARING_TEXT_BYTES];
     if (LoadStringA(setupContext.instance, IDS_PREPARING, text, sizeof text) <= 0)
         text[0] = '\0';
-    DrawTextA(dc, text, -1, &client, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-    EndPaint(window, &paint);
+    PaintCentredLine(window, text);
 }
 
 // One staged file: copy it, and for all but the program itself list its short name.
@@ -73,15 +68,6 @@ bool LastLineIsOpen(const char *path)
 }
 
 }  // namespace
-
-void GetCenteredWindowRect(int *x, int *y, int *width, int *height)
-{
-    WindowPlace place = CenteredPlace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    *x = place.x;
-    *y = place.y;
-    *width = place.width;
-    *height = place.height;
-}
 
 bool StageSetupFiles(HWND owner)
 {

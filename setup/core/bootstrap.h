@@ -11,9 +11,6 @@ bool RunBootstrap(HINSTANCE instance);
 
 LRESULT CALLBACK PreparationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// 0.4 x 2/15 of the screen, centred. Also places the uninstall window.
-void GetCenteredWindowRect(int *x, int *y, int *width, int *height);
-
 // Copies the program, its script and its pictures into the Windows directory and lists all
 // but the program in WININIT.INI for deletion at the next restart. False after its own message.
 bool StageSetupFiles(HWND owner);

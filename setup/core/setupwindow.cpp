@@ -2,8 +2,17 @@
 
 #include <string.h>
 
-#include "bootstrap.h"
+#include "bootstraprules.h"
 #include "setupcontext.h"
+
+void GetCenteredWindowRect(int *x, int *y, int *width, int *height)
+{
+    WindowPlace place = CenteredPlace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    *x = place.x;
+    *y = place.y;
+    *width = place.width;
+    *height = place.height;
+}
 
 bool RegisterSetupClass(HINSTANCE instance, WNDPROC procedure, bool smallIcon)
 {
@@ -43,4 +52,14 @@ bool RunCentredSetupWindow(HINSTANCE instance, WNDPROC procedure)
         DispatchMessageA(&message);
     }
     return got == 0;
+}
+
+void PaintCentredLine(HWND window, const char *text)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    DrawTextA(dc, text, -1, &client, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    EndPaint(window, &paint);
 }

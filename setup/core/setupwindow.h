@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+// 0.4 x 2/15 of the screen, centred: the preparation window, and the uninstall window
+// before it sizes itself to its text.
+void GetCenteredWindowRect(int *x, int *y, int *width, int *height);
+
 // Registers the window class named baseName: redrawn on resize, icon "SETUP" (with its
 // 16 x 16 form as small icon when smallIcon is set), arrow cursor, white background.
 bool RegisterSetupClass(HINSTANCE instance, WNDPROC procedure, bool smallIcon);
@@ -13,5 +17,8 @@ bool RegisterSetupClass(HINSTANCE instance, WNDPROC procedure, bool smallIcon);
 // GetCenteredWindowRect gives, with a caption bar but no system menu (the user cannot close
 // it), then runs its message loop. False when the window could not be made or the loop failed.
 bool RunCentredSetupWindow(HINSTANCE instance, WNDPROC procedure);
+
+// Paints text on one line in the middle of the window's client area, default font and colors.
+void PaintCentredLine(HWND window, const char *text);
 
 #endif

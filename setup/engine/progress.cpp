@@ -15,11 +15,9 @@ static_assert((int)StepArmed == STEP_ARMED && (int)StepCopyFile == STEP_COPY_FIL
                   (int)StepFinish == STEP_FINISH,
               "the step rules count the same messages as the dialog");
 
-EngineState engineState;
-
 namespace {
 
-enum { START_TIMER = 1, STEP_TIMER = 2, STEP_PAUSE_MS = 100, LINE_BYTES = 1024 };
+enum { START_TIMER = 1, STEP_TIMER = 2, STEP_PAUSE_MS = 100 };
 
 UINT_PTR startTimer;
 UINT_PTR stepTimer;
@@ -89,16 +87,6 @@ void OnCancel(HWND dialog)
 }
 
 }  // namespace
-
-void ShowProgressLine(HWND dialog, int lineId, UINT stringId, const char *argument)
-{
-    char format[LINE_BYTES / 2];
-    if (LoadStringA(setupContext.instance, stringId, format, sizeof format) <= 0)
-        format[0] = '\0';
-    char line[LINE_BYTES];   // wsprintfA's own limit; the argument is one path
-    wsprintfA(line, format, argument);
-    SetDlgItemTextA(dialog, lineId, line);
-}
 
 bool RecordCreatedFolders()
 {

@@ -2,7 +2,6 @@
 
 #include <string.h>
 
-#include "bootstrap.h"
 #include "bootstraprules.h"
 #include "installlog.h"
 #include "resource.h"
@@ -68,14 +67,9 @@ void OnCreate(HWND window)
 
 void OnPaint(HWND window)
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    RECT client;
-    GetClientRect(window, &client);
     char text[TEXT_BYTES];
     UninstallingText(text);
-    DrawTextA(dc, text, -1, &client, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-    EndPaint(window, &paint);
+    PaintCentredLine(window, text);
 }
 
 // The whole removal, once; there is no retry and no cancel.
