@@ -375,8 +375,8 @@ TEST_F(SetupWizard, BackgroundAndSidePicture)
         POINT ink = FarEdge(title, text), shadow = FarEdge(title, text ^ 0xFFFFFF);
         EXPECT_GT(ink.x, 20) << "no title text";
         if (c.red || c.blue) {   // on black the shadow cannot be seen
-            EXPECT_EQ(ink.x + 5, shadow.x);
-            EXPECT_EQ(ink.y + 5, shadow.y);
+            EXPECT_NEAR(ink.x + 5, shadow.x, 1);   // smoothed edges blend into either colour
+            EXPECT_NEAR(ink.y + 5, shadow.y, 1);
         }
 
         // Titlemap at (780, 120): its white shows the background; Bitmap at (780, 560) is opaque.
