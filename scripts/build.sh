@@ -3,7 +3,18 @@
 # the sample package's installation medium into dist/medium/ (one folder, as on a CD) and
 # dist/floppy/ (one folder per 1.44 MB disk), with the medium builder run under Wine, and
 # their images: dist/floppy/DISKn.img per disk and dist/medium.iso (scripts/make-images.sh).
+# Then the whole journey of a user under Wine (scripts/journey.sh): install from the medium,
+# the saver, the uninstall, with screenshots and before/after listings in dist/journey/.
+#
+#   scripts/build.sh             everything, without a person
+#   scripts/build.sh --by-hand   the same build, then SETUP from the medium on $DISPLAY for a
+#                                person to click through
 set -euo pipefail
+mode="${1:-}"
+case "$mode" in
+    ""|--by-hand) ;;
+    *) echo "usage: scripts/build.sh [--by-hand]" >&2; exit 2 ;;
+esac
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 scripts/install-deps.sh
@@ -30,10 +41,12 @@ tool_tree="$KIT_WINE_TREE"
 cmake --build "$tool_tree" -j "$jobs" --target buildmedium
 
 # The package folder: the sample's script, pictures and settings beside the built programs.
+# The script is the author's UTF-8 text; the builder (/utf8) puts it on the medium in Shift-JIS.
 package=build/medium-package
 rm -rf "$package"
 mkdir -p "$package"
-cp examples/clock/SETUP.ini examples/clock/*.bmp examples/clock/Pavrell.ini examples/clock/Velmora.ini "$package/"
+cp examples/clock/SETUP.utf8.ini "$package/SETUP.ini"
+cp examples/clock/*.bmp examples/clock/Pavrell.ini examples/clock/Velmora.ini "$package/"
 cp dist/bin/Tessary.scr dist/bin/PAVRELL.exe "$package/"
 
 winpath() {  # a Unix path as Wine's Z: drive shows it
@@ -44,7 +57,7 @@ build_medium() {  # $1: output folder, then builder options
     shift
     echo "== medium $out"
     scripts/wine-run.sh --work "$root/$tool_tree/wine" --suite build-medium -- \
-        "$tool_tree/bin/BuildMedium.exe" "$@" /setup "$(winpath dist/bin/SETUP.exe)" \
+        "$tool_tree/bin/BuildMedium.exe" /utf8 "$@" /setup "$(winpath dist/bin/SETUP.exe)" \
         "$(winpath "$package/SETUP.ini")" "$(winpath "$package")" "$(winpath "$out")"
 }
 build_medium dist/medium /cd
@@ -61,3 +74,8 @@ done
 echo "medium checked: every compressed file expands to its original"
 
 scripts/make-images.sh dist/floppy dist/medium dist/medium.iso
+
+if [ "$mode" = --by-hand ]; then
+    exec scripts/journey.sh --by-hand
+fi
+scripts/journey.sh

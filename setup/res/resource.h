@@ -40,4 +40,23 @@
 #define IDC_FOLDER_LABEL 14
 // ---- end of the wizard's ids ----------------------------------------------------------
 
+// ---- Installation engine: the progress dialog PROGR_DIALOG (named, not numbered) ----
+#define IDS_COPY_SOURCE 5         // copy source: %s
+#define IDS_COPY_DESTINATION 6    // copy destination: %s
+#define IDS_FILE_NOT_FOUND 18     // %s not found, check the drive
+#define IDS_CHANGE_DISK 19        // change to disk %ld
+#define IDS_COPY_FAILED 20        // copying the file failed, %s
+
+#define IDC_PROGRESS_TITLE 10
+#define IDC_PROGRESS_SOURCE 11
+#define IDC_PROGRESS_DESTINATION 12
+#define IDC_PROGRESS_BAR 13
+// ---- end of the engine's ids ----
+
+// The uninstaller (uninstall.rc).
+#define IDS_UNINSTALL_CONFIRM 41  // uninstall the title?
+#define IDS_UNINSTALLING 42       // uninstalling the title (the window's text)
+#define IDS_UNINSTALL_DONE 43     // uninstalling the title completed normally
+#define IDS_UNINSTALL_PARTIAL 44  // uninstalled, but some files or settings were not removed
+
 #endif

@@ -375,7 +375,8 @@ TEST_F(SetupWizard, BackgroundAndSidePicture)
         POINT ink = FarEdge(title, text), shadow = FarEdge(title, text ^ 0xFFFFFF);
         EXPECT_GT(ink.x, 20) << "no title text";
         if (c.red || c.blue) {   // on black the shadow cannot be seen
-            EXPECT_NEAR(ink.x + 5, shadow.x, 1);   // smoothed edges blend into either colour
+            // One pixel of play: the edges of smoothed outline glyphs blend into the ground.
+            EXPECT_NEAR(ink.x + 5, shadow.x, 1);
             EXPECT_NEAR(ink.y + 5, shadow.y, 1);
         }
 
