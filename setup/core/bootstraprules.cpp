@@ -1,7 +1,5 @@
 #include "bootstraprules.h"
 
-#include <stdio.h>
-
 #include "pathtext.h"
 
 namespace {
@@ -52,13 +50,12 @@ int StagingList(const char *exeName, const char *scriptName, const char *titlema
 
 bool UninstallEntryKey(char *dest, size_t size, const char *baseName, int n)
 {
-    char number[24];
-    snprintf(number, sizeof number, " Uninst %d", n);
     if (size == 0)
         return false;
     dest[0] = '\0';
     return AppendText(dest, size, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") &&
-           AppendText(dest, size, baseName) && AppendText(dest, size, number);
+           AppendText(dest, size, baseName) && AppendText(dest, size, " Uninst ") &&
+           AppendDecimal(dest, size, n);
 }
 
 bool RelaunchCommand(char *dest, size_t size, const char *windowsDir, const char *baseName,

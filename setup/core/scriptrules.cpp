@@ -1,8 +1,9 @@
 #include "scriptrules.h"
 
 #include <limits.h>
-#include <stdio.h>
 #include <string.h>
+
+#include "pathtext.h"
 
 namespace {
 
@@ -48,8 +49,17 @@ void LineText(const char *line, size_t lineLength, char *text, size_t textSize)
 
 void SetError(char *error, size_t errorSize, const char *suffix)
 {
-    if (errorSize > 0)
-        snprintf(error, errorSize, "%s", suffix);
+    CopyText(error, errorSize, suffix);
+}
+
+// The error of a named key or section: " NAME Error", cut to the buffer like any error text.
+void SetNamedError(char *error, size_t errorSize, const char *name)
+{
+    char suffix[SCRIPT_ERROR_BYTES];
+    size_t n = CopyText(suffix, sizeof suffix, " ");
+    n += CopyText(suffix + n, sizeof suffix - n, name);
+    CopyText(suffix + n, sizeof suffix - n, " Error");
+    SetError(error, errorSize, suffix);
 }
 
 // Reads one [Setup] key; false (with the key's error) when it yields no characters.
@@ -61,9 +71,7 @@ bool ReadRequired(const ScriptSource *source, const char *key, const char *def, 
     value[size - 1] = '\0';
     if (n > 0 && value[0] != '\0')
         return true;
-    char suffix[SCRIPT_ERROR_BYTES];
-    snprintf(suffix, sizeof suffix, " %s Error", key);
-    SetError(error, errorSize, suffix);
+    SetNamedError(error, errorSize, key);
     return false;
 }
 
@@ -274,8 +282,8 @@ bool CheckSetupScript(const ScriptSource *source, const char *sourceDir, SetupSc
 
     script->stepCount = strcmp(script->Uninstall, "1") == 0 ? 1 : 0;
     for (int n = 1; n <= DISK_SECTIONS; n++) {
-        char section[16];
-        snprintf(section, sizeof section, "DISK%d", n);
+        char section[16] = "DISK";
+        AppendDecimal(section, sizeof section, n);
         length = source->readSection(source->context, section, data, sizeof data);
         if (length > sizeof data - 1)
             length = sizeof data - 1;
@@ -287,9 +295,7 @@ bool CheckSetupScript(const ScriptSource *source, const char *sourceDir, SetupSc
             return false;
         }
         if (!AddDiskSection(data, length, script)) {
-            char suffix[SCRIPT_ERROR_BYTES];
-            snprintf(suffix, sizeof suffix, " %s Error", section);
-            SetError(error, errorSize, suffix);
+            SetNamedError(error, errorSize, section);
             return false;
         }
     }
