@@ -1,7 +1,8 @@
 #!/bin/bash
 # The kit's main job: installs what it needs, builds the three programs into dist/bin/ and
 # the sample package's installation medium into dist/medium/ (one folder, as on a CD) and
-# dist/floppy/ (one folder per 1.44 MB disk), with the medium builder run under Wine.
+# dist/floppy/ (one folder per 1.44 MB disk), with the medium builder run under Wine, and
+# their images: dist/floppy/DISKn.img per disk and dist/medium.iso (scripts/make-images.sh).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -63,3 +64,5 @@ for packed in dist/medium/*_; do
         { echo "build: $packed does not expand to ${matches[0]}" >&2; exit 1; }
 done
 echo "medium checked: every compressed file expands to its original"
+
+scripts/make-images.sh dist/floppy dist/medium dist/medium.iso

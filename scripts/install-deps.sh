@@ -5,7 +5,8 @@ set -eu
 PACKAGES="cmake ninja-build make g++ clang libclang-rt-14-dev googletest
 g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick
-fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine locales mscompress python3"
+fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine locales mscompress python3
+mtools xorriso dosfstools genisoimage"
 
 missing=""
 for p in $PACKAGES; do

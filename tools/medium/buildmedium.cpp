@@ -474,9 +474,9 @@ bool CheckDisks()
             return Refuse("DISK%d: %s bytes do not fit on a disk of %s bytes", disk,
                           Grouped(used, usedText, sizeof usedText),
                           Grouped(DISK_BYTES, capacityText, sizeof capacityText));
-        if (rootEntries > DISK_ROOT_ENTRIES)
-            return Refuse("DISK%d: %d root folder entries, a disk holds %d", disk, rootEntries,
-                          DISK_ROOT_ENTRIES);
+        if (rootEntries > DISK_ROOT_ENTRIES - DISK_LABEL_ENTRIES)
+            return Refuse("DISK%d: %d root folder entries, a labelled disk holds %d", disk, rootEntries,
+                          DISK_ROOT_ENTRIES - DISK_LABEL_ENTRIES);
         printf("DISK%d: %s of %s bytes used\n", disk, Grouped(used, usedText, sizeof usedText),
                Grouped(DISK_BYTES, capacityText, sizeof capacityText));
     }

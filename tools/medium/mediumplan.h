@@ -12,8 +12,9 @@ enum {
     // The data area of a 1.44 MB floppy: 2847 clusters of one 512-byte sector.
     DISK_BYTES = 1457664,
     DISK_CLUSTER_BYTES = 512,
-    // Entries of the fixed root folder of such a floppy.
+    // Entries of the fixed root folder of such a floppy; the disk's volume label takes one.
     DISK_ROOT_ENTRIES = 224,
+    DISK_LABEL_ENTRIES = 1,
     // SETUP joins the medium folder (at its shortest a drive root such as "A:\") with the
     // listed path and must stay within a path buffer.
     MEDIUM_ROOT_BYTES = 3,
