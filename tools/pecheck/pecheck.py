@@ -206,15 +206,18 @@ def main():
             with open(path, "rb") as f:
                 data = f.read()
             problems = check(data, denied)
-            if args.maps:
-                with open(os.path.join(args.maps, name + ".map"), encoding="latin-1") as f:
-                    problems += check_map(f.read())
             if args.list:
                 for dll, names in sorted(parse(data)[1].items()):
                     print("  %s: %s" % (dll, " ".join(sorted(names))))
         except (OSError, PeError, struct.error) as e:
             problems = [str(e)]
             data = b""
+        if args.maps:
+            try:
+                with open(os.path.join(args.maps, name + ".map"), encoding="latin-1") as f:
+                    problems += check_map(f.read())
+            except OSError as e:
+                problems.append("no link map: %s" % e)
         target = SIZE_TARGETS.get(name)
         if target:
             print("%s: %d bytes (target %d: %s)" % (name, len(data), target,
