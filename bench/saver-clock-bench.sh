@@ -7,14 +7,10 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
-arch="$(KIT_WINE_WORK=/nonexistent bash -c '. scripts/wine-env.sh && echo "$KIT_WINE_ARCH"')"
-if [ "$arch" = win32 ]; then
-    tree=build/win32 toolchain=cmake/toolchain-i686-mingw32.cmake
-else
-    tree=build/win64 toolchain=cmake/toolchain-x86_64-mingw32.cmake
-fi
-[ -f "$tree/CMakeCache.txt" ] || cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/$toolchain" >/dev/null
+. scripts/wine-arch.sh
+arch="$KIT_WINE_ARCH"
+kit_wine_tree "$root"
+tree="$KIT_WINE_TREE"
 cmake --build "$tree" -j 2 --target saver_clock_bench --target saver_cpu_bench >/dev/null
 echo "== clock benchmark ($arch, screen 1920x1080x24)"
 scripts/wine-run.sh --work "$root/$tree/wine" --suite saver_clock_bench --screen 1920x1080x24 \

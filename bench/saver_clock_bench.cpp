@@ -109,7 +109,7 @@ int main(int argc, char **argv)
     RegisterClassA(&cls);
     setvbuf(stdout, NULL, _IONBF, 0);
 
-    // Default colours; each measurement sets its own font size and outline choice.
+    // Default colors; each measurement sets its own font size and outline choice.
     ResetClockSettings();
     const int sizes[][2] = {{1024, 768}, {1920, 1080}};
     for (const auto &size : sizes) {

@@ -45,17 +45,10 @@ function(kit_pure_library name)
     endif()
 endfunction()
 
-# A library that talks to the platform; Win32 tree only.
+# A library that talks to the platform; Win32 tree only, where it is built as the pure ones are.
 # kit_win32_library(name SOURCES ... LIBS ...)
 function(kit_win32_library name)
-    cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
-    add_library(${name} STATIC ${A_SOURCES})
-    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-    target_compile_options(${name} PRIVATE ${KIT_WARNINGS} ${KIT_PRODUCT_COMPILE})
-    target_compile_definitions(${name} PUBLIC ${KIT_DEFINES})
-    if(A_LIBS)
-        target_link_libraries(${name} PUBLIC ${A_LIBS})
-    endif()
+    kit_pure_library(${name} ${ARGN})
 endfunction()
 
 # One of the shipped programs. OUTPUT is the file name exactly as it ships.

@@ -24,14 +24,9 @@ done
 # The builder runs under Wine; where the kernel runs no 32-bit Linux programs Wine is
 # 64-bit only, and the builder is built for x86_64 (same sources). The medium always
 # carries the 32-bit programs of dist/bin.
-arch="$(KIT_WINE_WORK=/nonexistent bash -c '. scripts/wine-env.sh && echo "$KIT_WINE_ARCH"')"
-if [ "$arch" = win32 ]; then
-    tool_tree=build/win32
-else
-    tool_tree=build/win64
-    cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
-          -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-mingw32.cmake" >/dev/null
-fi
+. scripts/wine-arch.sh
+kit_wine_tree "$root"
+tool_tree="$KIT_WINE_TREE"
 cmake --build "$tool_tree" -j "$jobs" --target buildmedium
 
 # The package folder: the sample's script, pictures and settings beside the built programs.

@@ -21,20 +21,19 @@ case "$mode" in
 esac
 
 jobs="$(nproc)"
-arch="$(KIT_WINE_WORK=/nonexistent bash -c '. scripts/wine-env.sh && echo "$KIT_WINE_ARCH"')"
+. scripts/wine-arch.sh
+arch="$KIT_WINE_ARCH"
+kit_wine_tree "$root"
+tree="$KIT_WINE_TREE"
 out="$root/dist/journey"
 if [ "$arch" = win32 ]; then
-    tree=build/win32
     medium="$root/dist/medium"
     which_build="the shipped 32-bit programs (dist/bin, i686)"
 else
     # Wine runs 64-bit programs only here: the journey installs the x86_64 build of the same
     # sources from a medium of its own; dist/medium keeps the shipped 32-bit programs.
-    tree=build/win64
     medium="$root/build/journey-medium"
     which_build="the x86_64 build of the same sources (this machine cannot run 32-bit programs; dist/medium holds the shipped 32-bit ones)"
-    cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-          -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-mingw32.cmake" >/dev/null
 fi
 echo "== journey with $which_build"
 cmake --build "$tree" -j "$jobs" --target setup_exe saver_scr pavrell_exe buildmedium \

@@ -22,16 +22,14 @@ cmake --build build/win32 -j "$jobs"
 (cd build/win32 && ctest --output-on-failure -L compat) || status=1
 
 # Where the kernel cannot run 32-bit Linux programs, Wine is 64-bit only: the Wine tests
-# then run a 64-bit build of the same sources (see scripts/wine-env.sh).
-arch="$(KIT_WINE_WORK=/nonexistent bash -c '. scripts/wine-env.sh && echo "$KIT_WINE_ARCH"')"
-if [ "$arch" = win32 ]; then
-    wine_tree=build/win32
-else
-    wine_tree=build/win64
+# then run a 64-bit build of the same sources (see scripts/wine-arch.sh).
+. scripts/wine-arch.sh
+arch="$KIT_WINE_ARCH"
+kit_wine_tree "$root"
+wine_tree="$KIT_WINE_TREE"
+if [ "$wine_tree" != build/win32 ]; then
     echo "== this machine runs no 32-bit Linux programs: Wine tests use the x86_64 build"
-    cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
-          -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-mingw32.cmake" >/dev/null
-    cmake --build build/win64 -j "$jobs"
+    cmake --build "$wine_tree" -j "$jobs"
 fi
 echo "== Wine tests ($arch, $wine_tree)"
 # Wine tests are RUN_SERIAL: each has its own prefix and display, but GUI cases go one at a time.

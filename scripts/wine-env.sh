@@ -8,23 +8,8 @@ KIT_WINE_WORK="$(realpath -m "$KIT_WINE_WORK")"
 KIT_LOCALE_DIR="$KIT_WINE_WORK/locale"
 KIT_SCRIPTS_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
-# Wine runs 32-bit Windows programs through its 32-bit Linux half, which needs a kernel that
-# executes i386 programs. Some virtual machines cannot; there Wine runs 64-bit only and the
-# tests are built for x86_64 (same sources, same Win32 ANSI calls). KIT_WINE_ARCH tells which.
-kit_detect_wine_arch() {
-    if [ -n "${KIT_WINE_ARCH:-}" ]; then return 0; fi
-    # An i386 emulator registered with binfmt_misc runs the programs too slowly and
-    # incompletely for Wine: only the kernel's own 32-bit support counts.
-    if grep -qs 'qemu-i386' /proc/sys/fs/binfmt_misc/* 2>/dev/null; then
-        KIT_WINE_ARCH=win64
-    elif /usr/lib/wine/wineserver32 --version >/dev/null 2>&1; then
-        KIT_WINE_ARCH=win32
-    else
-        KIT_WINE_ARCH=win64
-    fi
-    export KIT_WINE_ARCH
-}
-kit_detect_wine_arch
+# Which Wine this machine runs (KIT_WINE_ARCH): see wine-arch.sh.
+. "$KIT_SCRIPTS_DIR/wine-arch.sh"
 KIT_TEMPLATE="$KIT_WINE_WORK/template-$KIT_WINE_ARCH"
 if [ "$KIT_WINE_ARCH" = win32 ]; then
     KIT_WINE=/usr/bin/wine
@@ -89,11 +74,15 @@ kit_stop_wineserver() {
     timeout 10 "$KIT_WINESERVER" -w 2>/dev/null || true
 }
 
-# UTF-16LE .reg import, independent of the Unix locale.
+# UTF-16LE .reg import, independent of the Unix locale. The converted copy is a temporary
+# file of the work folder, never written beside the source file.
 kit_import_reg() {  # $1: REGEDIT4 text file (UTF-8)
-    local utf16="$1.utf16.reg"
+    local utf16
+    mkdir -p "$KIT_WINE_WORK"
+    utf16="$(mktemp "$KIT_WINE_WORK/import.XXXXXX.reg")"
     { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$1"; } >"$utf16"
     "$KIT_WINE" regedit /S "$("$KIT_WINE" winepath -w "$utf16" 2>/dev/null)" >/dev/null 2>&1
+    rm -f "$utf16"
 }
 
 # The prefix every suite copies: 32-bit, Japanese fonts, no window manager delays.
@@ -108,6 +97,9 @@ kit_build_template() {
         "$KIT_WINE" wineboot -i >/dev/null 2>&1
         timeout 60 "$KIT_WINESERVER" -w 2>/dev/null || true
         cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$tmp/drive_c/windows/Fonts/" 2>/dev/null || true
+        # Wine's Japanese System raster font has no kanji, where Japanese Windows' System font
+        # has them all: without it, System in character set 128 comes from IPAGothic.
+        rm -f "$tmp/drive_c/windows/Fonts/jvgasys.fon"
         kit_import_reg "$KIT_SCRIPTS_DIR/wine-template.reg"
         kit_stop_wineserver
         "$KIT_WINE" reg query 'HKCU\Software\Wine\X11 Driver' /v Managed 2>/dev/null | grep -q 'N' || {

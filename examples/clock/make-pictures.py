@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the two pictures of the sample package as 24-bit BMP files:
-title.bmp, drawn with white as the transparent colour (a row of clock faces on white), and
+title.bmp, drawn with white as the transparent color (a row of clock faces on white), and
 clock.bmp, drawn opaque (a clock face on a dark square)."""
 import math
 import struct
@@ -23,7 +23,7 @@ def write_bmp(path, width, height, pixel):
 
 
 def face(x, y, cx, cy, radius, hour, minute, ring, back, hands):
-    """Colour of a clock face at (x, y), or None outside it."""
+    """Color of a clock face at (x, y), or None outside it."""
     d = math.hypot(x - cx, y - cy)
     if d > radius:
         return None

@@ -5,7 +5,7 @@
 int BackIndexFromMask(unsigned mask, int current)
 {
     int index = current;
-    for (int i = 0; i < kBackColourCount; i++) {
+    for (int i = 0; i < BACK_COLOR_COUNT; i++) {
         if (mask & (1u << i))
             index = i;
     }
@@ -14,7 +14,7 @@ int BackIndexFromMask(unsigned mask, int current)
 
 int NextBackIndex(int index)
 {
-    if (index < 0 || index >= kBackColourCount - 1)
+    if (index < 0 || index >= BACK_COLOR_COUNT - 1)
         return 0;
     return index + 1;
 }
@@ -50,9 +50,9 @@ void ClockLineOrigin(int clientWidth, int clientHeight, int textWidth, int textH
     int64_t h = textHeight;
     int64_t middle = ((int64_t)clientHeight - h) / 2;
     int64_t top = middle;
-    if (line == kDateLine)
+    if (line == DATE_LINE)
         top = middle - h;
-    else if (line == kTimeLine)
+    else if (line == TIME_LINE)
         top = middle + h;
     *x = ClampToInt(((int64_t)clientWidth - textWidth) / 2);
     *y = ClampToInt(top);

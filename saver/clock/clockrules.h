@@ -8,21 +8,21 @@
 #include <time.h>
 
 enum {
-    kBackColourCount = 6,      // entries of the background palette
-    kClockTimerId = 1,
-    kClockTimerPeriod = 250,   // milliseconds: a new second shows within a quarter of a second
-    kClockTextBytes = 128,     // each of the three formatted lines
-    kNoSecondYet = -1          // the first tick always draws
+    BACK_COLOR_COUNT = 6,      // entries of the background palette
+    CLOCK_TIMER_ID = 1,
+    CLOCK_TIMER_PERIOD = 250,   // milliseconds: a new second shows within a quarter of a second
+    CLOCK_TEXT_BYTES = 128,     // each of the three formatted lines
+    NO_SECOND_YET = -1          // the first tick always draws
 };
 
-// Palette entry picked by a stored colour mask: the highest set bit of 0..5 wins; with
+// Palette entry picked by a stored color mask: the highest set bit of 0..5 wins; with
 // none of them set the current entry stays.
 int BackIndexFromMask(unsigned mask, int current);
 
 // The entry after index, wrapping from the last back to the first.
 int NextBackIndex(int index);
 
-// What a tick remembers between calls; lastSecond starts at kNoSecondYet.
+// What a tick remembers between calls; lastSecond starts at NO_SECOND_YET.
 struct ClockTiming {
     int lastSecond;
 };
@@ -35,7 +35,7 @@ bool ClockTick(ClockTiming *timing, int second, int32_t backLoop, int *backIndex
 int PreviewFontHeight(int clientHeight);
 
 // The three lines, top to bottom.
-enum ClockLine { kDateLine = 0, kWeekdayLine = 1, kTimeLine = 2 };
+enum ClockLine { DATE_LINE = 0, WEEKDAY_LINE = 1, TIME_LINE = 2 };
 
 // Top-left corner of a line of size textWidth x textHeight in a client area of
 // clientWidth x clientHeight: centred across, the weekday centred down, the date just above
@@ -45,9 +45,9 @@ void ClockLineOrigin(int clientWidth, int clientHeight, int textWidth, int textH
 
 // The date, weekday and time as the clock shows them, formatted in the C library's locale.
 struct ClockLines {
-    char date[kClockTextBytes];
-    char weekday[kClockTextBytes];
-    char time[kClockTextBytes];
+    char date[CLOCK_TEXT_BYTES];
+    char weekday[CLOCK_TEXT_BYTES];
+    char time[CLOCK_TEXT_BYTES];
 };
 void FormatClockLines(const struct tm *local, ClockLines *lines);
 

@@ -10,32 +10,52 @@
 
 ClockSettingsRecord ClockSettings;
 
-const COLORREF BackPalette[6] = {
+const COLORREF BackPalette[BACK_COLOR_COUNT] = {
     RGB(0, 0, 255), RGB(255, 0, 255), RGB(255, 0, 0), RGB(0, 255, 0), RGB(255, 255, 0), RGB(0, 255, 255),
 };
 
-enum { kKeyPathBytes = 128, kMessageBytes = 255 };
+enum { KEY_PATH_BYTES = 128, MESSAGE_BYTES = 255 };
 
-// The LOGFONTA field of each entry of kFontNumbers, in the same order.
-static const size_t kFontFieldOffsets[kFontNumberCount] = {
-    offsetof(LOGFONTA, lfHeight),         offsetof(LOGFONTA, lfWidth),
-    offsetof(LOGFONTA, lfEscapement),     offsetof(LOGFONTA, lfOrientation),
-    offsetof(LOGFONTA, lfWeight),         offsetof(LOGFONTA, lfItalic),
-    offsetof(LOGFONTA, lfUnderline),      offsetof(LOGFONTA, lfStrikeOut),
-    offsetof(LOGFONTA, lfCharSet),        offsetof(LOGFONTA, lfOutPrecision),
-    offsetof(LOGFONTA, lfClipPrecision),  offsetof(LOGFONTA, lfQuality),
-    offsetof(LOGFONTA, lfPitchAndFamily),
+// Each stored value beside the field of ClockSettings it fills: one row per value, in the
+// order of the layout's tables, which is the order they are written in.
+struct StoredField {
+    const StoredValue &value;
+    size_t offset;
 };
-static_assert(sizeof(LONG) == 4 && sizeof(COLORREF) == 4, "stored integers are 32 bits");
-static_assert(sizeof(((LOGFONTA *)0)->lfFaceName) == kFaceNameBytes, "face name field size");
 
-static void SettingsKeyPath(char (&path)[kKeyPathBytes])
+#define FONT_FIELD(name) offsetof(ClockSettingsRecord, Font) + offsetof(LOGFONTA, name)
+static const StoredField kSettingsFields[SETTINGS_VALUE_COUNT] = {
+    {kSettingsValues[TEXT_COL_VALUE], offsetof(ClockSettingsRecord, TextCol)},
+    {kSettingsValues[TEXT_PEN_VALUE], offsetof(ClockSettingsRecord, TextPen)},
+    {kSettingsValues[BACK_COL_VALUE], offsetof(ClockSettingsRecord, BackCol)},
+    {kSettingsValues[BACK_LOOP_VALUE], offsetof(ClockSettingsRecord, BackLoop)},
+};
+static const StoredField kFontFields[FONT_NUMBER_COUNT] = {
+    {kFontNumbers[0], FONT_FIELD(lfHeight)},        {kFontNumbers[1], FONT_FIELD(lfWidth)},
+    {kFontNumbers[2], FONT_FIELD(lfEscapement)},    {kFontNumbers[3], FONT_FIELD(lfOrientation)},
+    {kFontNumbers[4], FONT_FIELD(lfWeight)},        {kFontNumbers[5], FONT_FIELD(lfItalic)},
+    {kFontNumbers[6], FONT_FIELD(lfUnderline)},     {kFontNumbers[7], FONT_FIELD(lfStrikeOut)},
+    {kFontNumbers[8], FONT_FIELD(lfCharSet)},       {kFontNumbers[9], FONT_FIELD(lfOutPrecision)},
+    {kFontNumbers[10], FONT_FIELD(lfClipPrecision)}, {kFontNumbers[11], FONT_FIELD(lfQuality)},
+    {kFontNumbers[12], FONT_FIELD(lfPitchAndFamily)},
+};
+#undef FONT_FIELD
+
+static void *FieldOf(const StoredField &field)
+{
+    return (char *)&ClockSettings + field.offset;
+}
+
+static_assert(sizeof(LONG) == 4 && sizeof(COLORREF) == 4, "stored integers are 32 bits");
+static_assert(sizeof(((LOGFONTA *)0)->lfFaceName) == FACE_NAME_BYTES, "face name field size");
+
+static void SettingsKeyPath(char (&path)[KEY_PATH_BYTES])
 {
     _snprintf(path, sizeof path - 1, "%s%s", kSettingsRoot, kProductName);
     path[sizeof path - 1] = '\0';
 }
 
-static void FontKeyPath(char (&path)[kKeyPathBytes])
+static void FontKeyPath(char (&path)[KEY_PATH_BYTES])
 {
     _snprintf(path, sizeof path - 1, "%s%s%s%s", kSettingsRoot, kProductName, "\\", kFontKeyName);
     path[sizeof path - 1] = '\0';
@@ -61,16 +81,6 @@ static void StoreInField(void *field, size_t size, uint32_t value)
     }
 }
 
-static void *SettingsField(int index)
-{
-    switch (index) {
-    case 0: return &ClockSettings.TextCol;
-    case 1: return &ClockSettings.TextPen;
-    case 2: return &ClockSettings.BackCol;
-    default: return &ClockSettings.BackLoop;
-    }
-}
-
 void ResetClockSettings()
 {
     ClockSettings.TextCol = RGB(255, 255, 255);
@@ -83,15 +93,15 @@ void ResetClockSettings()
 void LoadClockSettings()
 {
     ResetClockSettings();
-    char path[kKeyPathBytes];
+    char path[KEY_PATH_BYTES];
     HKEY key;
     uint32_t number;
 
     SettingsKeyPath(path);
     if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
-        for (int i = 0; i < kSettingsValueCount; i++) {
-            if (ReadStoredInteger(key, kSettingsValues[i], &number))
-                StoreInField(SettingsField(i), kSettingsValues[i].size, number);
+        for (const StoredField &field : kSettingsFields) {
+            if (ReadStoredInteger(key, field.value, &number))
+                StoreInField(FieldOf(field), field.value.size, number);
         }
         RegCloseKey(key);
     }
@@ -99,11 +109,11 @@ void LoadClockSettings()
     FontKeyPath(path);
     if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return;
-    for (int i = 0; i < kFontNumberCount; i++) {
-        if (ReadStoredInteger(key, kFontNumbers[i], &number))
-            StoreInField((char *)&ClockSettings.Font + kFontFieldOffsets[i], kFontNumbers[i].size, number);
+    for (const StoredField &field : kFontFields) {
+        if (ReadStoredInteger(key, field.value, &number))
+            StoreInField(FieldOf(field), field.value.size, number);
     }
-    unsigned char face[kFaceNameBytes];
+    unsigned char face[FACE_NAME_BYTES];
     DWORD length = sizeof face;
     if (RegQueryValueExA(key, kFaceNameValue, NULL, NULL, face, &length) == ERROR_SUCCESS)
         DecodeFaceName(face, length, ClockSettings.Font.lfFaceName);
@@ -121,29 +131,34 @@ static bool WriteStoredInteger(HKEY key, const StoredValue &value, uint32_t numb
 {
     unsigned char bytes[4];
     EncodeStoredInteger(number, value.size, bytes);
-    DWORD type = value.kind == kStoredDword ? REG_DWORD : REG_BINARY;
+    DWORD type = value.kind == STORED_DWORD ? REG_DWORD : REG_BINARY;
     return RegSetValueExA(key, value.name, 0, type, bytes, (DWORD)value.size) == ERROR_SUCCESS;
 }
 
-static uint32_t FieldValue(const void *field, size_t size)
+static bool WriteField(HKEY key, const StoredField &field)
 {
-    if (size == 1)
-        return *(const BYTE *)field;
-    LONG number;
-    memcpy(&number, field, sizeof number);
-    return (uint32_t)number;
+    const void *at = FieldOf(field);
+    uint32_t number;
+    if (field.value.size == 1) {
+        number = *(const BYTE *)at;
+    } else {
+        LONG value;
+        memcpy(&value, at, sizeof value);
+        number = (uint32_t)value;
+    }
+    return WriteStoredInteger(key, field.value, number);
 }
 
 // Shows the failure once and closes what is open; the result is what the save returns.
-static int ReportSaveFailure(HWND dialog, HKEY openKey)
+static bool ReportSaveFailure(HWND dialog, HKEY openKey)
 {
-    char text[kMessageBytes];
+    char text[MESSAGE_BYTES];
     if (LoadStringA(saverHost.instance, IDS_SAVEFAILED, text, sizeof text) <= 0)
         text[0] = '\0';
     MessageBoxA(dialog, text, kProductName, MB_ICONERROR);
     if (openKey != NULL)
         RegCloseKey(openKey);
-    return 1;
+    return false;
 }
 
 static bool IsChecked(HWND dialog, int id)
@@ -151,28 +166,28 @@ static bool IsChecked(HWND dialog, int id)
     return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-int SaveClockSettings(HWND dialog)
+bool SaveClockSettings(HWND dialog)
 {
-    char path[kKeyPathBytes];
+    char path[KEY_PATH_BYTES];
     HKEY key;
 
     SettingsKeyPath(path);
     if (!OpenForWriting(path, &key))
         return ReportSaveFailure(dialog, NULL);
-    if (!WriteStoredInteger(key, kSettingsValues[0], ClockSettings.TextCol))
+    if (!WriteField(key, kSettingsFields[TEXT_COL_VALUE]))
         return ReportSaveFailure(dialog, key);
     ClockSettings.TextPen = (LONG)SendDlgItemMessageA(dialog, IDC_TEXTPEN, BM_GETCHECK, 0, 0);
-    if (!WriteStoredInteger(key, kSettingsValues[1], (uint32_t)ClockSettings.TextPen))
+    if (!WriteField(key, kSettingsFields[TEXT_PEN_VALUE]))
         return ReportSaveFailure(dialog, key);
-    // With several buttons checked the last one wins; with none the stored colour stays.
-    for (int i = 0; i < 6; i++) {
+    // With several buttons checked the last one wins; with none the stored color stays.
+    for (int i = 0; i < BACK_COLOR_COUNT; i++) {
         if (IsChecked(dialog, IDC_BACKCOL0 + i))
             ClockSettings.BackCol = (BYTE)(1u << i);
     }
-    if (!WriteStoredInteger(key, kSettingsValues[2], ClockSettings.BackCol))
+    if (!WriteField(key, kSettingsFields[BACK_COL_VALUE]))
         return ReportSaveFailure(dialog, key);
     ClockSettings.BackLoop = (LONG)SendDlgItemMessageA(dialog, IDC_BACKLOOP, BM_GETCHECK, 0, 0);
-    if (!WriteStoredInteger(key, kSettingsValues[3], (uint32_t)ClockSettings.BackLoop))
+    if (!WriteField(key, kSettingsFields[BACK_LOOP_VALUE]))
         return ReportSaveFailure(dialog, key);
     RegFlushKey(key);
     RegCloseKey(key);
@@ -180,9 +195,8 @@ int SaveClockSettings(HWND dialog)
     FontKeyPath(path);
     if (!OpenForWriting(path, &key))
         return ReportSaveFailure(dialog, NULL);
-    for (int i = 0; i < kFontNumberCount; i++) {
-        const void *field = (const char *)&ClockSettings.Font + kFontFieldOffsets[i];
-        if (!WriteStoredInteger(key, kFontNumbers[i], FieldValue(field, kFontNumbers[i].size)))
+    for (const StoredField &field : kFontFields) {
+        if (!WriteField(key, field))
             return ReportSaveFailure(dialog, key);
     }
     const char *face = ClockSettings.Font.lfFaceName;
@@ -191,5 +205,5 @@ int SaveClockSettings(HWND dialog)
         return ReportSaveFailure(dialog, key);
     RegFlushKey(key);
     RegCloseKey(key);
-    return 0;
+    return true;
 }

@@ -10,7 +10,7 @@ static HBITMAP snapshotBitmap;
 static int snapshotWidth;
 static int snapshotHeight;
 static UINT_PTR timerId;
-static ClockTiming timing = {kNoSecondYet};
+static ClockTiming timing = {NO_SECOND_YET};
 
 static void TakeDesktopSnapshot()
 {
@@ -30,13 +30,13 @@ static void OnCreate(HWND window)
     LoadClockSettings();
     TakeDesktopSnapshot();
     ClockSettings.BackIndex = BackIndexFromMask(ClockSettings.BackCol, ClockSettings.BackIndex);
-    timing.lastSecond = kNoSecondYet;
-    timerId = SetTimer(window, kClockTimerId, kClockTimerPeriod, NULL);
+    timing.lastSecond = NO_SECOND_YET;
+    timerId = SetTimer(window, CLOCK_TIMER_ID, CLOCK_TIMER_PERIOD, NULL);
 }
 
 static void OnTimer(HWND window, WPARAM id)
 {
-    if (id != kClockTimerId)
+    if (id != CLOCK_TIMER_ID)
         return;
     time_t now = time(NULL);
     const struct tm *local = localtime(&now);
@@ -104,7 +104,7 @@ void DrawClock(HWND window, HDC snapshot, int snapWidth, int snapHeight, const s
     HGDIOBJ previousBitmap = SelectObject(dc, surface);
 
     int index = ClockSettings.BackIndex;
-    if (index < 0 || index >= kBackColourCount)
+    if (index < 0 || index >= BACK_COLOR_COUNT)
         index = 0;
     HBRUSH brush = CreateSolidBrush(BackPalette[index]);
     HGDIOBJ previousBrush = SelectObject(dc, brush);
@@ -112,7 +112,7 @@ void DrawClock(HWND window, HDC snapshot, int snapWidth, int snapHeight, const s
     SelectObject(dc, previousBrush);
     DeleteObject(brush);
 
-    // Each channel of the desktop survives where the palette colour is full, else clears.
+    // Each channel of the desktop survives where the palette color is full, else clears.
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, 0, 0, width, height, snapshot, 0, 0, snapWidth, snapHeight, SRCAND);
 
@@ -136,9 +136,9 @@ void DrawClock(HWND window, HDC snapshot, int snapWidth, int snapHeight, const s
         previousPen = SelectObject(dc, pen);
         BeginPath(dc);
     }
-    DrawLine(dc, width, height, kDateLine, lines.date);
-    DrawLine(dc, width, height, kWeekdayLine, lines.weekday);
-    DrawLine(dc, width, height, kTimeLine, lines.time);
+    DrawLine(dc, width, height, DATE_LINE, lines.date);
+    DrawLine(dc, width, height, WEEKDAY_LINE, lines.weekday);
+    DrawLine(dc, width, height, TIME_LINE, lines.time);
     if (outline) {
         EndPath(dc);
         StrokePath(dc);

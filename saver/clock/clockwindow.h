@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <time.h>
 
-// One complete redraw of the window: the snapshot tinted with the current palette colour
+// One complete redraw of the window: the snapshot tinted with the current palette color
 // and the three lines for local, composed off screen and copied in one BitBlt.
 void DrawClock(HWND window, HDC snapshot, int snapshotWidth, int snapshotHeight, const struct tm *local);
 

@@ -11,7 +11,8 @@
 #include "saverres.h"
 #include "settingslayout.h"
 
-enum { kBitmapNameBytes = 16 };
+enum { BITMAP_NAME_BYTES = 16 };
+static_assert(IDC_BACKCOL5 == IDC_BACKCOL0 + BACK_COLOR_COUNT - 1, "one button per palette entry");
 
 static CHOOSEFONTA fontChoice;
 
@@ -53,15 +54,15 @@ static void ChooseClockFont(HWND dialog)
 static void InitConfigDialog(HWND dialog)
 {
     LoadClockSettings();
-    for (int i = 0; i < 6; i++) {
-        char name[kBitmapNameBytes];
+    for (int i = 0; i < BACK_COLOR_COUNT; i++) {
+        char name[BITMAP_NAME_BYTES];
         _snprintf(name, sizeof name - 1, "%s%d", BITMAP_NAME_PREFIX, i);
         name[sizeof name - 1] = '\0';
         // Kept until the process ends: the buttons show them as long as the dialog lives.
         HANDLE bitmap = LoadImageA(saverHost.instance, name, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
         SendDlgItemMessageA(dialog, IDC_BACKCOL0 + i, BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)bitmap);
     }
-    for (int i = 0; i < 6; i++) {
+    for (int i = 0; i < BACK_COLOR_COUNT; i++) {
         if (ClockSettings.BackCol & (1u << i))
             SendDlgItemMessageA(dialog, IDC_BACKCOL0 + i, BM_SETCHECK, BST_CHECKED, 0);
     }

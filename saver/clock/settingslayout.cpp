@@ -6,27 +6,19 @@ const char kSettingsRoot[] = "Software\\Norvane Settings\\";
 const char kProductName[] = "Velmora";
 const char kFontKeyName[] = "Font";
 
-const StoredValue kSettingsValues[kSettingsValueCount] = {
-    {"TextCol", kStoredDword, 4},
-    {"TextPen", kStoredBinary, 4},
-    {"BackCol", kStoredBinary, 1},
-    {"BackLoop", kStoredBinary, 4},
+const StoredValue kSettingsValues[SETTINGS_VALUE_COUNT] = {
+    {"TextCol", STORED_DWORD, 4}, {"TextPen", STORED_BINARY, 4},
+    {"BackCol", STORED_BINARY, 1}, {"BackLoop", STORED_BINARY, 4},
 };
 
-const StoredValue kFontNumbers[kFontNumberCount] = {
-    {"Height", kStoredBinary, 4},
-    {"Width", kStoredBinary, 4},
-    {"Escapement", kStoredBinary, 4},
-    {"Orientation", kStoredBinary, 4},
-    {"Weight", kStoredBinary, 4},
-    {"Italic", kStoredBinary, 1},
-    {"Underline", kStoredBinary, 1},
-    {"StrikeOut", kStoredBinary, 1},
-    {"CharSet", kStoredBinary, 1},
-    {"OutPrecision", kStoredBinary, 1},
-    {"ClipPrecision", kStoredBinary, 1},
-    {"Quality", kStoredBinary, 1},
-    {"PitchAndFamily", kStoredBinary, 1},
+// LOGFONTA's five LONG fields, then its eight BYTE fields.
+const StoredValue kFontNumbers[FONT_NUMBER_COUNT] = {
+    {"Height", STORED_BINARY, 4}, {"Width", STORED_BINARY, 4}, {"Escapement", STORED_BINARY, 4},
+    {"Orientation", STORED_BINARY, 4}, {"Weight", STORED_BINARY, 4},
+    {"Italic", STORED_BINARY, 1}, {"Underline", STORED_BINARY, 1}, {"StrikeOut", STORED_BINARY, 1},
+    {"CharSet", STORED_BINARY, 1}, {"OutPrecision", STORED_BINARY, 1},
+    {"ClipPrecision", STORED_BINARY, 1}, {"Quality", STORED_BINARY, 1},
+    {"PitchAndFamily", STORED_BINARY, 1},
 };
 
 const char kFaceNameValue[] = "FaceName";
@@ -48,23 +40,23 @@ void EncodeStoredInteger(uint32_t value, size_t fieldSize, unsigned char *out)
         out[i] = (unsigned char)(value >> (8 * i));
 }
 
-bool DecodeFaceName(const unsigned char *data, size_t length, char face[kFaceNameBytes])
+bool DecodeFaceName(const unsigned char *data, size_t length, char face[FACE_NAME_BYTES])
 {
-    if (length > kFaceNameBytes)
+    if (length > FACE_NAME_BYTES)
         return false;
     const void *zero = memchr(data, 0, length);
     if (zero == NULL)
         return false;
     size_t nameLength = (size_t)((const unsigned char *)zero - data);
     memcpy(face, data, nameLength);
-    memset(face + nameLength, 0, kFaceNameBytes - nameLength);
+    memset(face + nameLength, 0, FACE_NAME_BYTES - nameLength);
     return true;
 }
 
-size_t StoredFaceNameLength(const char face[kFaceNameBytes])
+size_t StoredFaceNameLength(const char face[FACE_NAME_BYTES])
 {
     size_t length = 0;
-    while (length < kFaceNameBytes - 1 && face[length] != '\0')
+    while (length < FACE_NAME_BYTES - 1 && face[length] != '\0')
         length++;
     return length + 1;
 }

@@ -12,12 +12,20 @@ extern const char kProductName[];
 extern const char kFontKeyName[];
 
 enum {
-    kFaceNameBytes = 32,         // lfFaceName, its terminator included
-    kSettingsValueCount = 4,
-    kFontNumberCount = 13        // the font values before "FaceName"
+    FACE_NAME_BYTES = 32,         // lfFaceName, its terminator included
+    FONT_NUMBER_COUNT = 13        // the font values before "FaceName"
 };
 
-enum StoredKind { kStoredDword, kStoredBinary };
+// The values of the settings key, by their place in kSettingsValues.
+enum SettingsValueIndex {
+    TEXT_COL_VALUE,
+    TEXT_PEN_VALUE,
+    BACK_COL_VALUE,
+    BACK_LOOP_VALUE,
+    SETTINGS_VALUE_COUNT
+};
+
+enum StoredKind { STORED_DWORD, STORED_BINARY };
 
 struct StoredValue {
     const char *name;
@@ -26,9 +34,9 @@ struct StoredValue {
 };
 
 // In the order they are written: TextCol, TextPen, BackCol, BackLoop.
-extern const StoredValue kSettingsValues[kSettingsValueCount];
+extern const StoredValue kSettingsValues[SETTINGS_VALUE_COUNT];
 // Height .. PitchAndFamily, in LOGFONTA's field order; "FaceName" follows them.
-extern const StoredValue kFontNumbers[kFontNumberCount];
+extern const StoredValue kFontNumbers[FONT_NUMBER_COUNT];
 extern const char kFaceNameValue[];
 
 // A stored integer of fieldSize bytes (1 or 4), little-endian. A value longer than the
@@ -37,12 +45,12 @@ bool DecodeStoredInteger(const unsigned char *data, size_t length, size_t fieldS
 // The fieldSize low-order bytes of value, little-endian.
 void EncodeStoredInteger(uint32_t value, size_t fieldSize, unsigned char *out);
 
-// A stored face name: at most kFaceNameBytes bytes, taken up to its first zero. Bytes with
+// A stored face name: at most FACE_NAME_BYTES bytes, taken up to its first zero. Bytes with
 // no zero among them are refused, so a name is never cut inside a double-byte character.
-// face always ends with a zero inside its kFaceNameBytes.
-bool DecodeFaceName(const unsigned char *data, size_t length, char face[kFaceNameBytes]);
-// Bytes to write for a face name held in a kFaceNameBytes field: the name and its zero,
+// face always ends with a zero inside its FACE_NAME_BYTES.
+bool DecodeFaceName(const unsigned char *data, size_t length, char face[FACE_NAME_BYTES]);
+// Bytes to write for a face name held in a FACE_NAME_BYTES field: the name and its zero,
 // never more than the field.
-size_t StoredFaceNameLength(const char face[kFaceNameBytes]);
+size_t StoredFaceNameLength(const char face[FACE_NAME_BYTES]);
 
 #endif

@@ -26,33 +26,33 @@ static bool IsInputMessage(unsigned message)
     }
 }
 
-intptr_t SaverClassRule(SaverRuleState &state, void *window, unsigned message, uintptr_t wParam,
-                        intptr_t lParam)
+intptr_t SaverClassRule(SaverRuleState &state, const RulePlatform &platform, void *window,
+                        unsigned message, uintptr_t wParam, intptr_t lParam)
 {
     switch (message) {
     case MSG_CREATE:
-        PlatformDetachInputMethod(window);
-        state.referencePoint = PlatformCursorPosition();
+        platform.detachInputMethod(platform.context, window);
+        state.referencePoint = platform.cursorPosition(platform.context);
         if (!state.isPreview)
-            PlatformHideCursor();
+            platform.hideCursor(platform.context);
         break;
     case MSG_DESTROY:
-        PlatformRestoreInputMethod(window);
-        PlatformPostQuit();
+        platform.restoreInputMethod(platform.context, window);
+        platform.postQuit(platform.context);
         break;
     case MSG_SETTEXT:
         return 0;
     case MSG_PAINT:
         if (state.closePermitted)
-            return PlatformDefaultProc(window, message, wParam, lParam);
+            return platform.defaultProc(platform.context, window, message, wParam, lParam);
         if (!state.isPreview)
-            PlatformHideCursor();
+            platform.hideCursor(platform.context);
         break;
     case MSG_HELP:
     case MSG_CONTEXTMENU:
         // The control panel owns help in the preview frame.
         if (state.isPreview) {
-            PlatformForwardToParent(window, message, lParam);
+            platform.forwardToParent(platform.context, window, message, lParam);
             return 1;
         }
         break;
@@ -64,64 +64,66 @@ intptr_t SaverClassRule(SaverRuleState &state, void *window, unsigned message, u
     case MSG_TIMER:
         if (state.closePermitted)
             return 0;
-        PlatformYield();
+        platform.yield(platform.context);
         break;
     default:
         if (IsInputMessage(message) && state.closePermitted)
-            return PlatformDefaultProc(window, message, wParam, lParam);
+            return platform.defaultProc(platform.context, window, message, wParam, lParam);
         break;
     }
-    return PlatformPassOn(window, message, wParam, lParam);
+    return platform.passOn(platform.context, window, message, wParam, lParam);
 }
 
-intptr_t HostDefaultRule(SaverRuleState &state, void *window, unsigned message, uintptr_t wParam,
-                         intptr_t lParam)
+intptr_t HostDefaultRule(SaverRuleState &state, const RulePlatform &platform, void *window,
+                         unsigned message, uintptr_t wParam, intptr_t lParam)
 {
     // In preview nothing closes the window and the cursor stays visible.
     if (state.isPreview || state.closePermitted)
-        return PlatformDefaultProc(window, message, wParam, lParam);
+        return platform.defaultProc(platform.context, window, message, wParam, lParam);
 
     if (message == MSG_CLOSE) {
-        if (state.isWin9x && !ConfirmCloseRule(state, window)) {
-            state.referencePoint = PlatformCursorPosition();
+        if (state.isWin9x && !ConfirmCloseRule(state, platform, window)) {
+            state.referencePoint = platform.cursorPosition(platform.context);
             return 0;
         }
-        return PlatformDefaultProc(window, message, wParam, lParam);
+        return platform.defaultProc(platform.context, window, message, wParam, lParam);
     }
     if (message == VerifyPasswordMessage) {
         if (!state.isWin9x)
-            return PlatformDefaultProc(window, message, wParam, lParam);
-        return PlatformVerifierLoaded() ? PlatformCallVerifier(window) : 1;
+            return platform.defaultProc(platform.context, window, message, wParam, lParam);
+        if (!platform.verifierLoaded(platform.context))
+            return 1;
+        return platform.callVerifier(platform.context, window);
     }
     // While the verifier runs no input closes the saver.
     if (state.verifying)
-        return PlatformDefaultProc(window, message, wParam, lParam);
+        return platform.defaultProc(platform.context, window, message, wParam, lParam);
 
     switch (message) {
     case MSG_SHOWWINDOW:
         if (wParam != 0)
-            PlatformHideCursor();
+            platform.hideCursor(platform.context);
         break;
     case MSG_ACTIVATEAPP:
         if (wParam == 0)
-            PlatformPostClose(window);
+            platform.postClose(platform.context, window);
         break;
     case MSG_SETCURSOR:
-        PlatformHideCursor();
+        platform.hideCursor(platform.context);
         return 1;
     case MSG_KEYDOWN:
     case MSG_SYSKEYDOWN:
     case MSG_LBUTTONDOWN:
     case MSG_RBUTTONDOWN:
     case MSG_MBUTTONDOWN:
-        PlatformPostClose(window);
+        platform.postClose(platform.context, window);
         break;
     case MSG_MOUSEMOVE: {
         // The message's own coordinates are client coordinates of a window that may have
         // moved; the cursor's screen position is what the user moved.
-        RulePoint now = PlatformCursorPosition();
+        RulePoint now = platform.cursorPosition(platform.context);
         if (MouseTravel(state.referencePoint, now) > state.mouseThreshold) {
-            PlatformPostClose(window);
+            platform.postClose(platform.context, window);
             state.referencePoint = now;
         }
         break;
@@ -129,27 +131,27 @@ intptr_t HostDefaultRule(SaverRuleState &state, void *window, unsigned message, 
     default:
         break;
     }
-    return PlatformDefaultProc(window, message, wParam, lParam);
+    return platform.defaultProc(platform.context, window, message, wParam, lParam);
 }
 
-bool ConfirmCloseRule(SaverRuleState &state, void *window)
+bool ConfirmCloseRule(SaverRuleState &state, const RulePlatform &platform, void *window)
 {
     if (state.verifying)
         return false;
-    if (!PlatformVerifierLoaded()) {
+    if (!platform.verifierLoaded(platform.context)) {
         state.closePermitted = true;
         return true;
     }
-    uint32_t now = PlatformTickCount();
-    if (state.lastVerifyTick != 0xFFFFFFFF && (uint32_t)(now - state.lastVerifyTick) < RecheckIntervalMs)
+    uint32_t now = platform.tickCount(platform.context);
+    if (state.lastVerifyTick != NEVER_VERIFIED && (uint32_t)(now - state.lastVerifyTick) < RECHECK_INTERVAL_MS)
         return false;
 
     state.verifying = true;
-    PlatformDropPendingTicks(window);
-    state.closePermitted = PlatformSendVerifyRequest(window) != 0;
+    platform.dropPendingTicks(platform.context, window);
+    state.closePermitted = platform.sendVerifyRequest(platform.context, window) != 0;
     state.verifying = false;
     if (!state.closePermitted)
-        PlatformHideCursor();
-    state.lastVerifyTick = PlatformTickCount();
+        platform.hideCursor(platform.context);
+    state.lastVerifyTick = platform.tickCount(platform.context);
     return state.closePermitted;
 }

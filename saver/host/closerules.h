@@ -1,7 +1,7 @@
 // When the saver window ends: the decisions of SaverClassProc, HostDefaultProc and
 // ConfirmClose. No windows.h here: the rules reach the window system only through the
-// Platform functions below, which the program implements over the platform and the native
-// tests and fuzzer over a recording fake.
+// RulePlatform table they are handed, which the program fills over the platform and the
+// native tests and fuzzer with a recording fake.
 #ifndef CLOSERULES_H
 #define CLOSERULES_H
 
@@ -40,7 +40,10 @@ enum RuleCommand : uintptr_t {
 enum { VerifyPasswordMessage = 0x8000 };
 
 // A close request less than this long after the previous check is refused without asking.
-enum { RecheckIntervalMs = 200 };
+enum { RECHECK_INTERVAL_MS = 200 };
+
+// lastVerifyTick before the first check; a check that ends at this tick counts as none.
+const uint32_t NEVER_VERIFIED = 0xFFFFFFFF;
 
 struct RulePoint {
     int32_t x;
@@ -54,40 +57,46 @@ struct SaverRuleState {
     bool closePermitted = false;
     bool verifying = false;
     uint32_t mouseThreshold = 4;
-    uint32_t lastVerifyTick = 0xFFFFFFFF;
+    uint32_t lastVerifyTick = NEVER_VERIFIED;
     RulePoint referencePoint = {0, 0};
 };
 
-// Window handles travel as opaque pointers, parameters and results at the platform's width.
-intptr_t SaverClassRule(SaverRuleState &state, void *window, unsigned message, uintptr_t wParam,
-                        intptr_t lParam);
-intptr_t HostDefaultRule(SaverRuleState &state, void *window, unsigned message, uintptr_t wParam,
-                         intptr_t lParam);
-bool ConfirmCloseRule(SaverRuleState &state, void *window);
+// The platform, as the rules see it. Every function gets context back, as the table's filler
+// gave it; window handles travel as opaque pointers, parameters and results at the
+// platform's width.
+struct RulePlatform {
+    void *context;
+    intptr_t (*defaultProc)(void *context, void *window, unsigned message, uintptr_t wParam,
+                            intptr_t lParam);
+    // The clock's SaverWindowProc.
+    intptr_t (*passOn)(void *context, void *window, unsigned message, uintptr_t wParam,
+                       intptr_t lParam);
+    void (*postClose)(void *context, void *window);
+    void (*hideCursor)(void *context);
+    RulePoint (*cursorPosition)(void *context);
+    uint32_t (*tickCount)(void *context);
+    // Drops at most two pending timer messages of the window.
+    void (*dropPendingTicks)(void *context, void *window);
+    // Sends VerifyPasswordMessage through the window's whole procedure chain.
+    intptr_t (*sendVerifyRequest)(void *context, void *window);
+    bool (*verifierLoaded)(void *context);
+    intptr_t (*callVerifier)(void *context, void *window);
+    // Gives up the rest of the time slice.
+    void (*yield)(void *context);
+    void (*detachInputMethod)(void *context, void *window);
+    void (*restoreInputMethod)(void *context, void *window);
+    void (*postQuit)(void *context);
+    // Posts a help or context-menu request to the window's parent, if it has one that is a window.
+    void (*forwardToParent)(void *context, void *window, unsigned message, intptr_t lParam);
+};
+
+intptr_t SaverClassRule(SaverRuleState &state, const RulePlatform &platform, void *window,
+                        unsigned message, uintptr_t wParam, intptr_t lParam);
+intptr_t HostDefaultRule(SaverRuleState &state, const RulePlatform &platform, void *window,
+                         unsigned message, uintptr_t wParam, intptr_t lParam);
+bool ConfirmCloseRule(SaverRuleState &state, const RulePlatform &platform, void *window);
 
 // |dx| + |dy| between two points, in unsigned 32-bit arithmetic.
 uint32_t MouseTravel(RulePoint from, RulePoint to);
-
-// The platform, as the rules see it.
-intptr_t PlatformDefaultProc(void *window, unsigned message, uintptr_t wParam, intptr_t lParam);
-// The clock's SaverWindowProc.
-intptr_t PlatformPassOn(void *window, unsigned message, uintptr_t wParam, intptr_t lParam);
-void PlatformPostClose(void *window);
-void PlatformHideCursor();
-RulePoint PlatformCursorPosition();
-uint32_t PlatformTickCount();
-// Drops at most two pending timer messages of the window.
-void PlatformDropPendingTicks(void *window);
-// Sends VerifyPasswordMessage through the window's whole procedure chain.
-intptr_t PlatformSendVerifyRequest(void *window);
-bool PlatformVerifierLoaded();
-intptr_t PlatformCallVerifier(void *window);
-// Gives up the rest of the time slice.
-void PlatformYield();
-void PlatformDetachInputMethod(void *window);
-void PlatformRestoreInputMethod(void *window);
-void PlatformPostQuit();
-// Posts a help or context-menu request to the window's parent, if it has one that is a window.
-void PlatformForwardToParent(void *window, unsigned message, intptr_t lParam);
 
 #endif

@@ -1,12 +1,11 @@
 // The screensaver's entry: the command line's mode, the saver window, the configuration dialog.
 #include "saverargs.h"
 #include "saverhost.h"
+#include "saverres.h"
 
-enum { SaverIconId = 100, ConfigDialogId = 2003 };
-
-static const char SaverClassName[] = "WindowsScreenSaverClass";
-static const char FullScreenTitle[] = "Screen Saver";
-static const char PreviewTitle[] = "Preview";
+static const char kSaverClassName[] = "WindowsScreenSaverClass";
+static const char kFullScreenTitle[] = "Screen Saver";
+static const char kPreviewTitle[] = "Preview";
 
 // Handles on the command line are 32-bit values; on a 64-bit build they are zero-extended.
 static HWND WindowFromValue(uint32_t value)
@@ -34,10 +33,10 @@ static bool RegisterSaverClass()
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
     windowClass.lpfnWndProc = SaverClassProc;
     windowClass.hInstance = saverHost.instance;
-    windowClass.hIcon = LoadIconA(saverHost.instance, MAKEINTRESOURCEA(SaverIconId));
+    windowClass.hIcon = LoadIconA(saverHost.instance, MAKEINTRESOURCEA(IDI_SAVER));
     windowClass.hCursor = NULL;
     windowClass.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
-    windowClass.lpszClassName = SaverClassName;
+    windowClass.lpszClassName = kSaverClassName;
     return RegisterClassA(&windowClass) != 0;
 }
 
@@ -50,15 +49,15 @@ static int RunMessageLoop()
         DispatchMessageA(&message);
     }
     // -1: the loop failed and wrote nothing into message.
-    return got == 0 ? (int)message.wParam : ExitMessageLoopFailed;
+    return got == 0 ? (int)message.wParam : EXIT_MESSAGE_LOOP_FAILED;
 }
 
 int RunSaverWindow(HWND parent)
 {
-    int result = ExitNoSaverWindow;
+    int result = EXIT_NO_SAVER_WINDOW;
     if (parent == NULL) {
         // At most one full-screen saver: a second start only brings the first to the front.
-        HWND running = FindWindowA(SaverClassName, FullScreenTitle);
+        HWND running = FindWindowA(kSaverClassName, kFullScreenTitle);
         if (running != NULL && IsWindow(running)) {
             SetForegroundWindow(running);
             return 0;
@@ -66,7 +65,7 @@ int RunSaverWindow(HWND parent)
         LoadPasswordVerifier();
         if (RegisterSaverClass())
             saverHost.saverWindow = CreateWindowExA(
-                WS_EX_TOPMOST, SaverClassName, FullScreenTitle,
+                WS_EX_TOPMOST, kSaverClassName, kFullScreenTitle,
                 WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), NULL, NULL,
                 saverHost.instance, NULL);
@@ -82,7 +81,7 @@ int RunSaverWindow(HWND parent)
     GetClientRect(parent, &frame);
     saverHost.isPreview = true;
     if (RegisterSaverClass())
-        saverHost.saverWindow = CreateWindowExA(0, SaverClassName, PreviewTitle,
+        saverHost.saverWindow = CreateWindowExA(0, kSaverClassName, kPreviewTitle,
                                                 WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, frame.right,
                                                 frame.bottom, parent, NULL, saverHost.instance, NULL);
     if (saverHost.saverWindow != NULL)
@@ -95,7 +94,7 @@ INT_PTR ShowConfigDialog(HWND owner)
 {
     if (!RegisterConfigClasses(saverHost.instance))
         return 0;
-    return DialogBoxParamA(saverHost.instance, MAKEINTRESOURCEA(ConfigDialogId), owner,
+    return DialogBoxParamA(saverHost.instance, MAKEINTRESOURCEA(IDD_CONFIG), owner,
                            SaverConfigDialogProc, 0);
 }
 
@@ -110,21 +109,21 @@ static int HostBody(HINSTANCE instance, const char *argumentText)
     case PreviewMode: {
         HWND frame = WindowFromValue(request.handle);
         if (frame == NULL || !IsWindow(frame))
-            return ExitInvalid;
+            return EXIT_INVALID;
         return RunSaverWindow(frame);
     }
     case ConfigureMode:
         return (int)ShowConfigDialog(request.ownerIsForeground ? GetForegroundWindow() : NULL);
     case ChangePasswordMode: {
         if (!saverHost.isWin9x)
-            return ExitInvalid;
+            return EXIT_INVALID;
         HWND owner = WindowFromValue(request.handle);
         RequestPasswordChange(owner != NULL && IsWindow(owner) ? owner : GetForegroundWindow());
         return 0;
     }
     case InvalidMode:
     default:
-        return ExitInvalid;
+        return EXIT_INVALID;
     }
 }
 
@@ -143,7 +142,7 @@ extern "C" EXCEPTION_DISPOSITION __cdecl HostGuardHandler(EXCEPTION_RECORD *reco
     if (UnhandledExceptionFilter(&pointers) != EXCEPTION_EXECUTE_HANDLER)
         return ExceptionContinueSearch;
     SetSaverRunning(false);
-    ExitProcess((UINT)ExitAfterException);
+    ExitProcess((UINT)EXIT_AFTER_EXCEPTION);
     return ExceptionContinueSearch;
 }
 

@@ -2,14 +2,14 @@
 #include "saverhost.h"
 
 // The platform's screensaver-running flag (SPI_SCREENSAVERRUNNING).
-enum { ScreenSaverRunningAction = 97 };
+enum { SCREEN_SAVER_RUNNING_ACTION = 97 };
 
 void SetSaverRunning(bool on)
 {
     if (!saverHost.isWin9x)
         return;
     UINT previous = 0;
-    SystemParametersInfoA(ScreenSaverRunningAction, on ? 1 : 0, &previous, 0);
+    SystemParametersInfoA(SCREEN_SAVER_RUNNING_ACTION, on ? 1 : 0, &previous, 0);
 }
 
 void UnloadPasswordVerifier()

@@ -1,17 +1,12 @@
 #include "saverargs.h"
 
-static bool IsShiftJisLead(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
+#include "pathtext.h"
 
 const char *NextShiftJisChar(const char *text)
 {
     if (*text == '\0')
         return text;
-    if (IsShiftJisLead((unsigned char)text[0]) && text[1] != '\0')
-        return text + 2;
-    return text + 1;
+    return text + CharBytes(text);
 }
 
 const char *SkipProgramName(const char *commandLine, NextCharFunction next)

@@ -26,10 +26,10 @@ extern SaverHostState saverHost;
 
 // Exit codes the platform does not define.
 enum {
-    ExitInvalid = -1,
-    ExitNoSaverWindow = 1,
-    ExitAfterException = 2,
-    ExitMessageLoopFailed = 3
+    EXIT_INVALID = -1,
+    EXIT_NO_SAVER_WINDOW = 1,
+    EXIT_AFTER_EXCEPTION = 2,
+    EXIT_MESSAGE_LOOP_FAILED = 3
 };
 
 int HostMain(HINSTANCE instance, const char *argumentText);
@@ -40,7 +40,7 @@ INT_PTR ShowConfigDialog(HWND owner);
 // HostDefaultProc, then in DefWindowProcA.
 LRESULT CALLBACK SaverClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK HostDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-BOOL ConfirmClose(HWND window);
+bool ConfirmClose(HWND window);
 
 // Platform password features of the Windows 95 family.
 void LoadPasswordVerifier();

@@ -1,4 +1,4 @@
-// The saver window's procedures over the close rules, and the platform operations the rules use.
+// The saver window's procedures over the close rules, and the platform table the rules are handed.
 #include "saverhost.h"
 
 static_assert(MSG_CREATE == WM_CREATE && MSG_DESTROY == WM_DESTROY && MSG_SETTEXT == WM_SETTEXT &&
@@ -16,42 +16,34 @@ static_assert(COMMAND_NEXTWINDOW == SC_NEXTWINDOW && COMMAND_PREVWINDOW == SC_PR
 
 SaverHostState saverHost;
 
-LRESULT CALLBACK SaverClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+namespace {
+
+SaverHostState &Host(void *context)
 {
-    return SaverClassRule(saverHost, window, message, wParam, lParam);
+    return *(SaverHostState *)context;
 }
 
-LRESULT CALLBACK HostDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return HostDefaultRule(saverHost, window, message, wParam, lParam);
-}
-
-BOOL ConfirmClose(HWND window)
-{
-    return ConfirmCloseRule(saverHost, window);
-}
-
-intptr_t PlatformDefaultProc(void *window, unsigned message, uintptr_t wParam, intptr_t lParam)
+intptr_t DefaultProc(void *, void *window, unsigned message, uintptr_t wParam, intptr_t lParam)
 {
     return DefWindowProcA((HWND)window, message, wParam, lParam);
 }
 
-intptr_t PlatformPassOn(void *window, unsigned message, uintptr_t wParam, intptr_t lParam)
+intptr_t PassOn(void *, void *window, unsigned message, uintptr_t wParam, intptr_t lParam)
 {
     return SaverWindowProc((HWND)window, message, wParam, lParam);
 }
 
-void PlatformPostClose(void *window)
+void PostClose(void *, void *window)
 {
     PostMessageA((HWND)window, WM_CLOSE, 0, 0);
 }
 
-void PlatformHideCursor()
+void HideCursor(void *)
 {
     SetCursor(NULL);
 }
 
-RulePoint PlatformCursorPosition()
+RulePoint CursorPosition(void *)
 {
     POINT point = {0, 0};
     GetCursorPos(&point);
@@ -59,65 +51,89 @@ RulePoint PlatformCursorPosition()
     return result;
 }
 
-uint32_t PlatformTickCount()
+uint32_t TickCount(void *)
 {
     return GetTickCount();
 }
 
-void PlatformDropPendingTicks(void *window)
+void DropPendingTicks(void *, void *window)
 {
     MSG message;
     PeekMessageA(&message, (HWND)window, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
     PeekMessageA(&message, (HWND)window, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
 }
 
-intptr_t PlatformSendVerifyRequest(void *window)
+intptr_t SendVerifyRequest(void *, void *window)
 {
     return SendMessageA((HWND)window, VerifyPasswordMessage, 0, 0);
 }
 
-bool PlatformVerifierLoaded()
+bool VerifierLoaded(void *context)
 {
-    return saverHost.verifyPassword != NULL;
+    return Host(context).verifyPassword != NULL;
 }
 
-intptr_t PlatformCallVerifier(void *window)
+intptr_t CallVerifier(void *context, void *window)
 {
-    return saverHost.verifyPassword((HWND)window);
+    return Host(context).verifyPassword((HWND)window);
 }
 
-void PlatformYield()
+void GiveUpTimeSlice(void *)
 {
     Sleep(0);
 }
 
 // The saver never loads the input-method module itself; it only keeps an already loaded one
 // from showing its window over the saver.
-void PlatformDetachInputMethod(void *window)
+void DetachInputMethod(void *context, void *window)
 {
-    saverHost.imeModule = GetModuleHandleA("IMM32.DLL");
-    if (saverHost.imeModule == NULL)
+    SaverHostState &host = Host(context);
+    host.imeModule = GetModuleHandleA("IMM32.DLL");
+    if (host.imeModule == NULL)
         return;
-    saverHost.associateContext =
-        (AssociateContextFunction)(void (*)())GetProcAddress(saverHost.imeModule, "ImmAssociateContext");
-    if (saverHost.associateContext != NULL)
-        saverHost.savedImeContext = saverHost.associateContext((HWND)window, NULL);
+    host.associateContext =
+        (AssociateContextFunction)(void (*)())GetProcAddress(host.imeModule, "ImmAssociateContext");
+    if (host.associateContext != NULL)
+        host.savedImeContext = host.associateContext((HWND)window, NULL);
 }
 
-void PlatformRestoreInputMethod(void *window)
+void RestoreInputMethod(void *context, void *window)
 {
-    if (saverHost.imeModule != NULL && saverHost.associateContext != NULL && saverHost.savedImeContext != NULL)
-        saverHost.associateContext((HWND)window, saverHost.savedImeContext);
+    SaverHostState &host = Host(context);
+    if (host.imeModule != NULL && host.associateContext != NULL && host.savedImeContext != NULL)
+        host.associateContext((HWND)window, host.savedImeContext);
 }
 
-void PlatformPostQuit()
+void PostQuit(void *)
 {
     PostQuitMessage(0);
 }
 
-void PlatformForwardToParent(void *window, unsigned message, intptr_t lParam)
+void ForwardToParent(void *, void *window, unsigned message, intptr_t lParam)
 {
     HWND parent = GetParent((HWND)window);
     if (parent != NULL && IsWindow(parent))
         PostMessageA(parent, message, (WPARAM)parent, lParam);
+}
+
+const RulePlatform windowSystem = {&saverHost, DefaultProc, PassOn, PostClose, HideCursor, CursorPosition,
+                                   TickCount, DropPendingTicks, SendVerifyRequest, VerifierLoaded,
+                                   CallVerifier, GiveUpTimeSlice, DetachInputMethod, RestoreInputMethod,
+                                   PostQuit, ForwardToParent};
+
+}  // namespace
+
+LRESULT CALLBACK SaverClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return SaverClassRule(saverHost, windowSystem, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK HostDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return HostDefaultRule(saverHost, windowSystem, window, message, wParam, lParam);
+}
+
+bool ConfirmClose(HWND window)
+{
+    return ConfirmCloseRule(saverHost, windowSystem, window);
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the screensaver's binary resources into this folder: the six colour-button
-bitmaps (20 x 20, 8 bits per pixel, one palette colour each) and the icon (32 x 32, 16
-colours: a clock face). Run it again after changing a colour; the files are committed."""
+"""Writes the screensaver's binary resources into this folder: the six color-button
+bitmaps (20 x 20, 8 bits per pixel, one palette color each) and the icon (32 x 32, 16
+colors: a clock face). Run it again after changing a color; the files are committed."""
 import os
 import struct
 
@@ -16,7 +16,7 @@ def swatch(rgb):
     stride = (width + 3) & ~3
     table = bytearray(256 * 4)
     r, g, b = rgb
-    table[0:4] = bytes((b, g, r, 0))          # entry 0 is the swatch colour
+    table[0:4] = bytes((b, g, r, 0))          # entry 0 is the swatch color
     pixels = bytes(stride * height)           # every pixel uses entry 0
     info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 0, len(pixels), 2835, 2835, 256, 256)
     offset = 14 + len(info) + len(table)
@@ -26,7 +26,7 @@ def swatch(rgb):
 
 def icon():
     size = 32
-    # 16-colour table: 0 black, 1 white, 2 blue.
+    # 16-color table: 0 black, 1 white, 2 blue.
     table = bytearray(16 * 4)
     table[4:8] = bytes((255, 255, 255, 0))
     table[8:12] = bytes((255, 0, 0, 0))

@@ -5,7 +5,7 @@
 #define IDI_SAVER 100
 #define IDD_CONFIG 2003
 
-// Dialog 2003. Colour button IDC_BACKCOL0 + i stands for palette entry i.
+// Dialog 2003. Color button IDC_BACKCOL0 + i stands for palette entry i.
 #define IDC_BACKCOL0 1007
 #define IDC_BACKCOL1 1008
 #define IDC_BACKCOL2 1009
@@ -18,7 +18,7 @@
 #define IDC_CHOOSEFONT 3
 #define IDC_HOMEPAGE 23
 
-// Bitmaps of the colour buttons are named resources: this prefix and the entry's number.
+// Bitmaps of the color buttons are named resources: this prefix and the entry's number.
 #define BITMAP_NAME_PREFIX "IDB_COL"
 
 #define IDS_PRODUCT 1

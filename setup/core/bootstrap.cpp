@@ -82,7 +82,7 @@ void GetCenteredWindowRect(int *x, int *y, int *width, int *height)
     *height = place.height;
 }
 
-int StageSetupFiles(HWND owner)
+bool StageSetupFiles(HWND owner)
 {
     const SetupContext &ctx = setupContext;
     StagedFile list[STAGED_FILES_MAX];
@@ -109,17 +109,17 @@ int StageSetupFiles(HWND owner)
     if (wininit != NULL && fclose(wininit) != 0)
         ok = false;
     if (ok)
-        return 1;
-    ShowSetupMessage(owner, IDS_SETUP_ERROR, NULL, ctx.caption, MB_OK | MB_ICONERROR);
-    return 0;
+        return true;
+    ShowSetupFailure(owner, ctx.caption);
+    return false;
 }
 
-int IsAlreadyInstalled()
+bool IsAlreadyInstalled()
 {
     for (int n = 0; n < UNINSTALL_ENTRIES; n++) {
         char keyName[UNINSTALL_KEY_BYTES];
         if (!UninstallEntryKey(keyName, sizeof keyName, setupContext.baseName, n))
-            return 0;
+            return false;
         HKEY key;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
             continue;
@@ -140,9 +140,9 @@ int IsAlreadyInstalled()
             name[size] = '\0';
         }
         if (strcmp(name, setupScript.Title) == 0)
-            return 1;
+            return true;
     }
-    return 0;
+    return false;
 }
 
 LRESULT CALLBACK PreparationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -170,19 +170,19 @@ LRESULT CALLBACK PreparationWindowProc(HWND window, UINT message, WPARAM wParam,
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-int RunBootstrap(HINSTANCE instance)
+bool RunBootstrap(HINSTANCE instance)
 {
     SetupContext &ctx = setupContext;
     if (!ReadSetupScript()) {
-        ShowSetupMessage(NULL, IDS_SETUP_ERROR, NULL, ctx.baseName, MB_OK | MB_ICONERROR);
+        ShowSetupFailure(NULL, ctx.baseName);
         ctx.bootstrapFailed = TRUE;
-        return 0;
+        return false;
     }
     if (IsAlreadyInstalled()) {
         ShowSetupMessage(NULL, IDS_ALREADY_SET_UP, setupScript.Title, ctx.baseName,
                          MB_OK | MB_ICONERROR);
         ctx.bootstrapFailed = TRUE;
-        return 0;
+        return false;
     }
 
     int x, y, width, height;
@@ -204,20 +204,19 @@ int RunBootstrap(HINSTANCE instance)
         window = CreateWindowExA(0, ctx.baseName, ctx.caption, WS_OVERLAPPED, x, y, width,
                                  height, NULL, NULL, instance, NULL);
     if (window == NULL) {
-        ShowSetupMessage(NULL, IDS_SETUP_ERROR, NULL, ctx.baseName, MB_OK | MB_ICONERROR);
+        ShowSetupFailure(NULL, ctx.baseName);
         ctx.bootstrapFailed = TRUE;
-        return 0;
+        return false;
     }
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
 
     MSG message;
-    BOOL got;
-    while ((got = GetMessageA(&message, NULL, 0, 0)) > 0) {
+    while (GetMessageA(&message, NULL, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    return got == 0 ? (int)message.wParam : 0;
+    return !ctx.bootstrapFailed;
 }
 
 void RelaunchStagedCopy()
@@ -225,7 +224,7 @@ void RelaunchStagedCopy()
     const SetupContext &ctx = setupContext;
     char command[COMMAND_LINE_BYTES];
     if (!RelaunchCommand(command, sizeof command, ctx.windowsDir, ctx.baseName, ctx.scriptDir)) {
-        ShowSetupMessage(NULL, IDS_SETUP_ERROR, NULL, ctx.baseName, MB_OK | MB_ICONERROR);
+        ShowSetupFailure(NULL, ctx.baseName);
         return;
     }
     // 31 and below: the platform did not start it, and nothing else would tell the user.

@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-// Runs up to the end of the preparation window's message loop; returns the quit code.
-// Failure is reported through setupContext.bootstrapFailed.
-int RunBootstrap(HINSTANCE instance);
+// Runs up to the end of the preparation window's message loop. True when the files were
+// staged and the staged copy can be started; false after the failure has been shown.
+bool RunBootstrap(HINSTANCE instance);
 
 LRESULT CALLBACK PreparationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -15,11 +15,11 @@ LRESULT CALLBACK PreparationWindowProc(HWND window, UINT message, WPARAM wParam,
 void GetCenteredWindowRect(int *x, int *y, int *width, int *height);
 
 // Copies the program, its script and its pictures into the Windows directory and lists all
-// but the program in WININIT.INI for deletion at the next restart. 0 after its own message.
-int StageSetupFiles(HWND owner);
+// but the program in WININIT.INI for deletion at the next restart. False after its own message.
+bool StageSetupFiles(HWND owner);
 
-// 1 when an uninstall entry of this product (DisplayName equal to Title) exists.
-int IsAlreadyInstalled();
+// True when an uninstall entry of this product (DisplayName equal to Title) exists.
+bool IsAlreadyInstalled();
 
 // Starts the staged copy with "/" and the medium directory.
 void RelaunchStagedCopy();

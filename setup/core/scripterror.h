@@ -1,5 +1,5 @@
-// How the setup script reader reports the first bad item. SETUP shows a message box;
-// a console tool that links the reader defines it as a line on its error output.
+// How SETUP's start of the script reader reports the first bad item: a message box in SETUP,
+// a collected line in the tests that link the reader.
 #ifndef SCRIPTERROR_H
 #define SCRIPTERROR_H
 

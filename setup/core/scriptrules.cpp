@@ -9,6 +9,9 @@ namespace {
 
 const char *const kColorCodes[] = {"BL", "GR", "RD", "LB", "PK", "YL", "MN"};
 const char *const kMacros[] = {"$App:", "$Win:", "$Sys:"};
+// Each macro is a '$', three letters and ':'.
+enum { MACRO_CHARS = 5 };
+static_assert((int)MACRO_CHARS < (int)MACRO_BYTES, "a macro fits its field");
 
 bool IsBlank(char c)
 {
@@ -78,6 +81,33 @@ bool ReadRequired(const ScriptSource *source, const char *key, const char *def, 
 #define READ_KEY(key, def) \
     ReadRequired(source, #key, def, script->key, sizeof script->key, error, errorSize)
 
+// A picture key and, unless its value begins with '0', its X and Y keys (key + "X", key + "Y").
+bool ReadPicture(const ScriptSource *source, const char *key, char *value, size_t valueSize,
+                 char (&xText)[SCRIPT_NUMBER_BYTES], char (&yText)[SCRIPT_NUMBER_BYTES], ScriptPos *pos,
+                 char *error, size_t errorSize)
+{
+    if (!ReadRequired(source, key, "", value, valueSize, error, errorSize))
+        return false;
+    if (value[0] == '0')
+        return true;
+    char xKey[SCRIPT_ERROR_BYTES];
+    char yKey[SCRIPT_ERROR_BYTES];
+    size_t n = CopyText(xKey, sizeof xKey, key);
+    CopyText(xKey + n, sizeof xKey - n, "X");
+    n = CopyText(yKey, sizeof yKey, key);
+    CopyText(yKey + n, sizeof yKey - n, "Y");
+    if (!ReadRequired(source, xKey, "", xText, sizeof xText, error, errorSize) ||
+        !ReadRequired(source, yKey, "", yText, sizeof yText, error, errorSize))
+        return false;
+    pos->x = ScriptNumber(xText);
+    pos->y = ScriptNumber(yText);
+    return true;
+}
+
+#define READ_PICTURE(key, pos)                                                                  \
+    ReadPicture(source, #key, script->key, sizeof script->key, script->key##X, script->key##Y, \
+                &script->pos, error, errorSize)
+
 bool ReadShortcutKeys(const ScriptSource *source, SetupScript *script, char *error,
                       size_t errorSize)
 {
@@ -116,22 +146,8 @@ bool ReadSetupKeys(const ScriptSource *source, const char *sourceDir, SetupScrip
         return false;
     script->backColorIndex = BackColorIndex(script->BackColor);
 
-    if (!READ_KEY(Titlemap, ""))
+    if (!READ_PICTURE(Titlemap, titlemapPos) || !READ_PICTURE(Bitmap, bitmapPos))
         return false;
-    if (script->Titlemap[0] != '0') {
-        if (!READ_KEY(TitlemapX, "") || !READ_KEY(TitlemapY, ""))
-            return false;
-        script->titlemapPos.x = ScriptNumber(script->TitlemapX);
-        script->titlemapPos.y = ScriptNumber(script->TitlemapY);
-    }
-    if (!READ_KEY(Bitmap, ""))
-        return false;
-    if (script->Bitmap[0] != '0') {
-        if (!READ_KEY(BitmapX, "") || !READ_KEY(BitmapY, ""))
-            return false;
-        script->bitmapPos.x = ScriptNumber(script->BitmapX);
-        script->bitmapPos.y = ScriptNumber(script->BitmapY);
-    }
 
     // The defaults of DefaultDir and Uninstall apply only to an absent key.
     if (!READ_KEY(DefaultDir, sourceDir) || !READ_KEY(StartMsg1, "") ||
@@ -149,6 +165,17 @@ bool ReadSetupKeys(const ScriptSource *source, const char *sourceDir, SetupScrip
 }
 
 #undef READ_KEY
+#undef READ_PICTURE
+
+// One section into data (SECTION_BYTES), terminated; returns its length, held within the buffer.
+size_t ReadSection(const ScriptSource *source, const char *section, char (&data)[SECTION_BYTES])
+{
+    size_t length = source->readSection(source->context, section, data, sizeof data);
+    if (length > sizeof data - 1)
+        length = sizeof data - 1;
+    data[length] = '\0';
+    return length;
+}
 
 }  // namespace
 
@@ -212,10 +239,7 @@ bool ParseDiskLine(const char *line, FileEntry *entry)
         return false;
     const char *macro = equals + 1;
     for (size_t m = 0; m < sizeof kMacros / sizeof kMacros[0]; m++) {
-        bool same = true;
-        for (size_t k = 0; k < 5 && same; k++)
-            same = AsciiUpper(macro[k]) == AsciiUpper(kMacros[m][k]);
-        if (!same)
+        if (!SameLeadingTextIgnoringCase(kMacros[m], macro, MACRO_CHARS))
             continue;
         // A longer path cannot name the file; cutting it would name another one.
         if (strlen(colon + 1) > MAX_PATH_BYTES - 1)
@@ -270,10 +294,7 @@ bool CheckSetupScript(const ScriptSource *source, const char *sourceDir, SetupSc
         return false;
 
     char data[SECTION_BYTES];
-    size_t length = source->readSection(source->context, "README", data, sizeof data);
-    if (length > sizeof data - 1)
-        length = sizeof data - 1;
-    data[length] = '\0';
+    size_t length = ReadSection(source, "README", data);
     if (length == 0) {
         SetError(error, errorSize, " Readme Error");
         return false;
@@ -284,10 +305,7 @@ bool CheckSetupScript(const ScriptSource *source, const char *sourceDir, SetupSc
     for (int n = 1; n <= DISK_SECTIONS; n++) {
         char section[16] = "DISK";
         AppendDecimal(section, sizeof section, n);
-        length = source->readSection(source->context, section, data, sizeof data);
-        if (length > sizeof data - 1)
-            length = sizeof data - 1;
-        data[length] = '\0';
+        length = ReadSection(source, section, data);
         if (length == 0) {
             if (n > 1)
                 return true;

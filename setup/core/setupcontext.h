@@ -28,4 +28,8 @@ struct SetupContext {
 
 extern SetupContext setupContext;
 
+// Fills windowsDir and systemDir from the platform; false (that folder left empty) when one
+// of them is not available or does not fit.
+bool FillSystemFolders(SetupContext *ctx);
+
 #endif

@@ -11,16 +11,6 @@
 
 namespace {
 
-bool FillSystemFolders()
-{
-    SetupContext &ctx = setupContext;
-    UINT n = GetWindowsDirectoryA(ctx.windowsDir, sizeof ctx.windowsDir);
-    if (n == 0 || n >= sizeof ctx.windowsDir)
-        return false;
-    n = GetSystemDirectoryA(ctx.systemDir, sizeof ctx.systemDir);
-    return n != 0 && n < sizeof ctx.systemDir;
-}
-
 // The program's full file name; empty when it cannot be had whole.
 void GetModulePath(char *path, DWORD size)
 {
@@ -32,7 +22,7 @@ void GetModulePath(char *path, DWORD size)
 
 void ShowStartFailure()
 {
-    ShowSetupMessage(NULL, IDS_SETUP_ERROR, NULL, setupContext.baseName, MB_OK | MB_ICONERROR);
+    ShowSetupFailure(NULL, setupContext.baseName);
 }
 
 void RunUninstallStart(HINSTANCE instance)
@@ -68,7 +58,9 @@ int SetupMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int sho
     CopyText(ctx.sourceDir, sizeof ctx.sourceDir, parts.sourceDir);
     CopyText(ctx.entryNumber, sizeof ctx.entryNumber, parts.entryNumber);
 
-    if (!FillSystemFolders())
+    // Without the Windows and System folders SETUP can do nothing, not even stage itself:
+    // it ends silently.
+    if (!FillSystemFolders(&ctx))
         return 0;
     if (status != CommandLineStatus::Ok) {
         ShowStartFailure();
@@ -77,8 +69,7 @@ int SetupMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int sho
 
     switch (parts.mode) {
     case RunMode::Bootstrap:
-        RunBootstrap(instance);
-        if (!ctx.bootstrapFailed)
+        if (RunBootstrap(instance))
             RelaunchStagedCopy();
         break;
     case RunMode::Wizard:

@@ -2,9 +2,7 @@
 
 #include "setupscript.h"
 
-#include "scripterror.h"
 #include "scriptrules.h"
-#include "setupcontext.h"
 
 SetupScript setupScript;
 
@@ -35,39 +33,23 @@ size_t ReadProfileSection(void *context, const char *section, char *data, size_t
     return GetPrivateProfileSectionA(section, data, (DWORD)size, file->path);
 }
 
-bool FillDirectory(char *dest, UINT size, UINT (WINAPI *get)(LPSTR, UINT))
-{
-    UINT n = get(dest, size);
-    if (n == 0 || n >= size) {
-        dest[0] = '\0';
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
-int ReadSetupScript()
+bool ReadSetupScriptFile(const char *scriptDir, const char *scriptName, const char *sourceDir,
+                         SetupScript *script, char (&scriptPath)[MAX_PATH_BYTES], char *errorText,
+                         size_t errorSize)
 {
-    SetupContext &ctx = setupContext;
-    if (!FillDirectory(ctx.windowsDir, sizeof ctx.windowsDir, GetWindowsDirectoryA) ||
-        !FillDirectory(ctx.systemDir, sizeof ctx.systemDir, GetSystemDirectoryA))
-        return 0;
-
-    EnsureTrailingBackslash(ctx.scriptPath, ctx.scriptDir);
-    ProfileFile file = {ctx.scriptPath};
+    EnsureTrailingBackslash(scriptPath, scriptDir);
+    ProfileFile file = {scriptPath};
     // A path that does not fit is not cut: a shorter path could name another file.
-    if (!AppendText(ctx.scriptPath, sizeof ctx.scriptPath, ctx.scriptName))
+    if (!AppendText(scriptPath, sizeof scriptPath, scriptName))
         file.path = NULL;
 
     ScriptSource source = {&file, ReadProfileKey, ReadProfileSection};
     char error[SCRIPT_ERROR_BYTES];
-    if (CheckSetupScript(&source, ctx.sourceDir, &setupScript, error, sizeof error))
-        return 1;
-
-    char text[NAME_BYTES + SCRIPT_ERROR_BYTES];
-    CopyText(text, sizeof text, ctx.scriptName);
-    AppendText(text, sizeof text, error);
-    ShowScriptError(text);
-    return 0;
+    if (CheckSetupScript(&source, sourceDir, script, error, sizeof error))
+        return true;
+    CopyText(errorText, errorSize, scriptName);
+    AppendText(errorText, errorSize, error);
+    return false;
 }

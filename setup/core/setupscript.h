@@ -69,10 +69,18 @@ struct SetupScript {
 
 extern SetupScript setupScript;
 
-// Reads and validates scriptDir + scriptName of setupContext into setupScript; also fills
-// windowsDir, systemDir and scriptPath. Returns 1 when the whole script is valid, else 0
-// after reporting the first bad item through ShowScriptError (none when the Windows or
-// system directory is not available).
-int ReadSetupScript();
+// Reads and validates the script scriptDir + scriptName (a backslash is put between them when
+// scriptDir lacks one) into script, with sourceDir as DefaultDir's default; scriptPath gets the
+// joined path. True when the whole script is valid; otherwise false with the script's name
+// and the first bad item, e.g. "SETUP.ini Title Error", in errorText (errorSize bytes).
+bool ReadSetupScriptFile(const char *scriptDir, const char *scriptName, const char *sourceDir,
+                         SetupScript *script, char (&scriptPath)[MAX_PATH_BYTES], char *errorText,
+                         size_t errorSize);
+
+// SETUP's own start: reads scriptDir + scriptName of setupContext into setupScript; also fills
+// windowsDir, systemDir and scriptPath. True when the whole script is valid, else false after
+// reporting the first bad item through ShowScriptError (none when the Windows or system
+// directory is not available).
+bool ReadSetupScript();
 
 #endif

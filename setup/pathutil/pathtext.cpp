@@ -21,9 +21,15 @@ char AsciiUpper(char c)
 
 bool SameTextIgnoringCase(const char *a, const char *b)
 {
+    size_t length = strlen(a);
+    return length == strlen(b) && SameLeadingTextIgnoringCase(a, b, length);
+}
+
+bool SameLeadingTextIgnoringCase(const char *a, const char *b, size_t length)
+{
     size_t i = 0;
-    while (a[i] != '\0' && b[i] != '\0') {
-        if (CharBytes(a + i) == 2) {
+    while (i < length) {
+        if (IsLeadByte((unsigned char)a[i]) && i + 1 < length) {
             if (a[i] != b[i] || a[i + 1] != b[i + 1])
                 return false;
             i += 2;
@@ -33,7 +39,7 @@ bool SameTextIgnoringCase(const char *a, const char *b)
             return false;
         i++;
     }
-    return a[i] == b[i];
+    return true;
 }
 
 size_t CopyText(char *dest, size_t destSize, const char *src)

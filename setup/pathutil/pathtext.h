@@ -23,6 +23,10 @@ char AsciiUpper(char c);
 // Equal texts, ASCII letters compared without case, double-byte characters compared exactly.
 bool SameTextIgnoringCase(const char *a, const char *b);
 
+// The same comparison over the first length bytes of a and b, which may go on (or hold zero
+// bytes) beyond them; a lead byte as the last of those bytes counts as a character alone.
+bool SameLeadingTextIgnoringCase(const char *a, const char *b, size_t length);
+
 // Copies at most destSize - 1 bytes and terminates. A double-byte character that does not
 // fit whole is left out, so the copy is always valid Shift-JIS. Returns the bytes copied.
 size_t CopyText(char *dest, size_t destSize, const char *src);

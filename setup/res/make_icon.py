@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
-"""Writes setup.ico: a clock face in 32 x 32 and 16 x 16, 16 colours each, which every
+"""Writes setup.ico: a clock face in 32 x 32 and 16 x 16, 16 colors each, which every
 Windows 95 and NT 4.0 display can show. Run it again only to change the picture."""
 import math
 import struct
 import sys
 
-# A 16-colour palette, as red, green, blue.
+# A 16-color palette, as red, green, blue.
 PALETTE = [(0, 0, 0), (0, 0, 128), (0, 128, 0), (0, 128, 128), (128, 0, 0), (128, 0, 128),
            (128, 128, 0), (192, 192, 192), (128, 128, 128), (0, 0, 255), (0, 255, 0),
            (0, 255, 255), (255, 0, 0), (255, 0, 255), (255, 255, 0), (255, 255, 255)]
@@ -32,7 +32,7 @@ def clock_pixels(size):
                 row.append(rgb_index((255, 255, 255)))
         rows.append(row)
 
-    def hand(angle_deg, length, colour):
+    def hand(angle_deg, length, color):
         a = math.radians(angle_deg)
         steps = size * 4
         for i in range(steps + 1):
@@ -40,7 +40,7 @@ def clock_pixels(size):
             x = int(round(c + t * math.sin(a)))
             y = int(round(c - t * math.cos(a)))
             if 0 <= x < size and 0 <= y < size:
-                rows[y][x] = colour
+                rows[y][x] = color
 
     hand(0, inner * 0.85, rgb_index((0, 0, 0)))      # minute hand at twelve
     hand(120, inner * 0.55, rgb_index((0, 0, 0)))    # hour hand at four

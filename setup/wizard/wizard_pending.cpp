@@ -11,7 +11,6 @@ int RunWizard(HINSTANCE instance)
 {
     (void)instance;
     if (!ReadSetupScript())
-        ShowSetupMessage(NULL, IDS_SETUP_ERROR, NULL, setupContext.baseName,
-                         MB_OK | MB_ICONERROR);
+        ShowSetupFailure(NULL, setupContext.baseName);
     return 0;
 }

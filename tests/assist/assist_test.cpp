@@ -82,21 +82,22 @@ std::string ShortForm(const std::string &path)
 
 // Difference between what the screen shows at the box's icon and one of the system icons
 // drawn on the same background.
-double IconDistance(HDC shot, int width, int height, LPCSTR icon)
+double IconDistance(const Picture &shot, LPCSTR icon)
 {
     HDC screen = GetDC(NULL);
     HDC drawn = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, shot.height);
     HGDIOBJ old = SelectObject(drawn, bitmap);
-    HBRUSH background = CreateSolidBrush(GetPixel(shot, 0, 0));
-    RECT all = {0, 0, width, height};
+    HBRUSH background = CreateSolidBrush(shot.At(0, 0));
+    RECT all = {0, 0, shot.width, shot.height};
     FillRect(drawn, &all, background);
-    DrawIconEx(drawn, 0, 0, LoadIconA(NULL, icon), width, height, 0, NULL, DI_NORMAL);
+    DrawIconEx(drawn, 0, 0, LoadIconA(NULL, icon), shot.width, shot.height, 0, NULL, DI_NORMAL);
+    Picture expected = CapturePicture(drawn, 0, 0, shot.width, shot.height);
     double sum = 0;
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++) {
-            COLORREF a = GetPixel(shot, x, y);
-            COLORREF b = GetPixel(drawn, x, y);
+    for (int y = 0; y < shot.height; y++)
+        for (int x = 0; x < shot.width; x++) {
+            COLORREF a = shot.At(x, y);
+            COLORREF b = expected.At(x, y);
             sum += abs(GetRValue(a) - GetRValue(b)) + abs(GetGValue(a) - GetGValue(b)) +
                    abs(GetBValue(a) - GetBValue(b));
         }
@@ -122,21 +123,11 @@ bool BoxShowsStopIcon(HWND box)
     do {
         RECT rect;
         GetWindowRect(icon, &rect);
-        int width = rect.right - rect.left;
-        int height = rect.bottom - rect.top;
-        HDC screen = GetDC(NULL);
-        HDC shot = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-        HGDIOBJ old = SelectObject(shot, bitmap);
-        BitBlt(shot, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-        ReleaseDC(NULL, screen);
-        double hand = IconDistance(shot, width, height, IDI_HAND);
-        double nearestOther = IconDistance(shot, width, height, IDI_QUESTION);
-        nearestOther = std::min(nearestOther, IconDistance(shot, width, height, IDI_EXCLAMATION));
-        nearestOther = std::min(nearestOther, IconDistance(shot, width, height, IDI_ASTERISK));
-        SelectObject(shot, old);
-        DeleteObject(bitmap);
-        DeleteDC(shot);
+        Picture shot = CaptureScreen(rect);
+        double hand = IconDistance(shot, IDI_HAND);
+        double nearestOther = IconDistance(shot, IDI_QUESTION);
+        nearestOther = std::min(nearestOther, IconDistance(shot, IDI_EXCLAMATION));
+        nearestOther = std::min(nearestOther, IconDistance(shot, IDI_ASTERISK));
         if (hand * 2 < nearestOther)
             return true;
         PumpFor(100);

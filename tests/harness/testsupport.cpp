@@ -328,45 +328,119 @@ bool WaitChildPumping(ChildProcess *child, DWORD ms, DWORD *exitCode)
     }
 }
 
-bool SaveScreenBitmap(const std::string &path, const RECT &area)
+std::string Le32(DWORD value)
 {
-    int width = area.right - area.left, height = area.bottom - area.top;
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; i++)
+        bytes[i] = (char)(value >> (8 * i));
+    return bytes;
+}
+
+COLORREF Picture::At(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return CLR_INVALID;
+    size_t p = ((size_t)y * width + x) * 3;
+    return RGB(bgr[p + 2], bgr[p + 1], bgr[p]);
+}
+
+int Picture::Count(COLORREF color, int left, int top, int right, int bottom) const
+{
+    int count = 0;
+    for (int y = top < 0 ? 0 : top; y < bottom && y < height; y++)
+        for (int x = left < 0 ? 0 : left; x < right && x < width; x++)
+            count += At(x, y) == color;
+    return count;
+}
+
+int Picture::SolidBlocks(COLORREF color) const
+{
+    int blocks = 0;
+    for (int y = 0; y + 5 <= height; y++)
+        for (int x = 0; x + 5 <= width; x++) {
+            bool solid = true;
+            for (int dy = 0; dy < 5 && solid; dy++)
+                for (int dx = 0; dx < 5 && solid; dx++)
+                    solid = At(x + dx, y + dy) == color;
+            blocks += solid;
+        }
+    return blocks;
+}
+
+Picture CapturePicture(HDC source, int x, int y, int width, int height)
+{
+    Picture picture;
     if (width <= 0 || height <= 0)
-        return false;
-    HDC screen = GetDC(NULL);
-    HDC memory = CreateCompatibleDC(screen);
+        return picture;
     BITMAPINFO info;
     memset(&info, 0, sizeof info);
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biHeight = -height;   // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void *bits = NULL;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    bool ok = false;
-    if (bitmap != NULL) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        ok = BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY) != 0;
+    HBITMAP section = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (section == NULL)
+        return picture;
+    HDC memory = CreateCompatibleDC(source);
+    HGDIOBJ old = SelectObject(memory, section);
+    if (BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY)) {
         GdiFlush();
-        SelectObject(memory, old);
-        DWORD stride = ((DWORD)width * 3 + 3) & ~3u;
-        DWORD imageSize = stride * (DWORD)height;
-        BITMAPFILEHEADER header;
-        memset(&header, 0, sizeof header);
-        header.bfType = 0x4D42;
-        header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-        header.bfSize = header.bfOffBits + imageSize;
-        std::string file((const char *)&header, sizeof header);
-        file.append((const char *)&info.bmiHeader, sizeof info.bmiHeader);
-        file.append((const char *)bits, imageSize);
-        ok = ok && WriteWholeFile(path, file);
-        DeleteObject(bitmap);
+        size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
+        picture.width = width;
+        picture.height = height;
+        picture.bgr.resize((size_t)width * height * 3);
+        for (int row = 0; row < height; row++)
+            memcpy(&picture.bgr[(size_t)row * width * 3], (const unsigned char *)bits + row * stride,
+                   (size_t)width * 3);
     }
+    SelectObject(memory, old);
     DeleteDC(memory);
+    DeleteObject(section);
+    return picture;
+}
+
+Picture CaptureScreen(const RECT &area)
+{
+    HDC screen = GetDC(NULL);
+    Picture picture = CapturePicture(screen, area.left, area.top, area.right - area.left, area.bottom - area.top);
     ReleaseDC(NULL, screen);
-    return ok;
+    return picture;
+}
+
+bool SavePicture(const Picture &picture, const std::string &path)
+{
+    size_t stride = ((size_t)picture.width * 3 + 3) & ~(size_t)3;
+    std::string pixels(stride * picture.height, '\0');
+    for (int row = 0; row < picture.height; row++) {   // bottom-up in the file
+        memcpy(&pixels[(size_t)(picture.height - 1 - row) * stride], &picture.bgr[(size_t)row * picture.width * 3],
+               (size_t)picture.width * 3);
+    }
+    BITMAPFILEHEADER file;
+    BITMAPINFOHEADER info;
+    memset(&file, 0, sizeof file);
+    memset(&info, 0, sizeof info);
+    info.biSize = sizeof info;
+    info.biWidth = picture.width;
+    info.biHeight = picture.height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = (DWORD)pixels.size();
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + (DWORD)pixels.size();
+    std::string bytes((const char *)&file, sizeof file);
+    bytes.append((const char *)&info, sizeof info);
+    bytes += pixels;
+    return WriteWholeFile(path, bytes);
+}
+
+bool SaveScreenBitmap(const std::string &path, const RECT &area)
+{
+    Picture picture = CaptureScreen(area);
+    return picture.width > 0 && SavePicture(picture, path);
 }
 
 std::string ReplaceLine(const std::string &text, const std::string &line, const std::string &replacement)

@@ -62,7 +62,29 @@ std::vector<DWORD> ChildProcessIds(DWORD parentPid);
 // Like WaitChild, but handles this thread's messages meanwhile: a child window of another
 // process needs its parent's thread to answer.
 bool WaitChildPumping(ChildProcess *child, DWORD ms, DWORD *exitCode);
-// Copies a rectangle of the screen into a 24-bit .bmp file (a test artefact).
+
+// The bytes of a 32-bit value, little-endian, as the registry stores a DWORD.
+std::string Le32(DWORD value);
+
+// A 24-bit copy of a rectangle of a device context, top row first.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> bgr;   // 3 bytes a pixel, rows of width * 3 (no padding)
+    // CLR_INVALID outside the picture.
+    COLORREF At(int x, int y) const;
+    // Pixels of exactly this color in [left, right) x [top, bottom).
+    int Count(COLORREF color, int left, int top, int right, int bottom) const;
+    // 5 x 5 blocks wholly in the color: many inside filled strokes, none along thin lines.
+    int SolidBlocks(COLORREF color) const;
+};
+// Empty (width 0) when the copy cannot be made.
+Picture CapturePicture(HDC source, int x, int y, int width, int height);
+// A rectangle of the screen as the display shows it, all processes' windows.
+Picture CaptureScreen(const RECT &area);
+// Writes the picture as a 24-bit .bmp file (a test artefact).
+bool SavePicture(const Picture &picture, const std::string &path);
+// Copies a rectangle of the screen into a 24-bit .bmp file.
 bool SaveScreenBitmap(const std::string &path, const RECT &area);
 
 // The text with its line "line\n" replaced by "replacement\n" (removed when replacement is

@@ -43,6 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (size_t pos = 0; pos <= size && pos < 600; pos++)
         (void)IsSingleByteCharAt(text, pos, '\\');
 
+    // A text is itself, and its halves agree with it, whatever its bytes.
+    if (!SameTextIgnoringCase(text, text) || !SameLeadingTextIgnoringCase(text, text, strlen(text) / 2))
+        abort();
+
     char small[7];
     size_t copied = CopyText(small, sizeof small, text);
     if (copied != strlen(small) || copied > 6)

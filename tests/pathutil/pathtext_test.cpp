@@ -26,6 +26,36 @@ TEST(PathText, LeadBytesAreExactlyTheShiftJisRanges)
     }
 }
 
+TEST(PathText, CaseBlindComparisonTakesDoubleByteCharactersWhole)
+{
+    struct Case {
+        const char *name;
+        const char *a;
+        const char *b;
+        size_t length;      // bytes the leading comparison looks at
+        bool same;          // whole texts
+        bool sameLeading;   // their first length bytes
+    };
+    const Case cases[] = {
+        {"letters without case", "Setup.INI", "sETUP.ini", 9, true, true},
+        {"digits and signs exactly", "$App:1", "$APP:1", 6, true, true},
+        {"a longer text", "ab", "abc", 2, false, true},
+        {"empty texts", "", "", 0, true, true},
+        // 0x82 0x61 and 0x82 0x41 are two different characters whose second bytes differ
+        // only as ASCII 'a' and 'A' would.
+        {"second bytes are not letters", "\x82\x61", "\x82\x41", 2, false, false},
+        {"a lead byte as the last byte looked at stands alone", "\x82\x61", "\x82\x41", 1, false, true},
+        {"a kanji ending in 0x5C", "x\x95\x5C", "X\x95\x5C", 3, true, true},
+        {"a lone lead byte at the end", "a\x95", "A\x95", 2, true, true},
+        {"high bytes exactly", "\xB1", "\xB2", 1, false, false},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(c.same, SameTextIgnoringCase(c.a, c.b)) << c.name;
+        EXPECT_EQ(c.same, SameTextIgnoringCase(c.b, c.a)) << c.name;
+        EXPECT_EQ(c.sameLeading, SameLeadingTextIgnoringCase(c.a, c.b, c.length)) << c.name;
+    }
+}
+
 TEST(PathText, EnsureTrailingBackslash)
 {
     const CopyCase cases[] = {

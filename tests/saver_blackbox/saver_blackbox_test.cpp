@@ -34,14 +34,6 @@ std::ostream &operator<<(std::ostream &out, const Stored &value)
     return out;
 }
 
-std::string Le32(DWORD value)
-{
-    std::string bytes(4, '\0');
-    for (int i = 0; i < 4; i++)
-        bytes[i] = (char)(value >> (8 * i));
-    return bytes;
-}
-
 std::string Byte(unsigned char value)
 {
     return std::string(1, (char)value);
@@ -171,7 +163,7 @@ TEST_F(SaverBlackBox, ConfigureOkWritesEveryValueWithItsTypeAndSize)
         std::vector<int> clicks;
         KeyValues settings, font;
     } cases[] = {
-        {"/c over stored settings, a colour and both boxes clicked", "/c", true,
+        {"/c over stored settings, a color and both boxes clicked", "/c", true,
          {IDC_BACKCOL2, IDC_BACKLOOP, IDC_TEXTPEN},
          {{"TextCol", {REG_DWORD, Le32(RGB(12, 34, 56))}},
           {"TextPen", {REG_BINARY, Le32(1)}},
@@ -314,7 +306,7 @@ TEST_F(SaverBlackBox, ConfigureReportsAFailedSaveOnceAndStillEnds)
     }
 }
 
-TEST_F(SaverBlackBox, StoredColourBitsCheckSeveralButtons)
+TEST_F(SaverBlackBox, StoredColorBitsCheckSeveralButtons)
 {
     const struct {
         unsigned char backCol;
@@ -322,7 +314,7 @@ TEST_F(SaverBlackBox, StoredColourBitsCheckSeveralButtons)
     } cases[] = {
         {0x15, {IDC_BACKCOL0, IDC_BACKCOL2, IDC_BACKCOL4}},
         {0x3F, {IDC_BACKCOL0, IDC_BACKCOL1, IDC_BACKCOL2, IDC_BACKCOL3, IDC_BACKCOL4, IDC_BACKCOL5}},
-        {0xC0, {}},   // no bit of a colour: no button
+        {0xC0, {}},   // no bit of a color: no button
     };
     for (const auto &c : cases) {
         SCOPED_TRACE("BackCol " + std::to_string(c.backCol));
@@ -350,15 +342,15 @@ TEST_F(SaverBlackBox, StoredColourBitsCheckSeveralButtons)
 
 // --- the picture --------------------------------------------------------------------------
 
-const COLORREF kDesktopColour = RGB(200, 150, 100);
-const COLORREF kFrameColour = RGB(255, 255, 255);   // CreateFrame's white
+const COLORREF kDesktopColor = RGB(200, 150, 100);
+const COLORREF kFrameColor = RGB(255, 255, 255);   // CreateFrame's white
 
 LRESULT CALLBACK BackdropProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The desktop the saver photographs: a window of ours in one colour over the whole screen,
+// The desktop the saver photographs: a window of ours in one color over the whole screen,
 // shown before the saver starts.
 struct Backdrop {
     HWND window = NULL;
@@ -374,7 +366,7 @@ struct Backdrop {
             WNDCLASSA backdropClass = {};
             backdropClass.lpfnWndProc = BackdropProc;
             backdropClass.hInstance = GetModuleHandleA(NULL);
-            backdropClass.hbrBackground = CreateSolidBrush(kDesktopColour);
+            backdropClass.hbrBackground = CreateSolidBrush(kDesktopColor);
             backdropClass.lpszClassName = "BlackBoxBackdrop";
             registered = RegisterClassA(&backdropClass) != 0;
         }
@@ -386,7 +378,7 @@ struct Backdrop {
         UpdateWindow(window);
         PumpFor(300);
         RECT middle = {500, 380, 501, 381};
-        return CaptureScreen(middle).At(0, 0) == kDesktopColour;
+        return CaptureScreen(middle).At(0, 0) == kDesktopColor;
     }
 };
 
@@ -403,10 +395,10 @@ void StoreTextSettings(unsigned char backCol, DWORD textPen, COLORREF text)
                            {"FaceName", {REG_SZ, Sjis("ＭＳ ゴシック") + '\0'}}});
 }
 
-std::string Hex(COLORREF colour)
+std::string Hex(COLORREF color)
 {
     char text[16];
-    snprintf(text, sizeof text, "%06lx", (unsigned long)colour);
+    snprintf(text, sizeof text, "%06lx", (unsigned long)color);
     return text;
 }
 
@@ -415,7 +407,7 @@ TEST_F(SaverBlackBox, FullScreenTintsTheDesktopAndDrawsTheText)
     const struct {
         const char *name;
         unsigned char backCol;
-        COLORREF palette;   // the colour of the highest bit set
+        COLORREF palette;   // the color of the highest bit set
         DWORD textPen;
         COLORREF text;
         bool outline;
@@ -432,7 +424,7 @@ TEST_F(SaverBlackBox, FullScreenTintsTheDesktopAndDrawsTheText)
         RegDeleteTree(HKEY_CURRENT_USER, kRootKey);
         StoreTextSettings(c.backCol, c.textPen, c.text);
         Backdrop backdrop;
-        ASSERT_TRUE(backdrop.Show()) << "the known colour is not on the screen";
+        ASSERT_TRUE(backdrop.Show()) << "the known color is not on the screen";
 
         ChildProcess child;
         ASSERT_TRUE(StartSaver("/s", &child));
@@ -441,18 +433,18 @@ TEST_F(SaverBlackBox, FullScreenTintsTheDesktopAndDrawsTheText)
             FAIL() << "no full-screen window";
         }
         PumpFor(1500);   // past the first second: the clock has drawn
-        ScreenPicture p = CaptureScreen(screen);
+        Picture p = CaptureScreen(screen);
         SaveScreenBitmap(SuiteFolder() + "\\" + c.artefact, screen);
         ASSERT_EQ(width, p.width);
 
-        COLORREF tinted = kDesktopColour & c.palette;
+        COLORREF tinted = kDesktopColor & c.palette;
         const POINT corners[] = {{2, 2}, {width - 3, 2}, {2, height - 3}, {width - 3, height - 3}};
         for (POINT corner : corners)
             EXPECT_EQ(Hex(tinted), Hex(p.At(corner.x, corner.y))) << "corner " << corner.x << "," << corner.y;
         // Three lines of about 110 pixels around the middle; nothing of the text elsewhere.
         int band = 110 * 3 / 2 + 20;
         int inBand = p.Count(c.text, 0, height / 2 - band, width, height / 2 + band);
-        EXPECT_GT(inBand, 500) << "text colour " << Hex(c.text) << " in the centre band";
+        EXPECT_GT(inBand, 500) << "text color " << Hex(c.text) << " in the centre band";
         EXPECT_EQ(0, p.Count(c.text, 0, 0, width, height / 2 - band));
         EXPECT_EQ(0, p.Count(c.text, 0, height / 2 + band, width, height));
         int solid = p.SolidBlocks(c.text);
@@ -492,13 +484,13 @@ TEST_F(SaverBlackBox, PreviewDrawsWithTheFontScaledToItsWindow)
         FAIL() << "no preview window";
     }
     PumpFor(1500);
-    ScreenPicture p = CaptureScreen(screen);
+    Picture p = CaptureScreen(screen);
     SaveScreenBitmap(SuiteFolder() + "\\preview-desktop.bmp", screen);
     StopChild(&child);   // nothing but its frame's end would end a preview
     ASSERT_EQ(width, p.width);
 
-    EXPECT_EQ(0, p.Count(kDesktopColour, 0, 0, width, height)) << "the preview did not cover its frame";
-    EXPECT_EQ(Hex(kDesktopColour & RGB(0, 255, 0)), Hex(p.At(2, 2)));
+    EXPECT_EQ(0, p.Count(kDesktopColor, 0, 0, width, height)) << "the preview did not cover its frame";
+    EXPECT_EQ(Hex(kDesktopColor & RGB(0, 255, 0)), Hex(p.At(2, 2)));
     // A tenth of the height a line: three lines within 1.5 tenths of the middle, where the
     // stored 110-pixel font would reach further.
     int line = height / 10;

@@ -1,5 +1,5 @@
 // Any window and text sizes, seconds and broken-down times through the clock's rules:
-// no overflow, lines stay terminated, colour index stays in the palette.
+// no overflow, lines stay terminated, color index stays in the palette.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -27,9 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     (void)PreviewFontHeight(H);
 
     int index = BackIndexFromMask((unsigned)TakeInt(&data, &size), 0);
-    if (index < 0 || index >= kBackColourCount)
+    if (index < 0 || index >= BACK_COLOR_COUNT)
         abort();
-    ClockTiming timing = {kNoSecondYet};
+    ClockTiming timing = {NO_SECOND_YET};
     while (size > 0) {
         int second = data[0] % 62;   // tm_sec may be 60 or 61 for a leap second
         int32_t loop = data[0] & 0x80;
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         size--;
         int before = timing.lastSecond;
         bool redraw = ClockTick(&timing, second, loop, &index);
-        if (redraw != (before != second) || index < 0 || index >= kBackColourCount)
+        if (redraw != (before != second) || index < 0 || index >= BACK_COLOR_COUNT)
             abort();
     }
 

@@ -1,4 +1,4 @@
-// The clock's timing, colour order, layout and text lines.
+// The clock's timing, color order, layout and text lines.
 #include <gtest/gtest.h>
 
 #include <limits.h>
@@ -29,7 +29,7 @@ TEST(ClockRules, BackIndexFromMaskTakesTheHighestPaletteBit)
         EXPECT_EQ(c.expected, BackIndexFromMask(c.mask, c.current)) << c.name;
 }
 
-TEST(ClockRules, ColoursCycleBlueToCyanAndBack)
+TEST(ClockRules, ColorsCycleBlueToCyanAndBack)
 {
     int index = 0;
     int seen[7];
@@ -58,16 +58,16 @@ TEST(ClockRules, TicksRedrawOnlyWhenTheSecondChanges)
         {17, 1, false, 2},
         {18, 1, true, 2},
         {59, 1, true, 2},
-        {0, 1, true, 3},    // a new minute moves the colour before drawing
+        {0, 1, true, 3},    // a new minute moves the color before drawing
         {0, 1, false, 3},   // the other ticks of second 0 do not move it again
         {0, 1, false, 3},
         {1, 1, true, 3},
-        {0, 0, true, 3},    // cycling off: second 0 draws but keeps the colour
+        {0, 0, true, 3},    // cycling off: second 0 draws but keeps the color
         {0, 0, false, 3},
         {1, 0, true, 3},
         {0, -5, true, 4},   // any nonzero value counts as on
     };
-    ClockTiming timing = {kNoSecondYet};
+    ClockTiming timing = {NO_SECOND_YET};
     int index = 2;
     for (size_t i = 0; i < sizeof steps / sizeof steps[0]; i++) {
         EXPECT_EQ(steps[i].redraw, ClockTick(&timing, steps[i].second, steps[i].backLoop, &index)) << "step " << i;
@@ -77,7 +77,7 @@ TEST(ClockRules, TicksRedrawOnlyWhenTheSecondChanges)
 
 TEST(ClockRules, FirstTickOnSecondZeroAdvancesAtOnce)
 {
-    ClockTiming timing = {kNoSecondYet};
+    ClockTiming timing = {NO_SECOND_YET};
     int index = 5;
     EXPECT_TRUE(ClockTick(&timing, 0, 1, &index));
     EXPECT_EQ(0, index);
@@ -86,7 +86,7 @@ TEST(ClockRules, FirstTickOnSecondZeroAdvancesAtOnce)
 
 TEST(ClockRules, AnHourOfTicksAdvancesOncePerMinute)
 {
-    ClockTiming timing = {kNoSecondYet};
+    ClockTiming timing = {NO_SECOND_YET};
     int index = 0;
     int redraws = 0;
     // Four ticks a second, starting at 12 seconds past, for an hour.
@@ -114,14 +114,14 @@ TEST(ClockRules, LinesAreCentredAroundTheWeekday)
         ClockLine line;
         int x, y;
     } cases[] = {
-        {"weekday centred", 1024, 768, 200, 40, kWeekdayLine, 412, 364},
-        {"date above", 1024, 768, 200, 40, kDateLine, 412, 324},
-        {"time below", 1024, 768, 200, 40, kTimeLine, 412, 404},
-        {"odd differences truncate", 101, 51, 10, 10, kWeekdayLine, 45, 20},
-        {"wider than the window: negative x, cut both sides", 100, 100, 151, 20, kWeekdayLine, -25, 40},
-        {"negative odd truncates toward zero", 100, 100, 101, 20, kWeekdayLine, 0, 40},
-        {"taller than the window", 80, 60, 10, 100, kDateLine, 35, -120},
-        {"empty window", 0, 0, 0, 0, kTimeLine, 0, 0},
+        {"weekday centred", 1024, 768, 200, 40, WEEKDAY_LINE, 412, 364},
+        {"date above", 1024, 768, 200, 40, DATE_LINE, 412, 324},
+        {"time below", 1024, 768, 200, 40, TIME_LINE, 412, 404},
+        {"odd differences truncate", 101, 51, 10, 10, WEEKDAY_LINE, 45, 20},
+        {"wider than the window: negative x, cut both sides", 100, 100, 151, 20, WEEKDAY_LINE, -25, 40},
+        {"negative odd truncates toward zero", 100, 100, 101, 20, WEEKDAY_LINE, 0, 40},
+        {"taller than the window", 80, 60, 10, 100, DATE_LINE, 35, -120},
+        {"empty window", 0, 0, 0, 0, TIME_LINE, 0, 0},
     };
     for (const Case &c : cases) {
         int x = 1234, y = 1234;
@@ -135,13 +135,13 @@ TEST(ClockRules, ExtremeSizesAreClampedNotOverflowed)
 {
     // The differences need 33 bits; the date line's top needs 34 and is clamped.
     int x, y;
-    ClockLineOrigin(INT_MAX, INT_MAX, INT_MIN, INT_MIN, kDateLine, &x, &y);
+    ClockLineOrigin(INT_MAX, INT_MAX, INT_MIN, INT_MIN, DATE_LINE, &x, &y);
     EXPECT_EQ(INT_MAX, x);
     EXPECT_EQ(INT_MAX, y);
-    ClockLineOrigin(INT_MIN, INT_MIN, INT_MAX, INT_MAX, kDateLine, &x, &y);
+    ClockLineOrigin(INT_MIN, INT_MIN, INT_MAX, INT_MAX, DATE_LINE, &x, &y);
     EXPECT_EQ(-INT_MAX, x);
     EXPECT_EQ(INT_MIN, y);
-    ClockLineOrigin(INT_MAX, INT_MAX, INT_MIN, INT_MIN, kTimeLine, &x, &y);
+    ClockLineOrigin(INT_MAX, INT_MAX, INT_MIN, INT_MIN, TIME_LINE, &x, &y);
     EXPECT_EQ(-1, y);
 }
 

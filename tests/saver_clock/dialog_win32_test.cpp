@@ -133,7 +133,7 @@ TEST(ConfigResources, DialogTemplateIsExactlyAsDesigned)
     EXPECT_EQ(1, d.charset);
 
     const DWORD base = WS_CHILD | WS_VISIBLE;
-    const DWORD colour = base | BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_BITMAP | WS_TABSTOP;
+    const DWORD color = base | BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_BITMAP | WS_TABSTOP;
     const struct {
         int id;
         const char *cls;
@@ -142,12 +142,12 @@ TEST(ConfigResources, DialogTemplateIsExactlyAsDesigned)
         short x, y, cx, cy;
     } expected[] = {
         {1014, "BUTTON", "背景色の選択", base | BS_GROUPBOX, 0, 7, 7, 105, 50},
-        {1007, "BUTTON", "", colour, 0, 15, 20, 10, 10},
-        {1008, "BUTTON", "", colour, 0, 30, 20, 10, 10},
-        {1009, "BUTTON", "", colour, 0, 45, 20, 10, 10},
-        {1010, "BUTTON", "", colour, 0, 60, 20, 10, 10},
-        {1011, "BUTTON", "", colour, 0, 75, 20, 10, 10},
-        {1012, "BUTTON", "", colour, 0, 90, 20, 10, 10},
+        {1007, "BUTTON", "", color, 0, 15, 20, 10, 10},
+        {1008, "BUTTON", "", color, 0, 30, 20, 10, 10},
+        {1009, "BUTTON", "", color, 0, 45, 20, 10, 10},
+        {1010, "BUTTON", "", color, 0, 60, 20, 10, 10},
+        {1011, "BUTTON", "", color, 0, 75, 20, 10, 10},
+        {1012, "BUTTON", "", color, 0, 90, 20, 10, 10},
         {1013, "BUTTON", "１分毎に変更する", base | BS_AUTOCHECKBOX | WS_TABSTOP, 0, 40, 40, 65, 10},
         {-1, "BUTTON", "デジタル文字の設定", base | BS_GROUPBOX, 0, 122, 7, 93, 50},
         {3, "BUTTON", "ﾌｫﾝﾄの選択(&F)...", base | BS_DEFPUSHBUTTON | BS_CENTER | BS_VCENTER | WS_TABSTOP, 0, 130, 20,
@@ -181,7 +181,7 @@ TEST(ConfigResources, DialogTemplateIsExactlyAsDesigned)
     EXPECT_NE(std::string::npos, notice.find("Copyright")) << notice;
 }
 
-TEST(ConfigResources, ColourBitmapsAreSwatchesOfThePalette)
+TEST(ConfigResources, ColorBitmapsAreSwatchesOfThePalette)
 {
     HINSTANCE module = GetModuleHandleA(NULL);
     for (int i = 0; i < 6; i++) {
@@ -207,7 +207,7 @@ TEST(ConfigResources, ColourBitmapsAreSwatchesOfThePalette)
         for (int y = 0; y < 20; y++)
             for (int x = 0; x < 20; x++)
                 wrong += picture.At(x, y) != BackPalette[i];
-        EXPECT_EQ(0, wrong) << "pixels not of colour " << std::hex << BackPalette[i];
+        EXPECT_EQ(0, wrong) << "pixels not of color " << std::hex << BackPalette[i];
     }
 }
 
@@ -270,7 +270,7 @@ void Click(HWND dialog, int id)
     SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
-std::vector<int> CheckedColours(HWND dialog)
+std::vector<int> CheckedColors(HWND dialog)
 {
     std::vector<int> ids;
     for (int id = IDC_BACKCOL0; id <= IDC_BACKCOL5; id++) {
@@ -357,15 +357,15 @@ TEST_F(ConfigDialogTest, StoredSettingsShowWhenTheDialogOpens)
     WriteRawValue(kSettingsKey, "BackLoop", REG_BINARY, Le32(1));
     WriteRawValue(kSettingsKey, "TextPen", REG_BINARY, Le32(1));
     RunConfigDialog([](HWND dialog) {
-        checkedAtOpen = CheckedColours(dialog);
+        checkedAtOpen = CheckedColors(dialog);
         loopAtOpen = IsDlgButtonChecked(dialog, IDC_BACKLOOP);
         penAtOpen = IsDlgButtonChecked(dialog, IDC_TEXTPEN);
-        // The colour buttons show their bitmaps.
+        // The color buttons show their bitmaps.
         for (int id = IDC_BACKCOL0; id <= IDC_BACKCOL5; id++)
             EXPECT_TRUE(SendDlgItemMessageA(dialog, id, BM_GETIMAGE, IMAGE_BITMAP, 0) != 0) << id;
         // One click leaves only that button checked.
         Click(dialog, IDC_BACKCOL1);
-        EXPECT_EQ(std::vector<int>{IDC_BACKCOL1}, CheckedColours(dialog));
+        EXPECT_EQ(std::vector<int>{IDC_BACKCOL1}, CheckedColors(dialog));
         Click(dialog, IDCANCEL);
     });
     EXPECT_EQ((std::vector<int>{IDC_BACKCOL0, IDC_BACKCOL2, IDC_BACKCOL5}), checkedAtOpen);
@@ -432,7 +432,7 @@ void ChooseFontAnswering(HWND dialog, int answer)
 }
 
 LOGFONTA fontBefore, fontAfter;
-COLORREF colourAfter;
+COLORREF colorAfter;
 
 TEST_F(ConfigDialogTest, CancelledFontDialogShowsNothingAndChangesNothing)
 {
@@ -444,16 +444,16 @@ TEST_F(ConfigDialogTest, CancelledFontDialogShowsNothingAndChangesNothing)
         fontBefore = ClockSettings.Font;
         ChooseFontAnswering(dialog, IDCANCEL);
         fontAfter = ClockSettings.Font;
-        colourAfter = ClockSettings.TextCol;
+        colorAfter = ClockSettings.TextCol;
         Click(dialog, IDCANCEL);
     });
     EXPECT_TRUE(fontDialogSeen);
     EXPECT_FALSE(errorBoxSeen);
     EXPECT_EQ(0, memcmp(&fontBefore, &fontAfter, sizeof fontBefore));
-    EXPECT_EQ(RGB(0, 128, 0), colourAfter);
+    EXPECT_EQ(RGB(0, 128, 0), colorAfter);
 }
 
-TEST_F(ConfigDialogTest, FontChosenThenOkStoresTheFontAndItsColour)
+TEST_F(ConfigDialogTest, FontChosenThenOkStoresTheFontAndItsColor)
 {
     WriteRawValue(kFontKey, "Height", REG_BINARY, Le32((DWORD)-20));
     WriteRawValue(kFontKey, "FaceName", REG_SZ, Sjis("ＭＳ ゴシック") + '\0');
@@ -462,7 +462,7 @@ TEST_F(ConfigDialogTest, FontChosenThenOkStoresTheFontAndItsColour)
     RunConfigDialog([](HWND dialog) {
         ChooseFontAnswering(dialog, IDOK);
         fontAfter = ClockSettings.Font;
-        colourAfter = ClockSettings.TextCol;
+        colorAfter = ClockSettings.TextCol;
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(fontDialogSeen);
@@ -475,7 +475,7 @@ TEST_F(ConfigDialogTest, FontChosenThenOkStoresTheFontAndItsColour)
     ASSERT_TRUE(RegReadValue(HKEY_CURRENT_USER, kFontKey, "FaceName", &type, &bytes));
     EXPECT_EQ(std::string(fontAfter.lfFaceName) + '\0', bytes);
     ASSERT_TRUE(RegReadValue(HKEY_CURRENT_USER, kSettingsKey, "TextCol", &type, &bytes));
-    EXPECT_EQ(Le32(colourAfter), bytes);
+    EXPECT_EQ(Le32(colorAfter), bytes);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The clock's picture in real windows: over a desktop of a known colour the saver window
-// shows that colour ANDed with the palette colour, the text in the middle, filled or
+// The clock's picture in real windows: over a desktop of a known color the saver window
+// shows that color ANDed with the palette color, the text in the middle, filled or
 // outlined; the preview scales its font; the window's messages go where they should.
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@
 
 namespace {
 
-const COLORREF kDesktopColour = RGB(200, 150, 100);
-const COLORREF kTextColour = RGB(255, 0, 0);
+const COLORREF kDesktopColor = RGB(200, 150, 100);
+const COLORREF kTextColor = RGB(255, 0, 0);
 
 // Stands in for the host's class procedure: every message goes to the clock.
 LRESULT CALLBACK TestSaverClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -54,13 +54,13 @@ protected:
             cls.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
             ASSERT_NE(0, RegisterClassA(&cls));
             cls.lpfnWndProc = PlainProc;
-            cls.hbrBackground = CreateSolidBrush(kDesktopColour);
+            cls.hbrBackground = CreateSolidBrush(kDesktopColor);
             cls.lpszClassName = "ClockTestBackdrop";
             cls.style = 0;
             ASSERT_NE(0, RegisterClassA(&cls));
             registered = true;
         }
-        // The "desktop" the saver will photograph: one colour over the whole screen.
+        // The "desktop" the saver will photograph: one color over the whole screen.
         backdrop = CreateWindowExA(0, "ClockTestBackdrop", "backdrop", WS_POPUP | WS_VISIBLE, 0, 0, screenW, screenH,
                                    NULL, NULL, saverHost.instance, NULL);
         ASSERT_TRUE(backdrop != NULL);
@@ -78,7 +78,7 @@ protected:
     // A bold face large enough that filled strokes are many pixels wide.
     void StoreTextSettings(BYTE backCol, DWORD textPen)
     {
-        WriteRawValue(kSettingsKey, "TextCol", REG_DWORD, Le32(kTextColour));
+        WriteRawValue(kSettingsKey, "TextCol", REG_DWORD, Le32(kTextColor));
         WriteRawValue(kSettingsKey, "TextPen", REG_BINARY, Le32(textPen));
         WriteRawValue(kSettingsKey, "BackCol", REG_BINARY, std::string(1, (char)backCol));
         WriteRawValue(kFontKey, "Height", REG_BINARY, Le32((DWORD)-110));
@@ -120,34 +120,9 @@ protected:
     }
 };
 
-COLORREF AndColours(COLORREF a, COLORREF b)
+COLORREF AndColors(COLORREF a, COLORREF b)
 {
     return a & b;
-}
-
-int CountColour(const Picture &p, COLORREF colour, int left, int top, int right, int bottom)
-{
-    int count = 0;
-    for (int y = top; y < bottom; y++)
-        for (int x = left; x < right; x++)
-            count += p.At(x, y) == colour;
-    return count;
-}
-
-// 5 x 5 blocks wholly in the colour: many inside filled heavy strokes, none along a
-// one-pixel outline.
-int CountSolidBlocks(const Picture &p, COLORREF colour)
-{
-    int blocks = 0;
-    for (int y = 0; y + 5 <= p.height; y += 1)
-        for (int x = 0; x + 5 <= p.width; x += 1) {
-            bool solid = true;
-            for (int dy = 0; dy < 5 && solid; dy++)
-                for (int dx = 0; dx < 5 && solid; dx++)
-                    solid = p.At(x + dx, y + dy) == colour;
-            blocks += solid;
-        }
-    return blocks;
 }
 
 void ExpectCorners(const Picture &p, COLORREF expected, const char *what)
@@ -159,7 +134,7 @@ void ExpectCorners(const Picture &p, COLORREF expected, const char *what)
                                             << expected << " seen " << p.At(x, y);
 }
 
-TEST_F(ClockRenderingTest, EveryPaletteColourTintsTheDesktopAndTheTextIsInTheMiddle)
+TEST_F(ClockRenderingTest, EveryPaletteColorTintsTheDesktopAndTheTextIsInTheMiddle)
 {
     for (int i = 0; i < 6; i++) {
         SCOPED_TRACE("palette entry " + std::to_string(i));
@@ -170,17 +145,17 @@ TEST_F(ClockRenderingTest, EveryPaletteColourTintsTheDesktopAndTheTextIsInTheMid
         SendMessageA(saver, WM_TIMER, 1, 0);
         Picture p = Capture(saver);
         ASSERT_EQ(screenW, p.width);
-        ExpectCorners(p, AndColours(kDesktopColour, BackPalette[i]), "full screen");
+        ExpectCorners(p, AndColors(kDesktopColor, BackPalette[i]), "full screen");
         // Text in each of the three bands around the middle, none near the edges.
         int lineH = 110;
         int middle = screenH / 2;
-        EXPECT_GT(CountColour(p, kTextColour, 0, middle - lineH * 3 / 2 - 10, screenW, middle - lineH / 2), 200)
+        EXPECT_GT(p.Count(kTextColor, 0, middle - lineH * 3 / 2 - 10, screenW, middle - lineH / 2), 200)
             << "date line";
-        EXPECT_GT(CountColour(p, kTextColour, 0, middle - lineH / 2, screenW, middle + lineH / 2), 200)
+        EXPECT_GT(p.Count(kTextColor, 0, middle - lineH / 2, screenW, middle + lineH / 2), 200)
             << "weekday line";
-        EXPECT_GT(CountColour(p, kTextColour, 0, middle + lineH / 2, screenW, middle + lineH * 3 / 2 + 10), 200)
+        EXPECT_GT(p.Count(kTextColor, 0, middle + lineH / 2, screenW, middle + lineH * 3 / 2 + 10), 200)
             << "time line";
-        EXPECT_EQ(0, CountColour(p, kTextColour, 0, 0, screenW, 60));
+        EXPECT_EQ(0, p.Count(kTextColor, 0, 0, screenW, 60));
         if (i == 0)
             SavePictureArtefact(p, "fullscreen-filled.bmp");
         DestroySaver(saver);
@@ -206,9 +181,9 @@ TEST_F(ClockRenderingTest, OutlineModeDrawsOnlyOutlines)
         EXPECT_EQ(5, ClockSettings.BackIndex) << "bits 2 and 5: the highest wins";
         SendMessageA(saver, WM_TIMER, 1, 0);
         Picture p = Capture(saver);
-        ExpectCorners(p, AndColours(kDesktopColour, RGB(0, 255, 255)), "cyan");
-        int pixels = CountColour(p, kTextColour, 0, 0, p.width, p.height);
-        int solid = CountSolidBlocks(p, kTextColour);
+        ExpectCorners(p, AndColors(kDesktopColor, RGB(0, 255, 255)), "cyan");
+        int pixels = p.Count(kTextColor, 0, 0, p.width, p.height);
+        int solid = p.SolidBlocks(kTextColor);
         EXPECT_GT(pixels, 500);
         if (c.outline)
             EXPECT_EQ(0, solid) << pixels << " text pixels";
@@ -229,10 +204,10 @@ TEST_F(ClockRenderingTest, OnlyTimerOneDrawsAndNoTimerReachesTheHost)
     Picture before = Capture(saver);
     ExpectCorners(before, RGB(0, 0, 0), "class background before the first tick");
     SendMessageA(saver, WM_TIMER, 1, 0);
-    ExpectCorners(Capture(saver), AndColours(kDesktopColour, BackPalette[0]), "after the first tick");
+    ExpectCorners(Capture(saver), AndColors(kDesktopColor, BackPalette[0]), "after the first tick");
     // The window's own 250 ms timer keeps it drawn while messages flow.
     PumpFor(600);
-    ExpectCorners(Capture(saver), AndColours(kDesktopColour, BackPalette[0]), "after ticking");
+    ExpectCorners(Capture(saver), AndColors(kDesktopColor, BackPalette[0]), "after ticking");
     for (UINT m : hostDefaultMessages) {
         EXPECT_NE((UINT)WM_TIMER, m);
         EXPECT_NE((UINT)WM_CREATE, m);
@@ -261,9 +236,9 @@ TEST_F(ClockRenderingTest, PreviewShrinksTheDesktopAndScalesTheFont)
     EXPECT_EQ(FW_HEAVY, ClockSettings.Font.lfWeight) << "the rest of the chosen font stays";
     Picture p = Capture(saver);
     ASSERT_EQ(320, p.width);
-    // The screen's corners are the backdrop's colour; red keeps only its red channel.
-    EXPECT_EQ(AndColours(kDesktopColour, BackPalette[2]), p.At(1, 1));
-    EXPECT_GT(CountColour(p, kTextColour, 0, 60, 320, 180), 50) << "the text in the middle of the preview";
+    // The screen's corners are the backdrop's color; red keeps only its red channel.
+    EXPECT_EQ(AndColors(kDesktopColor, BackPalette[2]), p.At(1, 1));
+    EXPECT_GT(p.Count(kTextColor, 0, 60, 320, 180), 50) << "the text in the middle of the preview";
     SavePictureArtefact(p, "preview.bmp");
     DestroyWindow(frame);   // takes the preview with it
     EXPECT_FALSE(IsWindow(saver));
@@ -307,8 +282,8 @@ TEST_F(ClockRenderingTest, DrawClockShowsTheGivenTime)
     ReleaseDC(saver, dc);
     DeleteObject(hfont);
     int left = (screenW - size.cx) / 2, top = (screenH - size.cy) / 2;
-    EXPECT_GT(CountColour(drawn, kTextColour, left, top, left + size.cx, top + size.cy), 200);
-    EXPECT_EQ(0, CountColour(drawn, kTextColour, 0, top, left - 2, top + size.cy)) << "nothing left of the line";
+    EXPECT_GT(drawn.Count(kTextColor, left, top, left + size.cx, top + size.cy), 200);
+    EXPECT_EQ(0, drawn.Count(kTextColor, 0, top, left - 2, top + size.cy)) << "nothing left of the line";
     SelectObject(snapshot, old);
     DeleteObject(bitmap);
     DeleteDC(snapshot);

@@ -26,7 +26,7 @@ protected:
     void TearDown() override { ClearClockRegistry(); }
 };
 
-void ExpectDefaultColoursAndFlags()
+void ExpectDefaultColorsAndFlags()
 {
     EXPECT_EQ(RGB(255, 255, 255), ClockSettings.TextCol);
     EXPECT_EQ(0, ClockSettings.TextPen);
@@ -44,7 +44,7 @@ TEST_F(ClockSettingsTest, NothingStoredGivesTheDefaults)
 {
     ClockSettings.BackIndex = 4;
     LoadClockSettings();
-    ExpectDefaultColoursAndFlags();
+    ExpectDefaultColorsAndFlags();
     EXPECT_TRUE(FontIsAllZero());
     EXPECT_EQ(4, ClockSettings.BackIndex) << "the run-time palette entry is not a setting";
 }
@@ -94,11 +94,11 @@ TEST_F(ClockSettingsTest, ValuesOfTheWrongSizeKeepTheirDefaults)
     for (const Case &c : cases)
         WriteRawValue(c.key, c.name, c.type, c.bytes);
     LoadClockSettings();
-    ExpectDefaultColoursAndFlags();
+    ExpectDefaultColorsAndFlags();
     EXPECT_TRUE(FontIsAllZero());
 }
 
-TEST_F(ClockSettingsTest, BinaryTextColourCountsLikeADword)
+TEST_F(ClockSettingsTest, BinaryTextColorCountsLikeADword)
 {
     WriteRawValue(kSettingsKey, "TextCol", REG_BINARY, Le32(0x0000FF00));
     LoadClockSettings();
@@ -130,7 +130,7 @@ TEST_F(ClockSettingsTest, FontKeyWithoutSettingsKey)
     WriteRawValue(kFontKey, "Height", REG_BINARY, Le32(30));
     WriteRawValue(kFontKey, "FaceName", REG_SZ, std::string("Courier\0", 8));
     LoadClockSettings();
-    ExpectDefaultColoursAndFlags();
+    ExpectDefaultColorsAndFlags();
     EXPECT_EQ(30, ClockSettings.Font.lfHeight);
     EXPECT_STREQ("Courier", ClockSettings.Font.lfFaceName);
 }
@@ -169,7 +169,7 @@ TEST_F(ClockSettingsTest, SaveWritesEveryValueWithItsTypeAndSize)
     CheckDlgButton(dialog, IDC_BACKLOOP, BST_CHECKED);
     CheckDlgButton(dialog, IDC_TEXTPEN, BST_CHECKED);
 
-    EXPECT_EQ(0, SaveClockSettings(dialog));
+    EXPECT_TRUE(SaveClockSettings(dialog));
     DestroyWindow(dialog);
 
     ExpectStored(kSettingsKey, "TextCol", REG_DWORD, Le32(RGB(1, 2, 3)));
@@ -202,14 +202,14 @@ TEST_F(ClockSettingsTest, SaveWritesEveryValueWithItsTypeAndSize)
     EXPECT_EQ(0, memcmp(&saved.Font, &ClockSettings.Font, sizeof saved.Font));
 }
 
-TEST_F(ClockSettingsTest, SaveWithNoColourCheckedKeepsTheStoredMask)
+TEST_F(ClockSettingsTest, SaveWithNoColorCheckedKeepsTheStoredMask)
 {
     WriteRawValue(kSettingsKey, "BackCol", REG_BINARY, std::string("\x40", 1));
     HWND dialog = CreateDialogParamA(saverHost.instance, MAKEINTRESOURCEA(IDD_CONFIG), NULL, SaverConfigDialogProc, 0);
     ASSERT_TRUE(dialog != NULL);
     for (int id = IDC_BACKCOL0; id <= IDC_BACKCOL5; id++)
         EXPECT_EQ((UINT)BST_UNCHECKED, IsDlgButtonChecked(dialog, id)) << id;
-    EXPECT_EQ(0, SaveClockSettings(dialog));
+    EXPECT_TRUE(SaveClockSettings(dialog));
     DestroyWindow(dialog);
     ExpectStored(kSettingsKey, "BackCol", REG_BINARY, std::string("\x40", 1));
     ExpectStored(kSettingsKey, "TextPen", REG_BINARY, Le32(0));

@@ -33,11 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         abort();
     }
 
-    char face[kFaceNameBytes];
+    char face[FACE_NAME_BYTES];
     memset(face, 'q', sizeof face);
     bool accepted = DecodeFaceName(bytes, length, face);
     if (accepted) {
-        if (memchr(face, 0, sizeof face) == NULL || length > kFaceNameBytes)
+        if (memchr(face, 0, sizeof face) == NULL || length > FACE_NAME_BYTES)
             abort();
         if (strncmp(face, (const char *)bytes, strlen(face)) != 0)
             abort();

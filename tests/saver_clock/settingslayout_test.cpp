@@ -15,18 +15,18 @@ TEST(SettingsLayout, KeyPartsAndValueTable)
     EXPECT_STREQ("Font", kFontKeyName);
     const char *names[] = {"TextCol", "TextPen", "BackCol", "BackLoop"};
     const size_t sizes[] = {4, 4, 1, 4};
-    for (int i = 0; i < kSettingsValueCount; i++) {
+    for (int i = 0; i < SETTINGS_VALUE_COUNT; i++) {
         EXPECT_STREQ(names[i], kSettingsValues[i].name);
         EXPECT_EQ(sizes[i], kSettingsValues[i].size) << names[i];
-        EXPECT_EQ(i == 0 ? kStoredDword : kStoredBinary, kSettingsValues[i].kind) << names[i];
+        EXPECT_EQ(i == 0 ? STORED_DWORD : STORED_BINARY, kSettingsValues[i].kind) << names[i];
     }
     const char *fontNames[] = {"Height", "Width", "Escapement", "Orientation", "Weight", "Italic", "Underline",
                                "StrikeOut", "CharSet", "OutPrecision", "ClipPrecision", "Quality",
                                "PitchAndFamily"};
-    for (int i = 0; i < kFontNumberCount; i++) {
+    for (int i = 0; i < FONT_NUMBER_COUNT; i++) {
         EXPECT_STREQ(fontNames[i], kFontNumbers[i].name);
         EXPECT_EQ(i < 5 ? 4u : 1u, kFontNumbers[i].size) << fontNames[i];
-        EXPECT_EQ(kStoredBinary, kFontNumbers[i].kind) << fontNames[i];
+        EXPECT_EQ(STORED_BINARY, kFontNumbers[i].kind) << fontNames[i];
     }
     EXPECT_STREQ("FaceName", kFaceNameValue);
 }
@@ -40,7 +40,7 @@ TEST(SettingsLayout, StoredIntegersDecode)
         bool accepted;
         uint32_t value;
     } cases[] = {
-        {"white text colour", std::string("\xFF\xFF\xFF\x00", 4), 4, true, 0x00FFFFFF},
+        {"white text color", std::string("\xFF\xFF\xFF\x00", 4), 4, true, 0x00FFFFFF},
         {"little-endian order", std::string("\x01\x02\x03\x04", 4), 4, true, 0x04030201},
         {"negative height", std::string("\xF4\xFF\xFF\xFF", 4), 4, true, 0xFFFFFFF4},
         {"one byte field", std::string("\x24", 1), 1, true, 0x24},
@@ -97,7 +97,7 @@ TEST(SettingsLayout, FaceNames)
         {"nothing", std::string(), false, ""},
     };
     for (const Case &c : cases) {
-        char face[kFaceNameBytes];
+        char face[FACE_NAME_BYTES];
         memset(face, 0, sizeof face);
         bool accepted = DecodeFaceName((const unsigned char *)c.bytes.data(), c.bytes.size(), face);
         EXPECT_EQ(c.accepted, accepted) << c.name;
@@ -107,7 +107,7 @@ TEST(SettingsLayout, FaceNames)
 
 TEST(SettingsLayout, DecodedFaceClearsWhatWasThere)
 {
-    char face[kFaceNameBytes];
+    char face[FACE_NAME_BYTES];
     memset(face, 'z', sizeof face);
     ASSERT_TRUE(DecodeFaceName((const unsigned char *)"Ab", 3, face));
     for (size_t i = 2; i < sizeof face; i++)
@@ -116,12 +116,12 @@ TEST(SettingsLayout, DecodedFaceClearsWhatWasThere)
 
 TEST(SettingsLayout, StoredFaceNameLengthIncludesTheZeroAndStaysInTheField)
 {
-    char face[kFaceNameBytes] = "";
+    char face[FACE_NAME_BYTES] = "";
     EXPECT_EQ(1u, StoredFaceNameLength(face));
     strcpy(face, "IPAGothic");
     EXPECT_EQ(10u, StoredFaceNameLength(face));
     memset(face, 'x', sizeof face);
-    EXPECT_EQ((size_t)kFaceNameBytes, StoredFaceNameLength(face)) << "a field with no zero: 31 bytes and one more";
+    EXPECT_EQ((size_t)FACE_NAME_BYTES, StoredFaceNameLength(face)) << "a field with no zero: 31 bytes and one more";
 }
 
 }  // namespace

@@ -58,13 +58,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             abort();
         // A check that ended at tick 0xFFFFFFFF reads as never checked.
         if (checkedBefore && lastCheckEnd != 0xFFFFFFFFu &&
-            (uint32_t)(fake.tick - lastCheckEnd) < RecheckIntervalMs)
+            (uint32_t)(fake.tick - lastCheckEnd) < RECHECK_INTERVAL_MS)
             abort();
         // Re-entry while the verifier runs: a few messages of its own, no nested check.
         int before = fake.verifierCalls;
         if (depth++ == 0) {
             for (int i = input->Next() % 4; i > 0; i--)
-                SaverClassRule(*current, (void *)1, messages[input->Next() % messageCount], 0, 0);
+                SaverClassRule(*current, fakePlatform, (void *)1, messages[input->Next() % messageCount], 0, 0);
         }
         depth--;
         if (fake.verifierCalls != before)
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             fake.cursor.y += (int8_t)reader.Next();
             break;
         default:
-            SaverClassRule(state, (void *)1, messages[reader.Next() % messageCount], parameters[reader.Next() % 6], 0);
+            SaverClassRule(state, fakePlatform, (void *)1, messages[reader.Next() % messageCount], parameters[reader.Next() % 6], 0);
             break;
         }
         if (fake.verifierCalls != callsBefore) {

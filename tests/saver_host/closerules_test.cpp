@@ -21,7 +21,7 @@ protected:
     // A message as the window receives it: class procedure, stand-in clock, host default.
     intptr_t Send(unsigned message, uintptr_t wParam = 0, intptr_t lParam = 0)
     {
-        return SaverClassRule(state, window, message, wParam, lParam);
+        return SaverClassRule(state, fakePlatform, window, message, wParam, lParam);
     }
 
     void UsePassword(std::function<intptr_t()> verifier)
@@ -320,7 +320,7 @@ TEST_F(CloseRules, RecheckIntervalWithWrapAround)
         UsePassword([] { return 0; });
         state.lastVerifyTick = c.last;
         fake.tick = c.now;
-        EXPECT_FALSE(ConfirmCloseRule(state, window)) << c.name;
+        EXPECT_FALSE(ConfirmCloseRule(state, fakePlatform, window)) << c.name;
         EXPECT_EQ(c.asks ? 1 : 0, fake.verifierCalls) << c.name;
         EXPECT_EQ(c.asks ? c.now : c.last, state.lastVerifyTick) << c.name;
     }
@@ -357,7 +357,7 @@ TEST_F(CloseRules, ConfirmCloseWhileVerifyingAnswersFalse)
 {
     UsePassword([] { return 1; });
     state.verifying = true;
-    EXPECT_FALSE(ConfirmCloseRule(state, window));
+    EXPECT_FALSE(ConfirmCloseRule(state, fakePlatform, window));
     EXPECT_EQ(0, fake.verifierCalls);
     EXPECT_FALSE(state.closePermitted);
 }
@@ -366,7 +366,7 @@ TEST_F(CloseRules, TheClockMayAnswerTheCheckItself)
 {
     UsePassword([] { return 0; });
     fake.clockPassesOn = false;   // the clock answers FakeClockResult (nonzero) to everything
-    EXPECT_TRUE(ConfirmCloseRule(state, window));
+    EXPECT_TRUE(ConfirmCloseRule(state, fakePlatform, window));
     EXPECT_EQ(0, fake.verifierCalls);
     EXPECT_TRUE(state.closePermitted);
 }

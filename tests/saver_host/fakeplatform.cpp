@@ -8,41 +8,51 @@ void ResetFake(SaverRuleState *state)
     fake.state = state;
 }
 
-intptr_t PlatformDefaultProc(void *, unsigned message, uintptr_t, intptr_t)
+namespace {
+
+intptr_t DefaultProc(void *, void *, unsigned message, uintptr_t, intptr_t)
 {
     fake.defaultMessages.push_back(message);
     return FakeDefaultResult;
 }
 
-intptr_t PlatformPassOn(void *window, unsigned message, uintptr_t wParam, intptr_t lParam)
+intptr_t PassOn(void *, void *window, unsigned message, uintptr_t wParam, intptr_t lParam)
 {
     fake.clockMessages.push_back(message);
     if (fake.clockPassesOn)
-        return HostDefaultRule(*fake.state, window, message, wParam, lParam);
+        return HostDefaultRule(*fake.state, fakePlatform, window, message, wParam, lParam);
     return FakeClockResult;
 }
 
-void PlatformPostClose(void *) { fake.closesPosted++; }
-void PlatformHideCursor() { fake.cursorHidden++; }
-RulePoint PlatformCursorPosition() { return fake.cursor; }
-uint32_t PlatformTickCount() { return fake.tick; }
-void PlatformDropPendingTicks(void *) { fake.tickDrops++; }
+void PostClose(void *, void *) { fake.closesPosted++; }
+void HideCursor(void *) { fake.cursorHidden++; }
+RulePoint CursorPosition(void *) { return fake.cursor; }
+uint32_t TickCount(void *) { return fake.tick; }
+void DropPendingTicks(void *, void *) { fake.tickDrops++; }
 
-intptr_t PlatformSendVerifyRequest(void *window)
+intptr_t SendVerifyRequest(void *, void *window)
 {
-    return SaverClassRule(*fake.state, window, VerifyPasswordMessage, 0, 0);
+    return SaverClassRule(*fake.state, fakePlatform, window, VerifyPasswordMessage, 0, 0);
 }
 
-bool PlatformVerifierLoaded() { return fake.verifierLoaded; }
+bool VerifierLoaded(void *) { return fake.verifierLoaded; }
 
-intptr_t PlatformCallVerifier(void *)
+intptr_t CallVerifier(void *, void *)
 {
     fake.verifierCalls++;
     return fake.verifier ? fake.verifier() : 0;
 }
 
-void PlatformYield() { fake.yields++; }
-void PlatformDetachInputMethod(void *) { fake.detaches++; }
-void PlatformRestoreInputMethod(void *) { fake.restores++; }
-void PlatformPostQuit() { fake.quits++; }
-void PlatformForwardToParent(void *, unsigned message, intptr_t) { fake.forwarded.push_back(message); }
+void GiveUpTimeSlice(void *) { fake.yields++; }
+void DetachInputMethod(void *, void *) { fake.detaches++; }
+void RestoreInputMethod(void *, void *) { fake.restores++; }
+void PostQuit(void *) { fake.quits++; }
+void ForwardToParent(void *, void *, unsigned message, intptr_t) { fake.forwarded.push_back(message); }
+
+}  // namespace
+
+// In the order of RulePlatform's fields.
+const RulePlatform fakePlatform = {nullptr, DefaultProc, PassOn, PostClose, HideCursor, CursorPosition, TickCount,
+                                   DropPendingTicks, SendVerifyRequest, VerifierLoaded, CallVerifier,
+                                   GiveUpTimeSlice, DetachInputMethod, RestoreInputMethod, PostQuit,
+                                   ForwardToParent};

@@ -38,6 +38,8 @@ struct FakePlatform {
 };
 
 extern FakePlatform fake;
+// The rules' platform table over fake.
+extern const RulePlatform fakePlatform;
 
 // Starts a fresh fake over a fresh state.
 void ResetFake(SaverRuleState *state);

@@ -32,18 +32,6 @@ std::string HandleText(HWND window);
 // Saves the rectangle of a window as a .bmp in the suite folder.
 void KeepScreenshot(HWND window, const char *fileName);
 
-// A 24-bit copy of a rectangle of the screen as the display shows it, all processes' windows.
-struct ScreenPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> bgr;   // 3 bytes a pixel, top row first, no padding
-    COLORREF At(int x, int y) const;
-    // Pixels of exactly this colour in [left, right) x [top, bottom).
-    int Count(COLORREF colour, int left, int top, int right, int bottom) const;
-    // 5 x 5 blocks wholly in the colour: many inside filled strokes, none along thin lines.
-    int SolidBlocks(COLORREF colour) const;
-};
-ScreenPicture CaptureScreen(const RECT &area);
 // Presses and releases a key (an xdotool key name) on the display's real keyboard. The tool's
 // end is not waited for: its effect is what the caller watches.
 bool PressKey(const char *keyName);

@@ -1,5 +1,5 @@
 // The setup script's rules over an in-memory script: key order, defaults, each key's error,
-// [README] and [DISKn] lines, number and colour conversion.
+// [README] and [DISKn] lines, number and color conversion.
 #include <gtest/gtest.h>
 
 #include <string.h>

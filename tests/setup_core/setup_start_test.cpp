@@ -114,16 +114,12 @@ bool DarkPixelBounds(HWND window, RECT *bounds)
     GetClientRect(window, &client);
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
-    int width = client.right, height = client.bottom;
-    HDC screen = GetDC(NULL);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    RECT area = {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+    Picture picture = CaptureScreen(area);
     bool any = false;
-    for (int y = 0; y < height; y++) {
-        for (int x = 0; x < width; x++) {
-            COLORREF c = GetPixel(memory, x, y);
+    for (int y = 0; y < picture.height; y++) {
+        for (int x = 0; x < picture.width; x++) {
+            COLORREF c = picture.At(x, y);
             if (GetRValue(c) + GetGValue(c) + GetBValue(c) >= 3 * 128)
                 continue;
             if (!any)
@@ -134,10 +130,6 @@ bool DarkPixelBounds(HWND window, RECT *bounds)
             any = true;
         }
     }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(NULL, screen);
     return any;
 }
 

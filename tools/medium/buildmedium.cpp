@@ -14,8 +14,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "commandline.h"
 #include "mediumplan.h"
-#include "setupcontext.h"
+#include "scriptrules.h"
 #include "setupscript.h"
 #include "szdd.h"
 
@@ -26,6 +27,11 @@ enum {
     MAX_DISKS = DISK_SECTIONS,
     BIG_SECTION_BYTES = 65536,
     PROGRESS_FROM_BYTES = 1 << 20,
+    // The longest name the builder puts beside OUTPUT or below it: "\DISK10", ".partial".
+    OUTPUT_SUFFIX_BYTES = 16,
+    // What SETUP's section buffer holds of a section: the lines with their terminators, less
+    // the list's own terminator and the one the profile function may add after a cut.
+    SECTION_TEXT_BYTES = SECTION_BYTES - 2,
 };
 
 struct Options {
@@ -34,6 +40,10 @@ struct Options {
     char script[MAX_PATH_BYTES];
     char package[MAX_PATH_BYTES];   // full path, trailing backslash
     char output[MAX_PATH_BYTES];    // full path, no trailing backslash
+    // The script as SETUP reads it: NAME.ini beside NAME.exe.
+    char scriptName[MAX_PATH_BYTES];
+    char baseName[MAX_PATH_BYTES];
+    char scriptPath[MAX_PATH_BYTES];
 };
 
 struct PlannedFile {
@@ -47,6 +57,7 @@ struct PlannedFile {
 };
 
 Options options;
+SetupScript script;   // as SETUP's reader leaves it
 PlannedFile planned[MAX_MEDIUM_FILES];
 int plannedCount;
 int diskCount;
@@ -92,18 +103,25 @@ bool FullPath(const char *path, char *full, size_t size, char **filePart)
     return n > 0 && n < size;
 }
 
-// 1 file, 0 missing, -1 a folder; *size the file's size.
-int ProbeFile(const char *path, unsigned long long *size)
+// True when something exists at path; *isFolder tells a folder, *size a file's size.
+bool ProbeFile(const char *path, unsigned long long *size, bool *isFolder)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(path, &found);
     if (search == INVALID_HANDLE_VALUE)
-        return 0;
+        return false;
     FindClose(search);
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return -1;
-    *size = ((unsigned long long)found.nFileSizeHigh << 32) | found.nFileSizeLow;
-    return 1;
+    *isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (!*isFolder)
+        *size = ((unsigned long long)found.nFileSizeHigh << 32) | found.nFileSizeLow;
+    return true;
+}
+
+// True when path names a file (not a folder); *size its size.
+bool IsFile(const char *path, unsigned long long *size)
+{
+    bool isFolder = false;
+    return ProbeFile(path, size, &isFolder) && !isFolder;
 }
 
 unsigned char *ReadWholeFile(const char *path, size_t *length)
@@ -224,7 +242,8 @@ bool ParseArguments(int argc, char **argv)
     if (!FullPath(positional[1], full, sizeof full, &filePart))
         return Refuse("%s: path too long", positional[1]);
     EnsureTrailingBackslash(options.package, full);
-    if (!FullPath(positional[2], full, sizeof full, &filePart) || strlen(full) + 16 >= MAX_PATH_BYTES)
+    if (!FullPath(positional[2], full, sizeof full, &filePart) ||
+        strlen(full) + OUTPUT_SUFFIX_BYTES >= MAX_PATH_BYTES)
         return Refuse("%s: path too long", positional[2]);
     RemoveTrailingBackslash(options.output, full);
 
@@ -248,25 +267,25 @@ bool ParseArguments(int argc, char **argv)
 // is required.
 bool ReadScript()
 {
-    SetupContext &ctx = setupContext;
     char *name = (char *)LastPathComponent(options.script);
     size_t length = strlen(name);
     if (length < 5 || lstrcmpiA(name + length - 4, ".ini") != 0)
         return Refuse("%s: the setup script's name must end in .ini (SETUP reads NAME.ini beside NAME.exe)",
                       options.script);
-    if (length - 4 >= sizeof ctx.baseName)
+    if (length - 4 >= NAME_BYTES)
         return Refuse("%s: name too long", options.script);
-    CopyText(ctx.scriptName, sizeof ctx.scriptName, name);
-    memcpy(ctx.baseName, name, length - 4);
-    ctx.baseName[length - 4] = '\0';
+    CopyText(options.scriptName, sizeof options.scriptName, name);
+    memcpy(options.baseName, name, length - 4);
+    options.baseName[length - 4] = '\0';
     char folder[MAX_PATH_BYTES];
     CopyText(folder, sizeof folder, options.script);
     folder[name - options.script] = '\0';
-    CopyText(ctx.scriptDir, sizeof ctx.scriptDir, folder);
-    ctx.sourceDir[0] = '\0';
     if (GetFileAttributesA(options.script) == INVALID_FILE_ATTRIBUTES)
         return Refuse("%s: setup script not found", options.script);
-    return ReadSetupScript() != 0;
+    char error[NAME_BYTES + SCRIPT_ERROR_BYTES];
+    if (!ReadSetupScriptFile(folder, options.scriptName, "", &script, options.scriptPath, error, sizeof error))
+        return Refuse("%s", error);
+    return true;
 }
 
 // SETUP reads [README] and each [DISKn] into a buffer of SECTION_BYTES; a longer section
@@ -278,12 +297,12 @@ bool CheckSectionSizes()
     for (int n = 0; n <= DISK_SECTIONS; n++) {
         if (n > 0)
             snprintf(section, sizeof section, "DISK%d", n);
-        DWORD length = GetPrivateProfileSectionA(section, data, sizeof data, setupContext.scriptPath);
+        DWORD length = GetPrivateProfileSectionA(section, data, sizeof data, options.scriptPath);
         if (length == 0 && n > 0)
             break;
-        if (length > SECTION_BYTES - 2)
-            return Refuse("%s [%s]: %lu bytes, more than the %d that SETUP reads", setupContext.scriptName,
-                          section, (unsigned long)length, SECTION_BYTES - 2);
+        if (length > SECTION_TEXT_BYTES)
+            return Refuse("%s [%s]: %lu bytes, more than the %d that SETUP reads", options.scriptName,
+                          section, (unsigned long)length, SECTION_TEXT_BYTES);
     }
     return true;
 }
@@ -310,7 +329,7 @@ bool PlanPicture(const char *key, const char *value)
     unsigned long long size = 0;
     if (!IsPlainRelativePath(value) || !JoinPath(source, sizeof source, options.package, value))
         return Refuse("%s %s: not a file name below the package folder", key, value);
-    if (ProbeFile(source, &size) != 1)
+    if (!IsFile(source, &size))
         return Refuse("%s %s: picture not found in %s", key, value, options.package);
     size_t length = 0;
     unsigned char *bytes = ReadWholeFile(source, &length);
@@ -326,18 +345,16 @@ bool PlanPicture(const char *key, const char *value)
 
 bool PlanFiles()
 {
-    const SetupContext &ctx = setupContext;
-    const SetupScript &script = setupScript;
     unsigned long long size = 0;
 
     char exeName[MAX_PATH_BYTES];
-    snprintf(exeName, sizeof exeName, "%s.exe", ctx.baseName);
-    int found = ProbeFile(options.setupProgram, &size);
-    if (found != 1 || size == 0)
-        return Refuse("%s: setup program %s", options.setupProgram, found == 1 ? "is empty" : "not found");
+    snprintf(exeName, sizeof exeName, "%s.exe", options.baseName);
+    bool found = IsFile(options.setupProgram, &size);
+    if (!found || size == 0)
+        return Refuse("%s: setup program %s", options.setupProgram, found ? "is empty" : "not found");
     AddPlanned(options.setupProgram, exeName, exeName, 1, false, size);
-    ProbeFile(options.script, &size);
-    AddPlanned(options.script, ctx.scriptName, ctx.scriptName, 1, false, size);
+    IsFile(options.script, &size);
+    AddPlanned(options.script, options.scriptName, options.scriptName, 1, false, size);
     if (!PlanPicture("Titlemap", script.Titlemap) || !PlanPicture("Bitmap", script.Bitmap))
         return false;
 
@@ -364,10 +381,10 @@ bool PlanFiles()
                           section, entry.path, MAX_PATH_BYTES - 1);
         if (!JoinPath(source, sizeof source, options.package, entry.path))
             return Refuse("%s %s: path in the package folder too long", section, entry.path);
-        found = ProbeFile(source, &size);
-        if (found == 0)
+        bool isFolder = false;
+        if (!ProbeFile(source, &size, &isFolder))
             return Refuse("%s %s: listed file not found in %s", section, entry.path, options.package);
-        if (found < 0)
+        if (isFolder)
             return Refuse("%s %s: is a folder, not a file", section, entry.path);
         if (size == 0)
             return Refuse("%s %s: empty file; SETUP counts an expansion of zero bytes as a failed copy",

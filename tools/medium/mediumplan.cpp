@@ -5,29 +5,9 @@
 
 namespace {
 
-// Length of the character at p: 2 for a lead byte with its second byte, else 1.
-size_t CharBytes(const char *p, const char *end)
-{
-    return (IsLeadByte((unsigned char)p[0]) && p + 1 < end) ? 2 : 1;
-}
-
 bool SameText(const char *a, size_t aLength, const char *b, size_t bLength)
 {
-    if (aLength != bLength)
-        return false;
-    const char *end = a + aLength;
-    while (a < end) {
-        size_t step = CharBytes(a, end);
-        if (step == 2) {
-            if (a[0] != b[0] || a[1] != b[1])
-                return false;
-        } else if (AsciiUpper(*a) != AsciiUpper(*b)) {
-            return false;
-        }
-        a += step;
-        b += step;
-    }
-    return true;
+    return aLength == bLength && SameLeadingTextIgnoringCase(a, b, aLength);
 }
 
 bool IsShortNameChar(char c)
@@ -53,7 +33,7 @@ unsigned long FolderEntries(const char *name, size_t length)
         !(dot < length && dot + 1 == length))
         return 1;
     size_t chars = 0;
-    for (const char *p = name, *end = name + length; p < end; p += CharBytes(p, end))
+    for (const char *p = name, *end = name + length; p < end; p += CharBytes(p))
         chars++;
     return 1 + (unsigned long)((chars + 12) / 13);
 }
@@ -103,7 +83,7 @@ bool IsPlainRelativePath(const char *path)
 {
     const char *end = path + strlen(path);
     const char *component = path;
-    for (const char *p = path;; p += CharBytes(p, end)) {
+    for (const char *p = path;; p += CharBytes(p)) {
         if (p == end || *p == '\\') {
             size_t length = (size_t)(p - component);
             if (length == 0 || (length == 1 && component[0] == '.') ||
@@ -114,7 +94,7 @@ bool IsPlainRelativePath(const char *path)
             component = p + 1;
             continue;
         }
-        if (CharBytes(p, end) == 1 && ((unsigned char)*p < 0x20 || strchr("/:*?\"<>|", *p) != NULL))
+        if (CharBytes(p) == 1 && ((unsigned char)*p < 0x20 || strchr("/:*?\"<>|", *p) != NULL))
             return false;
     }
 }
@@ -142,7 +122,7 @@ unsigned long long DiskBytesUsed(const MediumFile *files, int count, int *rootEn
         const char *end = path + strlen(path);
         unsigned long *parent = &root;
         const char *name = path;
-        for (const char *p = path; p < end; p += CharBytes(p, end)) {
+        for (const char *p = path; p < end; p += CharBytes(p)) {
             if (*p != '\\')
                 continue;
             size_t length = (size_t)(p - path);

@@ -9,7 +9,8 @@
 namespace {
 
 const unsigned char kMagic[8] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
-const unsigned char kBlank = 0x20;
+// What the ring is filled with before the first byte.
+const unsigned char BLANK_BYTE = 0x20;
 
 enum {
     WINDOW_MASK = SZDD_WINDOW - 1,
@@ -96,16 +97,16 @@ int LongestMatch(const MatchFinder *finder, size_t pos, int maxLen, int *distanc
 
     // The blank-filled part of the window: a source wholly inside it gives the run of
     // blanks; one that starts less than a match length before the data runs into it.
-    if (lowest < 0 && cur[0] == kBlank) {
+    if (lowest < 0 && cur[0] == BLANK_BYTE) {
         if (lowest <= -SZDD_MAX_MATCH) {
-            while (best < maxLen && cur[best] == kBlank)
+            while (best < maxLen && cur[best] == BLANK_BYTE)
                 best++;
             bestSource = -SZDD_MAX_MATCH;
         }
         ptrdiff_t first = lowest > -(SZDD_MAX_MATCH - 1) ? lowest : -(SZDD_MAX_MATCH - 1);
         for (ptrdiff_t j = first; j < 0 && best < maxLen; j++) {
             int k = 0;
-            while (k < maxLen && (j + k < 0 ? kBlank : data[j + k]) == cur[k])
+            while (k < maxLen && (j + k < 0 ? BLANK_BYTE : data[j + k]) == cur[k])
                 k++;
             if (k > best) {
                 best = k;
@@ -290,7 +291,7 @@ int SzddExpand(const unsigned char *image, size_t imageLength, unsigned char *ou
     if (!SzddReadHeader(image, imageLength, &stored, &lastChar))
         return 0;
     unsigned char ring[SZDD_WINDOW];
-    memset(ring, kBlank, sizeof ring);
+    memset(ring, BLANK_BYTE, sizeof ring);
     unsigned write = SZDD_START;
     size_t in = SZDD_HEADER_SIZE;
     size_t produced = 0;
