@@ -3,7 +3,18 @@
 # the sample package's installation medium into dist/medium/ (one folder, as on a CD) and
 # dist/floppy/ (one folder per 1.44 MB disk), with the medium builder run under Wine, and
 # their images: dist/floppy/DISKn.img per disk and dist/medium.iso (scripts/make-images.sh).
+# Then the whole journey of a user under Wine (scripts/journey.sh): install from the medium,
+# the saver, the uninstall, with screenshots and before/after listings in dist/journey/.
+#
+#   scripts/build.sh             everything, without a person
+#   scripts/build.sh --by-hand   the same build, then SETUP from the medium on $DISPLAY for a
+#                                person to click through
 set -euo pipefail
+mode="${1:-}"
+case "$mode" in
+    ""|--by-hand) ;;
+    *) echo "usage: scripts/build.sh [--by-hand]" >&2; exit 2 ;;
+esac
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 scripts/install-deps.sh
@@ -61,3 +72,8 @@ done
 echo "medium checked: every compressed file expands to its original"
 
 scripts/make-images.sh dist/floppy dist/medium dist/medium.iso
+
+if [ "$mode" = --by-hand ]; then
+    exec scripts/journey.sh --by-hand
+fi
+scripts/journey.sh

@@ -47,6 +47,13 @@ if [ "$keep" = 0 ] || [ ! -f "$prefix/system.reg" ]; then
     mkdir -p "$suite_dir"
     cp -a "$KIT_TEMPLATE" "$prefix"
 fi
+# The user's folders (Desktop, Documents...) link to the home the template was made in,
+# which is gone: give the suite real folders, as Windows has, or the shell cannot find them.
+for link in "$prefix"/drive_c/users/*/*; do
+    if [ -L "$link" ] && [ ! -e "$link" ]; then
+        rm -f "$link" && mkdir -p "$link"
+    fi
+done
 kit_wine_exports "$prefix"
 export KIT_SUITE_DIR="$suite_dir" KIT_UNDER_WINE=1
 

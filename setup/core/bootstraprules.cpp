@@ -50,12 +50,19 @@ int StagingList(const char *exeName, const char *scriptName, const char *titlema
 
 bool UninstallEntryKey(char *dest, size_t size, const char *baseName, int n)
 {
+    char number[16] = "";
+    AppendDecimal(number, sizeof number, n);
+    return UninstallEntryKeyText(dest, size, baseName, number);
+}
+
+bool UninstallEntryKeyText(char *dest, size_t size, const char *baseName, const char *number)
+{
     if (size == 0)
         return false;
     dest[0] = '\0';
     return AppendText(dest, size, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") &&
            AppendText(dest, size, baseName) && AppendText(dest, size, " Uninst ") &&
-           AppendDecimal(dest, size, n);
+           AppendText(dest, size, number);
 }
 
 bool RelaunchCommand(char *dest, size_t size, const char *windowsDir, const char *baseName,

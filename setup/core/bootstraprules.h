@@ -41,6 +41,8 @@ int StagingList(const char *exeName, const char *scriptName, const char *titlema
 // "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\" + baseName + " Uninst " + n.
 // False when it does not fit in size bytes.
 bool UninstallEntryKey(char *dest, size_t size, const char *baseName, int n);
+// The same with the number as text, taken as it is (the uninstall start's entry number).
+bool UninstallEntryKeyText(char *dest, size_t size, const char *baseName, const char *number);
 
 // windowsDir (backslash ensured) + baseName + ".exe /" + scriptDir. False when it does not fit.
 bool RelaunchCommand(char *dest, size_t size, const char *windowsDir, const char *baseName,

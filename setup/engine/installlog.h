@@ -13,4 +13,14 @@ struct InstallLog {
 
 extern InstallLog installLog;
 
+// The install log's path: the script's name in the install folder. False when it does not fit.
+bool InstallLogPath(char *path);
+
+// "Install" / "ShortCutPath" = the shortcut folder. Write failures are not reported.
+void WriteShortcutPath();
+
+// "CreatedDir" and "CreatedScDir": Dir0, Dir1 ... for each folder of the two lists, up to
+// the first empty slot.
+void WriteCreatedFolderLists();
+
 #endif

@@ -99,6 +99,9 @@ TEST(BootstrapRules, UninstallEntryKey)
     EXPECT_TRUE(UninstallEntryKey(key, sizeof key, longName.c_str(), 99));
     char small[60];
     EXPECT_FALSE(UninstallEntryKey(small, sizeof small, "SETUP", 1));
+    // The uninstall start's number is taken as written.
+    ASSERT_TRUE(UninstallEntryKeyText(key, sizeof key, "SETUP", "007"));
+    EXPECT_STREQ("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\SETUP Uninst 007", key);
 }
 
 TEST(BootstrapRules, RelaunchCommand)

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "setupwalk.h"
 #include "testsupport.h"
 
 namespace {
@@ -123,47 +124,6 @@ bool Fail(const char *whatUtf8)
         Shot("failed", (std::string("失敗: ") + whatUtf8).c_str());
     journey.failed = true;
     return false;
-}
-
-struct PageSearch {
-    const std::string *caption;
-    int requiredId;
-    HWND found;
-};
-
-BOOL CALLBACK FindPage(HWND window, LPARAM data)
-{
-    PageSearch *search = (PageSearch *)data;
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window))
-        return TRUE;
-    if (WindowText(window) != *search->caption || GetDlgItem(window, search->requiredId) == NULL)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// A visible dialog with this caption that holds a control of this id (a page, or a message
-// box with its static 65535).
-HWND WaitForDialog(const std::string &caption, int requiredId, DWORD ms = kWaitMs)
-{
-    DWORD start = GetTickCount();
-    do {
-        PageSearch search = {&caption, requiredId, NULL};
-        EnumWindows(FindPage, (LPARAM)&search);
-        if (search.found != NULL)
-            return search.found;
-        PumpFor(50);
-    } while (GetTickCount() - start < ms);
-    return NULL;
-}
-
-// Presses a button and lets the other process answer before the next look at the screen.
-void Press(HWND dialog, int id)
-{
-    PressDialogButton(dialog, id);
-    PumpFor(300);
 }
 
 // ---- the listing of what the kit touches -------------------------------------------------
@@ -305,76 +265,31 @@ void UseRundll32StandIn()
     SetEnvironmentVariableA("KIT_RUNDLL32_RECORD", (journey.out + "\\rundll32.txt").c_str());
 }
 
+// A step of the walk: its screenshot and the line that says what the user did.
+void WalkStep(void *context, const char *name, const char *whatUtf8)
+{
+    (void)context;
+    Shot(name, whatUtf8);
+}
+
 bool Install()
 {
     WriteListing("before.txt");
     UseRundll32StandIn();
-    ChildProcess setup;
-    if (!StartChild("\"" + journey.medium + "SETUP.exe\"", journey.medium, &setup))
-        return Fail("SETUP.exe を起動できません");
-    HWND preparing = WaitForWindow(setup.pid, "SETUP", journey.setupCaption.c_str(), kWaitMs);
-    if (preparing != NULL)
-        Shot("preparing", "メディアの SETUP.exe を起動: 準備のウィンドウ");
-    DWORD code = 0;
-    bool ended = WaitChild(&setup, kWaitMs, &code);
-    StopChild(&setup);
-    if (!ended)
-        return Fail("最初の SETUP が終わりません");
-
-    HWND page = WaitForDialog(journey.setupCaption, 10);
-    if (page == NULL || GetDlgItem(page, 11) != NULL)
-        return Fail("ようこそのページが出ません");
-    Shot("welcome", "Windows フォルダのコピーが起動: ようこそのページ。「次へ」を押す");
-    Press(page, IDOK);
-
-    page = WaitForDialog(journey.setupCaption, 12);
-    if (page == NULL)
-        return Fail("登録のページが出ません");
-    SetDlgItemTextA(page, 11, Sjis("山田 太郎").c_str());
-    SetDlgItemTextA(page, 12, Sjis("開発部").c_str());
-    Shot("registration", "ユーザー名と部署名を入力して「次へ」を押す");
-    Press(page, IDOK);
-
-    page = WaitForDialog(journey.setupCaption, 13);
-    if (page == NULL)
-        return Fail("セットアップ先のページが出ません");
-    Shot("destination", "セットアップ先フォルダはそのまま。「次へ」を押す");
-    Press(page, IDOK);
-    HWND box = WaitForDialog(journey.setupCaption, 0xFFFF);
-    if (box == NULL)
-        return Fail("フォルダ作成の確認が出ません");
-    Shot("create-folder", "新しいフォルダを作成するか聞かれる。「はい」を押す");
-    journey.copyStart = GetTickCount();
-    Press(box, IDYES);
-
-    HWND progress = NULL;
-    DWORD start = GetTickCount();
-    while (progress == NULL && GetTickCount() - start < kWaitMs) {
-        HWND wizard = FindWindowA("SETUP", journey.setupCaption.c_str());
-        if (wizard != NULL)
-            progress = FindWindowExA(wizard, NULL, "#32770", NULL);
-        if (progress == NULL)
-            PumpFor(20);
-    }
-    if (progress != NULL)
-        Shot("copying", "ファイルのコピーと展開: 進行状況のダイアログ");
-
-    box = WaitForDialog(journey.setupCaption, 0xFFFF, 60000);
-    journey.copyEnd = GetTickCount();
-    if (box == NULL)
-        return Fail("完了のメッセージが出ません");
-    bool complete = MessageBoxText(box).find(Sjis("完了")) != std::string::npos;
-    Shot(complete ? "complete" : "interrupted",
-         complete ? "セットアップ完了のメッセージ。「OK」を押す" : "セットアップが中断された");
-    Press(box, IDOK);
-    if (!complete)
-        return Fail("セットアップが完了しませんでした");
+    SetupWalk walk;
+    walk.caption = journey.setupCaption;
+    walk.step = WalkStep;
+    bool installed = WalkSetupInstall(journey.medium, &walk);
+    journey.copyStart = walk.copyStart;
+    journey.copyEnd = walk.copyEnd;
+    if (!installed)
+        return Fail(walk.failure.c_str());
 
     if (!journey.pictures)
         return true;   // timed alone: what FinalExec starts is not part of the figure
     // FinalExec starts the assistant, which asks the Display control panel to install the saver.
     std::string record = journey.out + "\\rundll32.txt";
-    start = GetTickCount();
+    DWORD start = GetTickCount();
     while (!FileExists(record) && GetTickCount() - start < 15000)
         PumpFor(100);
     std::string asked;
@@ -444,31 +359,12 @@ bool Uninstall()
     if (command.empty())
         return Fail("アンインストールの登録が見つかりません");
     Note(("uninstall entry: " + Utf8(command)).c_str());
-    ChildProcess run;
-    if (!StartChild(command, "", &run))
-        return Fail("アンインストールを起動できません");
-    HWND box = WaitForDialog(journey.uninstallCaption, 0xFFFF);
-    if (box == NULL) {
-        StopChild(&run);
-        return Fail("アンインストールの確認が出ません");
-    }
-    Shot("uninstall-ask", "プログラムの一覧から削除: 確認に「はい」を押す");
-    Press(box, IDYES);
-    HWND window = WaitForWindow(run.pid, "SETUP", journey.uninstallCaption.c_str(), 5000);
-    if (window != NULL)
-        Shot("uninstalling", "アンインストール中のウィンドウ");
-    box = WaitForDialog(journey.uninstallCaption, 0xFFFF);
-    if (box == NULL) {
-        StopChild(&run);
-        return Fail("アンインストールの結果が出ません");
-    }
-    bool whole = MessageBoxText(box).find(Sjis("正常に完了")) != std::string::npos;
-    Shot("uninstalled", whole ? "アンインストール完了のメッセージ。「OK」を押す"
-                              : "一部が削除されなかったというメッセージ");
-    Press(box, IDOK);
-    DWORD code = 0;
-    WaitChild(&run, kWaitMs, &code);
-    StopChild(&run);
+    SetupWalk walk;
+    walk.caption = journey.uninstallCaption;
+    walk.step = WalkStep;
+    bool whole = WalkUninstall(command, &walk);
+    if (!walk.failure.empty())
+        return Fail(walk.failure.c_str());
     WriteListing("after.txt");
     if (!whole)
         return Fail("アンインストールが一部しか終わりませんでした");

@@ -1,0 +1,225 @@
+#include "uninstaller.h"
+
+#include <string.h>
+
+#include "bootstrap.h"
+#include "bootstraprules.h"
+#include "installlog.h"
+#include "resource.h"
+#include "setupcontext.h"
+#include "setupmessage.h"
+#include "setupscript.h"
+#include "uninstallrules.h"
+
+namespace {
+
+enum { UNINSTALL_TIMER = 1, UNINSTALL_DELAY_MS = 1000 };
+enum { UNINSTALL_KEY_BYTES = 512 };
+// wsprintfA writes at most 1024 bytes.
+enum { TEXT_BYTES = 1024, FORMAT_BYTES = 512 };
+
+bool logLinesLeftOut;   // a folder line of the install log could not be taken
+bool incomplete;        // something the log names was not removed
+bool timerRunning;
+
+bool ReadFolderSection(const char *logPath, const char *section, FolderSlot *list)
+{
+    char data[SECTION_BYTES];
+    DWORD length = GetPrivateProfileSectionA(section, data, sizeof data, logPath);
+    // A section longer than the buffer comes back cut, with size - 2 as its length.
+    return FillFolderList(data, length, length >= sizeof data - 2, list, FOLDER_LIST_SLOTS);
+}
+
+// String 42, "uninstalling the title".
+void UninstallingText(char *text)
+{
+    char format[FORMAT_BYTES];
+    if (LoadStringA(setupContext.instance, IDS_UNINSTALLING, format, sizeof format) <= 0)
+        format[0] = '\0';
+    wsprintfA(text, format, setupScript.Title);
+}
+
+bool DeleteOneFile(void *, const char *path)
+{
+    return DeleteFileA(path) != FALSE;
+}
+
+bool RemoveOneFolder(void *, const char *path)
+{
+    return RemoveDirectoryA(path) != FALSE;
+}
+
+// The window is as wide as its text and a fifth, measured in its own device context.
+void OnCreate(HWND window)
+{
+    char text[TEXT_BYTES];
+    UninstallingText(text);
+    SIZE extent = {0, 0};
+    HDC dc = GetDC(window);
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+    ReleaseDC(window, dc);
+    WindowPlace place = UninstallPlace(extent.cx, GetSystemMetrics(SM_CXSCREEN),
+                                       GetSystemMetrics(SM_CYSCREEN));
+    SetWindowPos(window, NULL, place.x, place.y, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    timerRunning = SetTimer(window, UNINSTALL_TIMER, UNINSTALL_DELAY_MS, NULL) != 0;
+}
+
+void OnPaint(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    char text[TEXT_BYTES];
+    UninstallingText(text);
+    DrawTextA(dc, text, -1, &client, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    EndPaint(window, &paint);
+}
+
+// The whole removal, once; there is no retry and no cancel.
+void OnRemovalTimer(HWND window)
+{
+    KillTimer(window, UNINSTALL_TIMER);
+    timerRunning = false;
+    bool removed = RemoveInstalledItems();
+    bool entryDeleted = DeleteUninstallEntry(setupContext.entryNumber);
+    if (!removed || !entryDeleted)
+        incomplete = true;
+    DestroyWindow(window);
+}
+
+void OnDestroy(HWND window)
+{
+    if (timerRunning)
+        KillTimer(window, UNINSTALL_TIMER);
+    timerRunning = false;
+    if (incomplete)
+        ShowSetupMessage(NULL, IDS_UNINSTALL_PARTIAL, setupScript.Title, setupContext.caption,
+                         MB_OK | MB_ICONEXCLAMATION);
+    else
+        ShowSetupMessage(NULL, IDS_UNINSTALL_DONE, setupScript.Title, setupContext.caption,
+                         MB_OK | MB_ICONINFORMATION);
+    PostQuitMessage(0);
+}
+
+}  // namespace
+
+bool ReadInstallLog()
+{
+    const SetupContext &ctx = setupContext;
+    char logPath[MAX_PATH_BYTES];
+    EnsureTrailingBackslash(logPath, ctx.scriptDir);
+    if (!AppendText(logPath, sizeof logPath, ctx.scriptName))
+        return false;
+    DWORD length = GetPrivateProfileStringA("Install", "ShortCutPath", "0",
+                                            installLog.shortcutFolder,
+                                            sizeof installLog.shortcutFolder, logPath);
+    // A folder longer than a path comes back cut and could name another folder.
+    if (length >= sizeof installLog.shortcutFolder - 1)
+        installLog.shortcutFolder[0] = '\0';
+    bool created = ReadFolderSection(logPath, "CreatedDir", installLog.createdFolders);
+    bool shortcut = ReadFolderSection(logPath, "CreatedScDir", installLog.shortcutFolders);
+    logLinesLeftOut = !created || !shortcut;
+    return true;
+}
+
+bool RemoveInstalledItems()
+{
+    const SetupContext &ctx = setupContext;
+    InstalledItems items;
+    items.logPath = ctx.scriptPath;
+    items.files = setupScript.fileList;
+    items.fileCount = setupScript.fileCount;
+    items.folders.app = ctx.scriptDir;
+    items.folders.windows = ctx.windowsDir;
+    items.folders.system = ctx.systemDir;
+    items.shortCutObj = setupScript.ShortCutObj;
+    items.shortCutLnk = setupScript.ShortCutLnk;
+    items.shortcutFolder = installLog.shortcutFolder;
+    items.createdFolders = installLog.createdFolders;
+    items.shortcutFolders = installLog.shortcutFolders;
+    items.slots = FOLDER_LIST_SLOTS;
+    RemovalTarget target = {NULL, DeleteOneFile, RemoveOneFolder};
+    bool all = RemoveItems(&items, &target);
+    return all && !logLinesLeftOut;
+}
+
+bool DeleteUninstallEntry(const char *entryNumber)
+{
+    char keyName[UNINSTALL_KEY_BYTES];
+    if (!UninstallEntryKeyText(keyName, sizeof keyName, setupContext.baseName, entryNumber))
+        return false;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return false;
+    if (RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyName) != ERROR_SUCCESS) {
+        RegCloseKey(key);
+        return false;
+    }
+    RegFlushKey(key);
+    RegCloseKey(key);
+    return true;
+}
+
+LRESULT CALLBACK UninstallWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        OnCreate(window);
+        return 0;
+    case WM_PAINT:
+        OnPaint(window);
+        return 0;
+    case WM_TIMER:
+        if (wParam != UNINSTALL_TIMER)
+            break;
+        OnRemovalTimer(window);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool RunUninstall(HINSTANCE instance)
+{
+    SetupContext &ctx = setupContext;
+    BuildCaption(IDS_CAPTION_UNINSTALL);
+    if (ShowSetupMessage(NULL, IDS_UNINSTALL_CONFIRM, setupScript.Title, ctx.caption,
+                         MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return false;
+
+    WNDCLASSA windowClass;
+    memset(&windowClass, 0, sizeof windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = UninstallWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, "SETUP");
+    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    windowClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    windowClass.lpszClassName = ctx.baseName;
+
+    int x, y, width, height;
+    GetCenteredWindowRect(&x, &y, &width, &height);
+    // A caption without system menu: the removal cannot be interrupted once confirmed.
+    HWND window = NULL;
+    if (RegisterClassA(&windowClass))
+        window = CreateWindowExA(0, ctx.baseName, ctx.caption, WS_OVERLAPPED, x, y, width,
+                                 height, NULL, NULL, instance, NULL);
+    if (window == NULL) {
+        ShowSetupFailure(NULL, ctx.caption);
+        return false;
+    }
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageA(&message, NULL, 0, 0)) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return got == 0;
+}

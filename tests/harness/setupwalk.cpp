@@ -1,0 +1,161 @@
+#include "setupwalk.h"
+
+#include <string.h>
+
+#include "testsupport.h"
+
+namespace {
+
+const DWORD kWaitMs = 30000;
+const int kBoxText = 0xFFFF;
+
+struct DialogSearch {
+    const std::string *caption;
+    int requiredId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM data)
+{
+    DialogSearch *search = (DialogSearch *)data;
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    if (WindowText(window) != *search->caption || GetDlgItem(window, search->requiredId) == NULL)
+        return TRUE;
+    // A message box is found only once its text is set.
+    if (search->requiredId == kBoxText && MessageBoxText(window).empty())
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+void Step(SetupWalk *walk, const char *name, const char *whatUtf8)
+{
+    if (walk->step != NULL)
+        walk->step(walk->context, name, whatUtf8);
+}
+
+bool Failed(SetupWalk *walk, const char *whatUtf8)
+{
+    walk->failure = whatUtf8;
+    return false;
+}
+
+// Presses a button and lets the other process answer before the next look at the screen.
+void Press(HWND dialog, int id)
+{
+    PressDialogButton(dialog, id);
+    PumpFor(300);
+}
+
+}  // namespace
+
+HWND WaitForDialogWith(const std::string &caption, int requiredId, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        DialogSearch search = {&caption, requiredId, NULL};
+        EnumWindows(MatchDialog, (LPARAM)&search);
+        if (search.found != NULL)
+            return search.found;
+        PumpFor(50);
+    } while (GetTickCount() - start < ms);
+    return NULL;
+}
+
+bool WalkSetupInstall(const std::string &medium, SetupWalk *walk)
+{
+    ChildProcess setup;
+    if (!StartChild("\"" + medium + "SETUP.exe\"", medium, &setup))
+        return Failed(walk, "SETUP.exe を起動できません");
+    if (WaitForWindow(setup.pid, "SETUP", walk->caption.c_str(), kWaitMs) != NULL)
+        Step(walk, "preparing", "メディアの SETUP.exe を起動: 準備のウィンドウ");
+    DWORD code = 0;
+    bool ended = WaitChild(&setup, kWaitMs, &code);
+    StopChild(&setup);
+    if (!ended)
+        return Failed(walk, "最初の SETUP が終わりません");
+
+    HWND page = WaitForDialogWith(walk->caption, 10, kWaitMs);
+    if (page == NULL || GetDlgItem(page, 11) != NULL)
+        return Failed(walk, "ようこそのページが出ません");
+    Step(walk, "welcome", "Windows フォルダのコピーが起動: ようこそのページ。「次へ」を押す");
+    Press(page, IDOK);
+
+    page = WaitForDialogWith(walk->caption, 12, kWaitMs);
+    if (page == NULL)
+        return Failed(walk, "登録のページが出ません");
+    SetDlgItemTextA(page, 11, Sjis("山田 太郎").c_str());
+    SetDlgItemTextA(page, 12, Sjis("開発部").c_str());
+    Step(walk, "registration", "ユーザー名と部署名を入力して「次へ」を押す");
+    Press(page, IDOK);
+
+    page = WaitForDialogWith(walk->caption, 13, kWaitMs);
+    if (page == NULL)
+        return Failed(walk, "セットアップ先のページが出ません");
+    Step(walk, "destination", "セットアップ先フォルダはそのまま。「次へ」を押す");
+    Press(page, IDOK);
+    HWND box = WaitForDialogWith(walk->caption, kBoxText, kWaitMs);
+    if (box == NULL)
+        return Failed(walk, "フォルダ作成の確認が出ません");
+    Step(walk, "create-folder", "新しいフォルダを作成するか聞かれる。「はい」を押す");
+    walk->copyStart = GetTickCount();
+    Press(box, IDYES);
+
+    HWND progress = NULL;
+    DWORD start = GetTickCount();
+    while (progress == NULL && GetTickCount() - start < kWaitMs) {
+        HWND wizard = FindWindowA("SETUP", walk->caption.c_str());
+        if (wizard != NULL)
+            progress = FindWindowExA(wizard, NULL, "#32770", NULL);
+        if (progress == NULL)
+            PumpFor(20);
+    }
+    if (progress != NULL)
+        Step(walk, "copying", "ファイルのコピーと展開: 進行状況のダイアログ");
+
+    box = WaitForDialogWith(walk->caption, kBoxText, 60000);
+    walk->copyEnd = GetTickCount();
+    if (box == NULL)
+        return Failed(walk, "完了のメッセージが出ません");
+    walk->lastBox = MessageBoxText(box);
+    bool complete = walk->lastBox.find(Sjis("完了")) != std::string::npos;
+    Step(walk, complete ? "complete" : "interrupted",
+         complete ? "セットアップ完了のメッセージ。「OK」を押す" : "セットアップが中断された");
+    Press(box, IDOK);
+    return complete || Failed(walk, "セットアップが完了しませんでした");
+}
+
+bool WalkUninstall(const std::string &command, SetupWalk *walk)
+{
+    ChildProcess run;
+    if (!StartChild(command, "", &run))
+        return Failed(walk, "アンインストールを起動できません");
+    HWND box = WaitForDialogWith(walk->caption, kBoxText, kWaitMs);
+    if (box == NULL) {
+        StopChild(&run);
+        return Failed(walk, "アンインストールの確認が出ません");
+    }
+    Step(walk, "uninstall-ask", "プログラムの一覧から削除: 確認に「はい」を押す");
+    Press(box, IDYES);
+    if (WaitForWindow(run.pid, "SETUP", walk->caption.c_str(), 5000) != NULL)
+        Step(walk, "uninstalling", "アンインストール中のウィンドウ");
+    box = WaitForDialogWith(walk->caption, kBoxText, kWaitMs);
+    if (box == NULL) {
+        StopChild(&run);
+        return Failed(walk, "アンインストールの結果が出ません");
+    }
+    walk->lastBox = MessageBoxText(box);
+    bool whole = walk->lastBox.find(Sjis("正常に完了")) != std::string::npos;
+    Step(walk, "uninstalled",
+         whole ? "アンインストール完了のメッセージ。「OK」を押す" : "一部が削除されなかったというメッセージ");
+    Press(box, IDOK);
+    DWORD code = 0;
+    bool ended = WaitChild(&run, kWaitMs, &code);
+    StopChild(&run);
+    if (!ended)
+        return Failed(walk, "アンインストールが終わりません");
+    return whole;
+}

@@ -1,0 +1,35 @@
+// SETUP driven as a user drives it, from another process: the installation from a medium
+// with every page answered, and the uninstall through the command of its uninstall entry.
+// Shared by the end-to-end tests and the journey driver.
+#ifndef SETUPWALK_H
+#define SETUPWALK_H
+
+#include <windows.h>
+
+#include <string>
+
+struct SetupWalk {
+    std::string caption;   // the windows' caption: Title + " セットアップ" or " アンインストール"
+    // Called at each step the user sees, with a short name and what the user does (UTF-8).
+    void (*step)(void *context, const char *name, const char *whatUtf8) = NULL;
+    void *context = NULL;
+    DWORD copyStart = 0;    // ticks when the folder was confirmed and when the copy ended
+    DWORD copyEnd = 0;
+    std::string failure;   // UTF-8, empty while all went as expected
+    std::string lastBox;   // the text of the last message box answered (code page 932)
+};
+
+// A visible dialog of any process with this caption that holds a control of this id (a page,
+// or a message box with its static 65535); NULL when none came within ms.
+HWND WaitForDialogWith(const std::string &caption, int requiredId, DWORD ms);
+
+// SETUP.exe from the medium folder (ending in a backslash), through the welcome, registration
+// and folder pages with their defaults, the new folder confirmed, until the completion box is
+// answered. False with walk->failure when a step did not come or the setup did not complete.
+bool WalkSetupInstall(const std::string &medium, SetupWalk *walk);
+
+// Runs an uninstall command, confirms it, and answers the result box. True when the result
+// said that everything was removed; walk->lastBox holds the result's text either way.
+bool WalkUninstall(const std::string &command, SetupWalk *walk);
+
+#endif

@@ -1,0 +1,441 @@
+// The progress dialog installing from a medium made by the medium builder, in a test window
+// that stands in for the wizard: steps, files, install log, registration file, shortcut,
+// uninstall entry, disk changes, and every way the installation stops.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "installlog.h"
+#include "progress.h"
+#include "setupcontext.h"
+#include "setupscript.h"
+#include "testsupport.h"
+#include "wizard.h"
+
+void ShowScriptError(const char *text)
+{
+    ADD_FAILURE() << "script refused: " << text;
+}
+
+namespace {
+
+const char kScript[] =
+    "[Setup]\nTitle=エンジン試験\nSubTitle=副題\nBackColor=BL\nTitlemap=0\nBitmap=0\n"
+    "DefaultDir=C:\\Engine\nStartMsg1=コピーします。\nStartMsg2=*\nRegIni=User.ini\nRegSec=Regist\n"
+    "Uninstall=1\nShortCutObj=A.TXT\nShortCutLnk=試験\nShortCutDir=7\nShortCutFld=Tools\\Clock\n"
+    "ShortCutIco=A.TXT\nShortCutIcoNum=3\nShortCutFldOpn=0\nFinalExec=0\n"
+    "[README]\n1=ようこそ\n"
+    "[DISK1]\n1=$App:A.TXT\n2=$Win:時計.txt\n"
+    "[DISK2]\n1=$Sys:SUB\\B.DLL\n";
+
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\SETUP Uninst ";
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+std::string Bytes(int length, unsigned seed)
+{
+    std::string out;
+    for (int i = 0; i < length; i++) {
+        seed = seed * 1103515245 + 12345;
+        out += (char)(i % 7 < 3 ? 'a' + i % 5 : seed >> 16);   // some repeats, some noise
+    }
+    return out;
+}
+
+std::string Content(const std::string &path)
+{
+    std::string bytes;
+    return ReadWholeFile(path, &bytes) ? bytes : "<absent>";
+}
+
+std::string Profile(const std::string &file, const char *section, const char *key)
+{
+    char value[1024];
+    GetPrivateProfileStringA(section, key, "<absent>", value, sizeof value, file.c_str());
+    return value;
+}
+
+std::string EntryValue(int n, const char *name)
+{
+    DWORD type = 0;
+    std::string bytes;
+    if (!RegReadValue(HKEY_LOCAL_MACHINE, (kUninstallKey + std::to_string(n)).c_str(), name, &type, &bytes))
+        return "<absent>";
+    return type == REG_SZ && !bytes.empty() && bytes.back() == '\0' ? bytes.substr(0, bytes.size() - 1) : "<bad>";
+}
+
+// A link file as the shell reads it back: "target|icon file,icon index".
+std::string LinkText(const std::string &path)
+{
+    CoInitialize(NULL);
+    IShellLinkA *link = NULL;
+    IPersistFile *file = NULL;
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    char target[MAX_PATH] = "", icon[MAX_PATH] = "";
+    int index = -1;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link)) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void **)&file)) && SUCCEEDED(file->Load(wide, STGM_READ))) {
+        link->GetPath(target, sizeof target, NULL, 0);
+        link->GetIconLocation(icon, sizeof icon, &index);
+    }
+    if (file != NULL)
+        file->Release();
+    if (link != NULL)
+        link->Release();
+    CoUninitialize();
+    return std::string(target) + "|" + icon + "," + std::to_string(index);
+}
+
+// What one run of the dialog showed and posted.
+struct Outcome {
+    std::vector<UINT> steps, pages;
+    std::vector<std::string> boxes;
+    int position = -1, maximum = -1;
+    bool hung = false;
+};
+
+Outcome *run;
+std::function<int(const std::string &)> answerBox;
+int watchTicks;
+
+BOOL CALLBACK FindBox(HWND window, LPARAM found)
+{
+    char name[16];
+    GetClassNameA(window, name, sizeof name);
+    if (strcmp(name, "#32770") == 0 && IsWindowVisible(window) && GetPropA(window, "answered") == NULL) {
+        *(HWND *)found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Runs inside the message boxes' own loops too: answers each box once, as a user would.
+VOID CALLBACK WatchBoxes(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND box = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), FindBox, (LPARAM)&box);
+    if (box != NULL) {
+        SetPropA(box, "answered", (HANDLE)1);
+        std::string text = WindowText(box) + "|" + MessageBoxText(box);
+        run->boxes.push_back(text);
+        PressDialogButton(box, answerBox(text));
+    }
+    if (++watchTicks > 2000) {   // a guard against a hang, not a time limit of the engine
+        run->hung = true;
+        PostQuitMessage(1);
+    }
+}
+
+LRESULT CALLBACK WizardStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == PageDone || message == PageAbort) {
+        run->pages.push_back(message);
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class InstallEngine : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root_ = SuiteFolder() + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        RemoveTree(root_);
+        ASSERT_TRUE(CreateDirectoryA(root_.c_str(), NULL));
+        CreateDirectoryA((root_ + "\\pkg").c_str(), NULL);
+        CreateDirectoryA((root_ + "\\pkg\\SUB").c_str(), NULL);
+        files_ = {{"A.TXT", Bytes(5000, 1)}, {Sjis("時計.txt"), std::string(3000, ' ') + "clock"},
+                  {"SUB\\B.DLL", Bytes(20000, 2)}};
+        for (const auto &f : files_)
+            ASSERT_TRUE(WriteWholeFile(root_ + "\\pkg\\" + f.first, f.second));
+        installDir_ = Sjis("C:\\Engine Test\\時計");
+        sourceDir_ = "D:\\";
+        for (int n = 0; n < 4; n++)
+            RegDeleteTree(HKEY_LOCAL_MACHINE, (kUninstallKey + std::to_string(n)).c_str());
+        answerBox = [](const std::string &) { return IDOK; };
+    }
+    void TearDown() override
+    {
+        if (held_ != INVALID_HANDLE_VALUE)
+            CloseHandle(held_);
+        held_ = INVALID_HANDLE_VALUE;
+        RemoveTree(root_);
+        RemoveTree("C:\\Engine Test");
+        for (const std::string &file : {Windows(Sjis("時計.txt")), System("B.DLL")}) {
+            SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(file.c_str());
+        }
+    }
+
+    static std::string Windows(const std::string &name) { return std::string(setupContext.windowsDir) + "\\" + name; }
+    static std::string System(const std::string &name) { return std::string(setupContext.systemDir) + "\\" + name; }
+    std::string Installed(const char *name) const { return installDir_ + "\\" + name; }
+
+    // The medium builder's output from the script (UTF-8 source, one line replaced when asked).
+    void BuildMedium(const char *options, const std::string &line = "", const std::string &with = "")
+    {
+        std::string text = Sjis((line.empty() ? kScript : ReplaceLine(kScript, line, with)).c_str()), crlf;
+        for (char c : text)
+            crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        ASSERT_TRUE(WriteWholeFile(root_ + "\\pkg\\SETUP.ini", crlf));
+        ChildProcess child;
+        ASSERT_TRUE(StartChild("\"" + BuiltProgram("BuildMedium.exe") + "\" " + options + " /setup \"" +
+                                   BuiltProgram("SETUP.exe") + "\" \"" + root_ + "\\pkg\\SETUP.ini\" \"" + root_ +
+                                   "\\pkg\" \"" + root_ + "\\medium\"",
+                               "", &child));
+        DWORD code = 1;
+        ASSERT_TRUE(WaitChild(&child, 120000, &code));
+        ASSERT_EQ(0u, code);
+        disk1_ = root_ + (strcmp(options, "/cd") == 0 ? "\\medium" : "\\medium\\DISK1");
+    }
+
+    // The drive D: (or a folder on it) holds exactly what the folder holds, as after a disk change.
+    static void LoadDisk(const std::string &folder, const std::string &to = "D:")
+    {
+        const FILEOP_FLAGS quiet = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_SILENT | FOF_NOERRORUI;
+        std::string all = to + "\\*" + '\0', from = folder + "\\*" + '\0', into = to + '\0';
+        SHFILEOPSTRUCTA clear = {NULL, FO_DELETE, all.c_str(), NULL, quiet, FALSE, NULL, NULL};
+        SHFileOperationA(&clear);
+        SHFILEOPSTRUCTA copy = {NULL, FO_COPY, from.c_str(), into.c_str(), quiet, FALSE, NULL, NULL};
+        ASSERT_EQ(0, SHFileOperationA(&copy));
+    }
+
+    // What the wizard has done when the progress page comes: script read, values collected,
+    // install folder created and recorded. Then the dialog runs until it reports.
+    Outcome Install(int cancelAfterCopies = 0)
+    {
+        memset(&setupContext, 0, sizeof setupContext);
+        memset(&installLog, 0, sizeof installLog);
+        setupContext.instance = GetModuleHandleA(NULL);
+        strcpy(setupContext.baseName, "SETUP");
+        strcpy(setupContext.exeName, "SETUP.exe");
+        strcpy(setupContext.scriptName, "SETUP.ini");
+        strcpy(setupContext.scriptDir, (disk1_ + "\\").c_str());
+        strcpy(setupContext.sourceDir, sourceDir_.c_str());
+        Outcome result;
+        run = &result;
+        if (ReadSetupScript() != 1)
+            return result;
+        strcpy(setupContext.installDir, installDir_.c_str());
+        strcpy(setupContext.caption, (std::string(setupScript.Title) + Sjis(" セットアップ")).c_str());
+        CreateFolderTree(installDir_.c_str(), installLog.createdFolders, FOLDER_LIST_SLOTS);
+        strcpy(userName, Sjis("山田 太郎").c_str());
+        strcpy(division, Sjis("開発部").c_str());
+        pageResult = PAGE_NEXT;
+
+        WNDCLASSA type = {};
+        type.lpfnWndProc = WizardStandIn;
+        type.hInstance = setupContext.instance;
+        type.lpszClassName = "WizardStandIn";
+        RegisterClassA(&type);
+        setupContext.mainWindow = CreateWindowA("WizardStandIn", setupContext.caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                                0, 0, 800, 600, NULL, NULL, setupContext.instance, NULL);
+        HWND dialog = CreateDialogParamA(setupContext.instance, "PROGR_DIALOG", setupContext.mainWindow,
+                                         ProgressDialogProc, 0);
+        setupContext.progressDialog = dialog;
+        EXPECT_NE(nullptr, dialog);
+        watchTicks = 0;
+        UINT_PTR watcher = SetTimer(NULL, 0, 30, WatchBoxes);
+        int copies = 0;
+        MSG msg;
+        while (dialog != NULL && GetMessageA(&msg, NULL, 0, 0) > 0) {
+            bool step = msg.hwnd == dialog && msg.message >= StepCopyScript && msg.message <= StepFinish;
+            if (step)
+                result.steps.push_back(msg.message);
+            if (step && msg.message == StepFinish) {
+                result.position = (int)SendDlgItemMessageA(dialog, 13, PBM_GETPOS, 0, 0);
+                result.maximum = (int)SendDlgItemMessageA(dialog, 13, PBM_GETRANGE, FALSE, 0);
+            }
+            if (setupContext.progressDialog == NULL || !IsDialogMessageA(setupContext.progressDialog, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            if (step && msg.message == StepCopyFile && ++copies == cancelAfterCopies)
+                PressDialogButton(dialog, IDCANCEL);
+        }
+        KillTimer(NULL, watcher);
+        EXPECT_EQ(nullptr, setupContext.progressDialog);
+        EXPECT_FALSE(IsWindow(dialog));
+        DestroyWindow(setupContext.mainWindow);
+        return result;
+    }
+
+    std::string root_, disk1_, installDir_, sourceDir_;
+    HANDLE held_ = INVALID_HANDLE_VALUE;
+    std::vector<std::pair<std::string, std::string>> files_;
+};
+
+TEST_F(InstallEngine, TwoDisksEverythingInPlace)
+{
+    BuildMedium("");
+    LoadDisk(disk1_);
+    for (int n : {0, 2})   // another installation's entries: the new one takes number 1
+        RegWriteString(HKEY_LOCAL_MACHINE, (kUninstallKey + std::to_string(n)).c_str(), "DisplayName", "other");
+    // Disk 2 asked for while disk 1 is still in: the probe misses, then the disk goes in.
+    answerBox = [this](const std::string &text) {
+        if (text.find(Sjis("ファイルが見つかりません")) != std::string::npos)
+            LoadDisk(root_ + "\\medium\\DISK2");
+        return IDOK;
+    };
+    Outcome r = Install();
+    ASSERT_FALSE(r.hung);
+    const std::string caption = Sjis("エンジン試験 セットアップ|");
+    EXPECT_EQ((std::vector<std::string>{caption + Sjis("2枚目のディスクに交換して下さい。"),
+                                        caption + Sjis("D:\\SUB\\B.DL_\nファイルが見つかりません。\n"
+                                                       "ドライブを再確認してください。")}),
+              r.boxes);
+    EXPECT_EQ((std::vector<UINT>{1055, 1056, 1057, 1057, 1057, 1057, 1058, 1059, 1060, 1061}), r.steps);
+    EXPECT_EQ(4, r.maximum);
+    EXPECT_EQ(4, r.position);
+    EXPECT_EQ(std::vector<UINT>{PageDone}, r.pages);
+
+    EXPECT_EQ(files_[0].second, Content(Installed("A.TXT")));
+    EXPECT_EQ(files_[1].second, Content(Windows(Sjis("時計.txt"))));
+    EXPECT_EQ(files_[2].second, Content(System("B.DLL")));
+    EXPECT_FALSE(FileExists(Installed("SUB")));
+
+    char startup[MAX_PATH];
+    ASSERT_TRUE(SHGetSpecialFolderPathA(NULL, startup, CSIDL_STARTUP, FALSE));
+    const std::string links = std::string(startup) + "\\Tools\\Clock", log = Installed("SETUP.ini");
+    EXPECT_EQ(Sjis("エンジン試験"), Profile(log, "Setup", "Title"));   // the script itself
+    EXPECT_EQ(links, Profile(log, "Install", "ShortCutPath"));
+    EXPECT_EQ("C:\\Engine Test", Profile(log, "CreatedDir", "Dir0"));
+    EXPECT_EQ(installDir_, Profile(log, "CreatedDir", "Dir1"));
+    EXPECT_EQ("<absent>", Profile(log, "CreatedDir", "Dir2"));
+    EXPECT_EQ(std::string(startup) + "\\Tools", Profile(log, "CreatedScDir", "Dir0"));
+    EXPECT_EQ(links, Profile(log, "CreatedScDir", "Dir1"));
+
+    const std::string reg = Installed("User.ini");
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    EXPECT_EQ(Sjis("山田 太郎"), Profile(reg, "Regist", "User"));
+    EXPECT_EQ(Sjis("開発部"), Profile(reg, "Regist", "Division"));
+    EXPECT_EQ(temp, Profile(reg, "Regist", "Temp"));
+
+    EXPECT_EQ(Installed("A.TXT") + "|" + Installed("A.TXT") + ",3", LinkText(links + "\\" + Sjis("試験.lnk")));
+
+    EXPECT_EQ(Sjis("エンジン試験"), EntryValue(1, "DisplayName"));
+    EXPECT_EQ(Windows("SETUP.exe /Uninst-1-") + installDir_, EntryValue(1, "UninstallString"));
+    EXPECT_EQ("<absent>", EntryValue(3, "DisplayName"));
+}
+
+// Every way the installation stops, and the variants that still complete.
+TEST_F(InstallEngine, StopsAndVariants)
+{
+    const std::string failed = Sjis("エンジン試験 セットアップ|ファイルのコピーに失敗しました。\n");
+    // Asked for also when every disk section lies in the one folder; the probe then finds it.
+    const std::string prompt = Sjis("エンジン試験 セットアップ|2枚目のディスクに交換して下さい。");
+    const std::string cdPrograms = EnvText("KIT_DRIVE_E") + "/Programs";
+    struct Case {
+        const char *name;
+        const char *options;           // medium builder: "/cd" one folder, "" one folder per disk
+        std::string line, with;        // script line replaced
+        std::function<void()> prepare;
+        int answer, cancelAfter;       // the button for every box (-1: OK, Cancel on string 18);
+                                       // cancel after this many copies
+        std::vector<std::string> boxes;
+        UINT page;
+        bool entry;                    // an uninstall entry exists afterwards
+        bool fileA;                    // A.TXT installed
+    } cases[] = {
+        {"cancel during the copy", "/cd", "", "", [] {}, IDOK, 1, {}, PageAbort, false, true},
+        {"disk prompt cancelled", "", "", "", [] {}, IDCANCEL, 0, {prompt}, PageAbort, false, true},
+        {"probe cancelled", "", "", "", [] {}, -1, 0,
+         {prompt, Sjis("エンジン試験 セットアップ|D:\\SUB\\B.DL_\nファイルが見つかりません。\nドライブを再確認してください。")},
+         PageAbort, false, true},
+        {"missing on the medium", "/cd", "", "", [] { DeleteFileA("D:\\A.TX_"); }, IDOK, 0,
+         {failed + Sjis("C:\\Engine Test\\時計\\A.TXT")}, PageAbort, false, false},
+        {"expands to nothing", "/cd", "", "", [] { WriteWholeFile("D:\\A.TX_", ""); }, IDOK, 0,
+         {failed + Sjis("C:\\Engine Test\\時計\\A.TXT")}, PageAbort, false, false},
+        // Wine run as root writes read-only files anyway; a file held open without sharing
+        // cannot be replaced by anyone.
+        {"destination cannot be written", "/cd", "", "",
+         [this] {
+             CreateDirectoryA("C:\\Engine Test", NULL);
+             CreateDirectoryA(installDir_.c_str(), NULL);
+             held_ = CreateFileA(Installed("A.TXT").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+         },
+         IDOK, 0, {failed + Sjis("C:\\Engine Test\\時計\\A.TXT")}, PageAbort, false, false},
+        {"no uninstall support", "/cd", "Uninstall=1", "Uninstall=0", [] {}, IDOK, 0, {prompt}, PageDone, false, true},
+        // Beyond the 127 bytes the platform's LZ open takes, on the medium and on the disk.
+        {"deep medium and install folders", "/cd", "", "",
+         [this] {
+             installDir_ += "\\" + std::string(110, 'x');
+             sourceDir_ = "D:\\" + std::string(130, 'm');
+             LoadDisk(disk1_, sourceDir_);
+         },
+         IDOK, 0, {prompt}, PageDone, true, true},
+        {"desktop link, no sub-folder, no icon", "/cd", "ShortCutDir=7\nShortCutFld=Tools\\Clock\nShortCutIco=A.TXT",
+         "ShortCutDir=0\nShortCutFld=0\nShortCutIco=0", [] {}, IDOK, 0, {prompt}, PageDone, true, true},
+        {"shortcut folder on a CD-ROM", "/cd", "ShortCutDir=7", "ShortCutDir=2",
+         [cdPrograms] {
+             CreateDirectoryA(WinePath(cdPrograms).c_str(), NULL);
+             RegWriteString(HKEY_CURRENT_USER, kShellFolders, "Programs", "E:\\Programs");
+         },
+         IDOK, 0, {prompt, "SETUP|ERROR 1"}, PageDone, true, true},
+    };
+    DWORD type;
+    std::string programs;
+    ASSERT_TRUE(RegReadValue(HKEY_CURRENT_USER, kShellFolders, "Programs", &type, &programs));
+    programs = programs.c_str();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        BuildMedium(c.options, c.line, c.with);
+        LoadDisk(disk1_);
+        c.prepare();
+        answerBox = [&c](const std::string &text) {
+            if (c.answer >= 0)
+                return c.answer;
+            return text.find(Sjis("ファイルが見つかりません")) != std::string::npos ? IDCANCEL : IDOK;
+        };
+        Outcome r = Install(c.cancelAfter);
+        HKEY folders;   // the shell's own Programs folder back for the cases after
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, KEY_SET_VALUE, &folders) == ERROR_SUCCESS) {
+            RegSetValueExA(folders, "Programs", 0, REG_EXPAND_SZ, (const BYTE *)programs.c_str(), programs.size() + 1);
+            RegCloseKey(folders);
+        }
+        ASSERT_FALSE(r.hung);
+        EXPECT_EQ(c.boxes, r.boxes);
+        EXPECT_EQ(std::vector<UINT>{c.page}, r.pages);
+        EXPECT_EQ(c.cancelAfter > 0 ? PAGE_CANCEL : PAGE_NEXT, pageResult);
+        EXPECT_EQ(c.entry, EntryValue(0, "DisplayName") != "<absent>");
+        EXPECT_EQ(c.fileA, Content(Installed("A.TXT")) == files_[0].second);
+        const std::string log = Installed("SETUP.ini");
+        if (c.page == PageAbort) {
+            EXPECT_EQ("<absent>", Profile(log, "CreatedDir", "Dir0"));
+        }
+        if (c.with == "Uninstall=0") {
+            EXPECT_EQ(3, r.maximum);   // one unit per file, none for the script
+            EXPECT_EQ(3, r.position);
+            char sections[256] = "";
+            GetPrivateProfileSectionNamesA(sections, sizeof sections, log.c_str());
+            EXPECT_STREQ("Install", sections);
+            EXPECT_NE("<absent>", Profile(log, "Install", "ShortCutPath"));
+        }
+        if (c.with.compare(0, 13, "ShortCutDir=0") == 0) {
+            char desktop[MAX_PATH];
+            SHGetSpecialFolderPathA(NULL, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+            EXPECT_EQ(desktop, Profile(log, "Install", "ShortCutPath"));
+            EXPECT_EQ(Installed("A.TXT") + "|,0", LinkText(std::string(desktop) + "\\" + Sjis("試験.lnk")));
+            EXPECT_EQ("<absent>", Profile(log, "CreatedScDir", "Dir0"));
+        }
+        if (c.with == "ShortCutDir=2") {
+            EXPECT_EQ("", Profile(log, "Install", "ShortCutPath"));
+        }
+    }
+}
+
+}  // namespace

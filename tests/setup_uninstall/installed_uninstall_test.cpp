@@ -1,0 +1,201 @@
+// The uninstaller after a real installation: the sample package built into a medium by the
+// medium builder, installed by SETUP with its pages answered, then removed through the command
+// of its uninstall entry, as the platform's list of programs starts it.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+#include <string.h>
+
+#include <string>
+
+#include "setupwalk.h"
+#include "testsupport.h"
+
+namespace {
+
+const char kEntry[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\SETUP Uninst 0";
+const char kInstallDir[] = "C:\\Program Files\\Velmora";
+const DWORD kWaitMs = 30000;
+
+std::string Title()
+{
+    return Sjis("Velmora 時計");
+}
+
+std::string SpecialFolder(int id)
+{
+    char path[MAX_PATH] = "";
+    LPITEMIDLIST list = NULL;
+    if (SHGetSpecialFolderLocation(NULL, id, &list) == S_OK) {
+        SHGetPathFromIDListA(list, path);
+        CoTaskMemFree(list);
+    }
+    return path;
+}
+
+std::string WindowsDir()
+{
+    char dir[MAX_PATH];
+    UINT n = GetWindowsDirectoryA(dir, sizeof dir);
+    return std::string(dir, n);
+}
+
+bool EntryExists()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kEntry, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+class InstalledThenRemoved : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        // The sample package, its FinalExec left out: the assistant would ask Wine for a
+        // Display control panel it does not have.
+        std::string sample = WinePath(EnvText("KIT_SOURCE_DIR") + "/examples/clock");
+        std::string package = SuiteFolder() + "\\package";
+        medium = SuiteFolder() + "\\medium";
+        RemoveTree(package);
+        RemoveTree(medium);
+        ASSERT_TRUE(CreateDirectoryA(package.c_str(), NULL));
+        for (const char *name : {"title.bmp", "clock.bmp", "Pavrell.ini", "Velmora.ini"})
+            ASSERT_TRUE(CopyFileA((sample + "\\" + name).c_str(), (package + "\\" + name).c_str(), FALSE))
+                << name;
+        for (const char *name : {"Tessary.scr", "PAVRELL.exe"})
+            ASSERT_TRUE(CopyFileA(BuiltProgram(name).c_str(), (package + "\\" + name).c_str(), FALSE)) << name;
+        std::string script;
+        ASSERT_TRUE(ReadWholeFile(sample + "\\SETUP.ini", &script));
+        size_t at = script.find("FinalExec=PAVRELL.exe\r\n");
+        ASSERT_NE(std::string::npos, at);
+        script.replace(at, strlen("FinalExec=PAVRELL.exe"), "FinalExec=0");
+        ASSERT_TRUE(WriteWholeFile(package + "\\SETUP.ini", script));
+
+        ChildProcess builder;
+        std::string command = "\"" + BuiltProgram("BuildMedium.exe") + "\" /cd /setup \"" +
+                              BuiltProgram("SETUP.exe") + "\" \"" + package + "\\SETUP.ini\" \"" + package +
+                              "\" \"" + medium + "\"";
+        ASSERT_TRUE(StartChild(command, "", &builder));
+        DWORD code = 1;
+        ASSERT_TRUE(WaitChild(&builder, kWaitMs, &code));
+        ASSERT_EQ(0u, code) << "the medium builder refused the sample package";
+        medium += "\\";
+    }
+
+    void TearDown() override
+    {
+        RemoveTree(kInstallDir);
+        RegDeleteTree(HKEY_LOCAL_MACHINE, kEntry);
+        RemoveTree(ShortcutFolder());
+    }
+
+    static std::string ShortcutFolder() { return SpecialFolder(CSIDL_PROGRAMS) + "\\" + Sjis("Velmora 時計"); }
+
+    void Install()
+    {
+        SetupWalk walk;
+        walk.caption = Title() + Sjis(" セットアップ");
+        ASSERT_TRUE(WalkSetupInstall(medium, &walk)) << walk.failure;
+        ASSERT_TRUE(EntryExists());
+        ASSERT_TRUE(FileExists(std::string(kInstallDir) + "\\Tessary.scr"));
+    }
+
+    static std::string medium;
+};
+
+std::string InstalledThenRemoved::medium;
+
+// Each case: an installation, what the user changed afterwards, and what the uninstall says.
+TEST_F(InstalledThenRemoved, WhatTheInstallationMadeIsRemoved)
+{
+    enum Change { Nothing, UserFile, EntryGone, FileGone };
+    struct Case {
+        const char *name;
+        Change change;
+        bool whole;   // string 43; else string 44
+    };
+    const Case cases[] = {
+        {"nothing changed", Nothing, true},
+        {"a file the user added", UserFile, false},
+        {"the entry already removed", EntryGone, false},
+        {"a listed file already gone", FileGone, false},
+    };
+    const std::string link = ShortcutFolder() + "\\" + Sjis("Velmora をスクリーンセーバーに設定") + ".lnk";
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Install();
+        ASSERT_TRUE(FileExists(link));
+        std::string command;
+        DWORD type;
+        ASSERT_TRUE(RegReadValue(HKEY_LOCAL_MACHINE, kEntry, "UninstallString", &type, &command));
+        command = command.c_str();
+        const std::string userFile = std::string(kInstallDir) + "\\notes.txt";
+        if (c.change == UserFile) {
+            ASSERT_TRUE(WriteWholeFile(userFile, "mine"));
+        } else if (c.change == EntryGone) {
+            RegDeleteTree(HKEY_LOCAL_MACHINE, kEntry);
+        } else if (c.change == FileGone) {
+            ASSERT_TRUE(DeleteFileA((std::string(kInstallDir) + "\\Pavrell.ini").c_str()));
+        }
+
+        SetupWalk walk;
+        walk.caption = Title() + Sjis(" アンインストール");
+        EXPECT_EQ(c.whole, WalkUninstall(command, &walk)) << walk.failure;
+        EXPECT_EQ("", walk.failure);
+        EXPECT_EQ(Utf8(Title() + (c.whole ? Sjis("の\nアンインストールは正常に完了しました。")
+                                           : Sjis("のアンインストールを行いましたが、\nいくつかのファイルや設定情報等はアン"
+                                                  "インストールされませんでした。"))),
+                  Utf8(walk.lastBox));
+        EXPECT_FALSE(EntryExists());
+        EXPECT_FALSE(FileExists(link));
+        EXPECT_FALSE(FileExists(ShortcutFolder()));
+        for (const char *name : {"Tessary.scr", "PAVRELL.exe", "Pavrell.ini", "Velmora.ini", "SETUP.ini"})
+            EXPECT_FALSE(FileExists(std::string(kInstallDir) + "\\" + name)) << name;
+        EXPECT_EQ(c.change == UserFile, FileExists(kInstallDir)) << "the install folder";
+        EXPECT_TRUE(FileExists(WindowsDir() + "\\SETUP.exe")) << "the program the entry started stays";
+
+        if (c.change == Nothing) {
+            // The same command again finds no install log: the reader's box, then string 3.
+            ChildProcess again;
+            ASSERT_TRUE(StartChild(command, "", &again));
+            HWND box = WaitForDialogWith("SETUP", 0xFFFF, kWaitMs);
+            ASSERT_TRUE(box != NULL);
+            EXPECT_EQ("SETUP.ini Title Error", MessageBoxText(box));
+            PressDialogButton(box, IDOK);
+            PumpFor(300);
+            box = WaitForDialogWith("SETUP", 0xFFFF, kWaitMs);
+            ASSERT_TRUE(box != NULL);
+            EXPECT_EQ(Utf8(Sjis("異常が発生しました。\nセットアップを中断します。")), Utf8(MessageBoxText(box)));
+            PressDialogButton(box, IDOK);
+            DWORD code = 1;
+            EXPECT_TRUE(WaitChild(&again, kWaitMs, &code));
+            StopChild(&again);
+        }
+        TearDown();
+    }
+}
+
+// Declining the confirmation changes nothing.
+TEST_F(InstalledThenRemoved, DecliningLeavesEverything)
+{
+    Install();
+    std::string command;
+    DWORD type;
+    ASSERT_TRUE(RegReadValue(HKEY_LOCAL_MACHINE, kEntry, "UninstallString", &type, &command));
+    ChildProcess run;
+    ASSERT_TRUE(StartChild(command.c_str(), "", &run));
+    HWND box = WaitForDialogWith(Title() + Sjis(" アンインストール"), 0xFFFF, kWaitMs);
+    ASSERT_TRUE(box != NULL);
+    PressDialogButton(box, IDNO);
+    DWORD code = 1;
+    EXPECT_TRUE(WaitChild(&run, kWaitMs, &code));
+    StopChild(&run);
+    EXPECT_TRUE(EntryExists());
+    EXPECT_TRUE(FileExists(std::string(kInstallDir) + "\\SETUP.ini"));
+    EXPECT_TRUE(FileExists(std::string(kInstallDir) + "\\Tessary.scr"));
+    EXPECT_TRUE(FileExists(ShortcutFolder()));
+}
+
+}  // namespace
