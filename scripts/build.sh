@@ -41,10 +41,12 @@ tool_tree="$KIT_WINE_TREE"
 cmake --build "$tool_tree" -j "$jobs" --target buildmedium
 
 # The package folder: the sample's script, pictures and settings beside the built programs.
+# The script is the author's UTF-8 text; the builder (/utf8) puts it on the medium in Shift-JIS.
 package=build/medium-package
 rm -rf "$package"
 mkdir -p "$package"
-cp examples/clock/SETUP.ini examples/clock/*.bmp examples/clock/Pavrell.ini examples/clock/Velmora.ini "$package/"
+cp examples/clock/SETUP.utf8.ini "$package/SETUP.ini"
+cp examples/clock/*.bmp examples/clock/Pavrell.ini examples/clock/Velmora.ini "$package/"
 cp dist/bin/Tessary.scr dist/bin/PAVRELL.exe "$package/"
 
 winpath() {  # a Unix path as Wine's Z: drive shows it
@@ -55,7 +57,7 @@ build_medium() {  # $1: output folder, then builder options
     shift
     echo "== medium $out"
     scripts/wine-run.sh --work "$root/$tool_tree/wine" --suite build-medium -- \
-        "$tool_tree/bin/BuildMedium.exe" "$@" /setup "$(winpath dist/bin/SETUP.exe)" \
+        "$tool_tree/bin/BuildMedium.exe" /utf8 "$@" /setup "$(winpath dist/bin/SETUP.exe)" \
         "$(winpath "$package/SETUP.ini")" "$(winpath "$package")" "$(winpath "$out")"
 }
 build_medium dist/medium /cd

@@ -9,6 +9,7 @@
 #include "setupcontext.h"
 #include "setupmessage.h"
 #include "setupscript.h"
+#include "setupwindow.h"
 
 namespace {
 
@@ -185,36 +186,12 @@ bool RunBootstrap(HINSTANCE instance)
         return false;
     }
 
-    int x, y, width, height;
-    GetCenteredWindowRect(&x, &y, &width, &height);
-    WNDCLASSA windowClass;
-    memset(&windowClass, 0, sizeof windowClass);
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = PreparationWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, "SETUP");
-    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
-    windowClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    windowClass.lpszClassName = ctx.baseName;
     BuildCaption(IDS_CAPTION_SETUP);
-
     // A caption without system menu: the user cannot close it while the files are staged.
-    HWND window = NULL;
-    if (RegisterClassA(&windowClass))
-        window = CreateWindowExA(0, ctx.baseName, ctx.caption, WS_OVERLAPPED, x, y, width,
-                                 height, NULL, NULL, instance, NULL);
-    if (window == NULL) {
+    if (!RunCentredSetupWindow(instance, PreparationWindowProc)) {
         ShowSetupFailure(NULL, ctx.baseName);
         ctx.bootstrapFailed = TRUE;
         return false;
-    }
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
-
-    MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
     }
     return !ctx.bootstrapFailed;
 }

@@ -5,10 +5,11 @@
 
 #include "pathtext.h"
 
+const char *const kBackColorCodes[BACK_COLOR_CODES] = {"BL", "GR", "RD", "LB", "PK", "YL", "MN"};
+const char *const kPathMacros[PATH_MACROS] = {"$App:", "$Win:", "$Sys:"};
+
 namespace {
 
-const char *const kColorCodes[] = {"BL", "GR", "RD", "LB", "PK", "YL", "MN"};
-const char *const kMacros[] = {"$App:", "$Win:", "$Sys:"};
 // Each macro is a '$', three letters and ':'.
 enum { MACRO_CHARS = 5 };
 static_assert((int)MACRO_CHARS < (int)MACRO_BYTES, "a macro fits its field");
@@ -205,8 +206,8 @@ int ScriptNumber(const char *text)
 
 int BackColorIndex(const char *code)
 {
-    for (int i = 0; i < (int)(sizeof kColorCodes / sizeof kColorCodes[0]); i++) {
-        if (SameTextIgnoringCase(code, kColorCodes[i]))
+    for (int i = 0; i < BACK_COLOR_CODES; i++) {
+        if (SameTextIgnoringCase(code, kBackColorCodes[i]))
             return i + 1;
     }
     return 0;
@@ -238,13 +239,13 @@ bool ParseDiskLine(const char *line, FileEntry *entry)
     if (equals == NULL || colon == NULL)
         return false;
     const char *macro = equals + 1;
-    for (size_t m = 0; m < sizeof kMacros / sizeof kMacros[0]; m++) {
-        if (!SameLeadingTextIgnoringCase(kMacros[m], macro, MACRO_CHARS))
+    for (size_t m = 0; m < PATH_MACROS; m++) {
+        if (!SameLeadingTextIgnoringCase(kPathMacros[m], macro, MACRO_CHARS))
             continue;
         // A longer path cannot name the file; cutting it would name another one.
         if (strlen(colon + 1) > MAX_PATH_BYTES - 1)
             return false;
-        CopyText(entry->macro, sizeof entry->macro, kMacros[m]);
+        CopyText(entry->macro, sizeof entry->macro, kPathMacros[m]);
         CopyText(entry->path, sizeof entry->path, colon + 1);
         return true;
     }

@@ -46,4 +46,17 @@ bool ParseDiskLine(const char *line, FileEntry *entry);
 // Adds the lines of one [DISKn] section to the file list; false for the section's error.
 bool AddDiskSection(const char *data, size_t length, SetupScript *script);
 
+// The [Setup] keys in the order the reader takes them, each with its read buffer in bytes
+// (terminator included), for the tools that check and document scripts.
+struct SetupKeyInfo {
+    const char *name;
+    size_t size;
+};
+enum { SETUP_KEY_COUNT = 23, BACK_COLOR_CODES = 7, PATH_MACROS = 3 };
+extern const SetupKeyInfo kSetupKeys[SETUP_KEY_COUNT];
+// "BL" ... "MN": code i gives backColorIndex i + 1.
+extern const char *const kBackColorCodes[BACK_COLOR_CODES];
+// "$App:", "$Win:", "$Sys:".
+extern const char *const kPathMacros[PATH_MACROS];
+
 #endif

@@ -9,6 +9,7 @@
 #include "setupcontext.h"
 #include "setupmessage.h"
 #include "setupscript.h"
+#include "setupwindow.h"
 #include "uninstallrules.h"
 
 namespace {
@@ -191,35 +192,10 @@ bool RunUninstall(HINSTANCE instance)
                          MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return false;
 
-    WNDCLASSA windowClass;
-    memset(&windowClass, 0, sizeof windowClass);
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = UninstallWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, "SETUP");
-    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
-    windowClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    windowClass.lpszClassName = ctx.baseName;
-
-    int x, y, width, height;
-    GetCenteredWindowRect(&x, &y, &width, &height);
     // A caption without system menu: the removal cannot be interrupted once confirmed.
-    HWND window = NULL;
-    if (RegisterClassA(&windowClass))
-        window = CreateWindowExA(0, ctx.baseName, ctx.caption, WS_OVERLAPPED, x, y, width,
-                                 height, NULL, NULL, instance, NULL);
-    if (window == NULL) {
+    if (!RunCentredSetupWindow(instance, UninstallWindowProc)) {
         ShowSetupFailure(NULL, ctx.caption);
         return false;
     }
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
-
-    MSG message;
-    BOOL got;
-    while ((got = GetMessageA(&message, NULL, 0, 0)) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return got == 0;
+    return true;
 }

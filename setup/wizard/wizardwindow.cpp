@@ -5,6 +5,7 @@
 #include "setupcontext.h"
 #include "setupmessage.h"
 #include "setupscript.h"
+#include "setupwindow.h"
 #include "wizard.h"
 #include "wizardrules.h"
 
@@ -251,18 +252,7 @@ int RunWizard(HINSTANCE instance)
     }
     CopyText(defaultFolder, sizeof defaultFolder, setupScript.DefaultDir);
 
-    WNDCLASSEXA windowClass;
-    memset(&windowClass, 0, sizeof windowClass);
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = WizardWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, "SETUP");
-    windowClass.hIconSm = (HICON)LoadImageA(instance, "SETUP", IMAGE_ICON, 16, 16, 0);
-    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
-    windowClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    windowClass.lpszClassName = ctx.baseName;
-    if (RegisterClassExA(&windowClass) == 0) {
+    if (!RegisterSetupClass(instance, WizardWindowProc, true)) {
         ShowSetupFailure(NULL, ctx.baseName);
         return 0;
     }

@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 #include <winternl.h>
 
@@ -56,6 +57,17 @@ std::string BuiltProgram(const char *fileName)
 std::string SuiteFolder()
 {
     return WinePath(EnvText("KIT_SUITE_DIR"));
+}
+
+std::string SpecialFolder(int id)
+{
+    char path[MAX_PATH] = "";
+    LPITEMIDLIST list = NULL;
+    if (SHGetSpecialFolderLocation(NULL, id, &list) == S_OK) {
+        SHGetPathFromIDListA(list, path);
+        CoTaskMemFree(list);
+    }
+    return path;
 }
 
 bool ReadWholeFile(const std::string &path, std::string *bytes)

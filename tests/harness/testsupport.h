@@ -17,6 +17,8 @@ std::string WinePath(const std::string &unixPath);
 std::string EnvText(const char *name);
 // A shipped program in the build's bin folder, as a Windows path.
 std::string BuiltProgram(const char *fileName);
+// A special folder of the shell (CSIDL_DESKTOP, CSIDL_PROGRAMS ...); empty when unknown.
+std::string SpecialFolder(int id);
 // The suite's own scratch folder (Windows path, no trailing backslash).
 std::string SuiteFolder();
 

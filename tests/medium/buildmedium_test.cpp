@@ -56,6 +56,24 @@ std::string ScriptBytes(const std::string &utf8)
     return Sjis(crlf.c_str());
 }
 
+// The lines of a program's output, without their CR LF.
+std::vector<std::string> OutputLines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
 std::string Replaced(std::string text, const std::string &from, const std::string &to)
 {
     size_t at = text.find(from);
@@ -102,14 +120,19 @@ protected:
 
     BuildResult Build(const std::string &options, const std::string &scriptName = "SETUP.ini")
     {
+        return Run(options + " /setup \"" + BuiltProgram("SETUP.exe") + "\" \"" + package_ + "\\" + scriptName +
+                   "\" \"" + package_ + "\" \"" + output_ + "\"");
+    }
+
+    // BuildMedium.exe with these arguments.
+    BuildResult Run(const std::string &arguments)
+    {
         BuildResult run;
         std::string outPath = root_ + "\\stdout.txt", errPath = root_ + "\\stderr.txt";
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
         HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, NULL);
         HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, NULL);
-        std::string command = "\"" + BuiltProgram("BuildMedium.exe") + "\" " + options + " /setup \"" +
-                              BuiltProgram("SETUP.exe") + "\" \"" + package_ + "\\" + scriptName + "\" \"" + package_ +
-                              "\" \"" + output_ + "\"";
+        std::string command = "\"" + BuiltProgram("BuildMedium.exe") + "\" " + arguments;
         STARTUPINFOA start = {};
         start.cb = sizeof start;
         start.dwFlags = STARTF_USESTDHANDLES;
@@ -230,8 +253,8 @@ TEST_F(BuildMedium, SetupProgramTakesTheScriptsName)
     EXPECT_NE(std::string::npos, run.err.find("INSTALL.txt: the setup script's name must end in .ini")) << run.err;
 }
 
-// Every refusal: exit code 1, one line naming what is wrong, no medium and no work folder,
-// and an earlier medium left as it was.
+// Every refusal: exit code 1, a line naming what is wrong (the script's problems each with
+// its line), no medium and no work folder, and an earlier medium left as it was.
 TEST_F(BuildMedium, Refusals)
 {
     struct Case {
@@ -243,6 +266,8 @@ TEST_F(BuildMedium, Refusals)
         const char *options;
     };
     const std::string pkg = package_ + "\\";
+    const std::string at = pkg + "SETUP.ini:";
+    const std::string shows = "; SETUP shows \"SETUP.ini ";
     const std::string big = RandomBytes(1500000, 9);
     const std::string longName = std::string(258, 'n');
     // Seven lines of 240 bytes: SETUP's buffer would end well inside the sixth line's path,
@@ -251,31 +276,42 @@ TEST_F(BuildMedium, Refusals)
     for (int k = 2; k <= 8; k++)
         manyLines += std::to_string(k) + "=$Sys:SUB\\" + std::string(227, 'x') + std::to_string(k) + "\n";
     const Case cases[] = {
-        {"script: Title missing", Replaced(kScript, "Title=テスト時計\n", ""), {}, {}, "SETUP.ini Title Error", ""},
-        {"script: bad DISK2 line", Replaced(kScript, "$Sys:SUB", "Sys:SUB"), {}, {}, "SETUP.ini DISK2 Error", ""},
+        {"script: Title missing", Replaced(kScript, "Title=テスト時計\n", ""), {}, {},
+         at + "1: error: Title is missing from [Setup]" + shows + "Title Error\"", ""},
+        {"script: bad DISK2 line", Replaced(kScript, "$Sys:SUB", "Sys:SUB"), {}, {},
+         at + "25: error: \"1=Sys:SUB\\B.DLL\" names no $App:, $Win: or $Sys: right after its '='" + shows +
+             "DISK2 Error\"",
+         ""},
         {"script: ShortCutDir", Replaced(kScript, "ShortCutObj=0\n",
-                                         "ShortCutObj=a.exe\nShortCutLnk=a\nShortCutDir=3\nShortCutFld=0\n"
+                                         "ShortCutObj=A.TXT\nShortCutLnk=a\nShortCutDir=3\nShortCutFld=0\n"
                                          "ShortCutIco=0\nShortCutIcoNum=0\nShortCutFldOpn=0\n"),
-         {}, {}, "SETUP.ini ShortCutDir Error", ""},
-        {"listed file missing", kScript, {}, {"A.TXT"}, "[DISK1] A.TXT: listed file not found in " + pkg, ""},
+         {}, {},
+         at + "19: error: ShortCutDir is \"3\", not 0 (desktop), 2 (programs menu) or 7 (start-up folder)" + shows +
+             "ShortCutDir Error\"",
+         ""},
+        {"listed file missing", kScript, {}, {"A.TXT"},
+         at + "22: error: [DISK1] A.TXT: listed file not found in " + pkg, ""},
         {"listed file empty", kScript, {{"SUB\\B.DLL", ""}}, {},
-         "[DISK2] SUB\\B.DLL: empty file; SETUP counts an expansion of zero bytes as a failed copy", ""},
+         at + "25: error: [DISK2] SUB\\B.DLL: empty file; SETUP counts an expansion of zero bytes as a failed copy",
+         ""},
         {"two names become one", Replaced(kScript, "2=$App:", "3=$Win:a.txa\n2=$App:"), {{"a.txa", "x"}}, {},
-         "A.TXT and a.txa: both become a.tx_ on the medium", ""},
-        {"picture missing", kScript, {}, {"title.bmp"}, "Titlemap title.bmp: picture not found in " + pkg, ""},
+         at + "23: error: A.TXT and a.txa: both become a.tx_ on the medium", ""},
+        {"picture missing", kScript, {}, {"title.bmp"},
+         at + "5: error: Titlemap title.bmp: picture not found in " + pkg, ""},
         {"picture not a bitmap", kScript, {{"pic\\clock.bmp", "GIF89a not a bitmap"}}, {},
-         "Bitmap pic\\clock.bmp: not a Windows bitmap (.bmp)", ""},
+         at + "8: error: Bitmap pic\\clock.bmp: not a Windows bitmap (.bmp)", ""},
         {"path longer than SETUP reaches", Replaced(kScript, "1=$App:A.TXT", "1=$App:" + longName), {}, {},
-         "[DISK1] " + longName + ": 258 bytes; SETUP reaches at most 257 bytes below the medium's drive root",
+         at + "22: error: [DISK1] " + longName +
+             ": 258 bytes; SETUP reaches at most 257 bytes below the medium's drive root",
          ""},
         // C:\ and 252 letters, a backslash and A.TXT: 261 bytes.
         {"installed path longer than SETUP handles",
          Replaced(kScript, "DefaultDir=C:\\Program Files\\Test", "DefaultDir=C:\\" + std::string(252, 'd')), {},
-         {}, "[DISK1] A.TXT: installed into DefaultDir its path would be longer than 260 bytes", ""},
+         {}, at + "22: error: [DISK1] A.TXT: installed into DefaultDir its path would be longer than 260 bytes", ""},
         {"disk overflows", kScript, {{"SUB\\B.DLL", big}}, {}, "DISK2: *", ""},
         {"section longer than SETUP reads",
          Replaced(kScript, "[DISK2]\n", "[DISK2]\n" + manyLines), {}, {},
-         "SETUP.ini [DISK2]: *", ""},
+         at + "30: error: [DISK2] holds *", ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -292,15 +328,14 @@ TEST_F(BuildMedium, Refusals)
         EXPECT_EQ(1u, run.exitCode);
         ASSERT_FALSE(run.err.empty());
         EXPECT_EQ('\n', run.err.back());
-        std::string line = run.err.substr(0, run.err.size() - 1);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        EXPECT_EQ(std::string::npos, line.find('\n')) << "one line: " << run.err;
         std::string expected = Sjis(c.line.c_str());
-        if (!expected.empty() && expected.back() == '*')
-            EXPECT_EQ(expected.substr(0, expected.size() - 1), line.substr(0, expected.size() - 1));
-        else
-            EXPECT_EQ(expected, line);
+        bool prefix = !expected.empty() && expected.back() == '*';
+        if (prefix)
+            expected.pop_back();
+        bool found = false;
+        for (const std::string &line : OutputLines(run.err))
+            found = found || (prefix ? line.compare(0, expected.size(), expected) == 0 : line == expected);
+        EXPECT_TRUE(found) << "expected " << expected << "\nin " << run.err;
         std::string earlier;
         EXPECT_TRUE(ReadWholeFile(output_ + "\\earlier.txt", &earlier));
         EXPECT_EQ("earlier medium", earlier);
@@ -320,6 +355,183 @@ TEST_F(BuildMedium, OverflowNamesTheDiskAndItsSize)
     EXPECT_EQ(0u, run.err.find("DISK2: 1,68")) << run.err;
     // The same files fit a CD.
     EXPECT_EQ(0u, Build("/cd").exitCode);
+}
+
+// /check: every problem with its line on the error output, the count on the standard
+// output, the exit status telling errors from warnings; nothing is built.
+TEST_F(BuildMedium, CheckReportsEveryProblemWithItsLine)
+{
+    const std::string script = "\"" + package_ + "\\SETUP.ini\"";
+    const std::string at = package_ + "\\SETUP.ini:";
+    const struct {
+        const char *name;
+        std::string script;
+        std::string arguments;
+        DWORD exitCode;
+        std::vector<std::string> err;
+        std::string count;
+    } cases[] = {
+        {"clean", kScript, "", 0, {}, "0 errors, 0 warnings"},
+        {"warnings only", Replaced(Replaced(kScript, "RegSec=User\n", "RegSec=User\nRegSec=Other\n"), "BitmapX=10",
+                                   "BitmapX=639"),
+         "", 1,
+         {at + "9: warning: Bitmap at (639, 90), 2 x 2 pixels, lies partly off a 640 x 480 screen",
+          at + "16: warning: RegSec given twice; SETUP takes the first, on line 15"},
+         "0 errors, 2 warnings"},
+        {"errors and warnings",
+         Replaced(Replaced(kScript, "Uninstall=1", "Uninstall=2"), "FinalExec=0", "FinalExec=B.DLL"),
+         "", 2,
+         {at + "16: error: Uninstall is \"2\", not 0 or 1; SETUP shows \"SETUP.ini Uninstall Error\"",
+          at + "18: warning: FinalExec B.DLL is not a file the package installs into the install folder; did you "
+               "mean A.TXT?"},
+         "1 error, 1 warning"},
+        {"without the package the files are not looked for", Replaced(kScript, "A.TXT", "GONE.TXT"), "nopackage", 0,
+         {}, "0 errors, 0 warnings"},
+        {"with the package they are", Replaced(kScript, "A.TXT", "GONE.TXT"), "", 2,
+         {at + "22: error: [DISK1] GONE.TXT: listed file not found in " + package_ + "\\"}, "1 error, 0 warnings"},
+        {"a byte-order mark: checked as the medium gets it", "\xEF\xBB\xBF" + std::string(kScript), "rawfile", 1,
+         {at + "1: warning: the file is UTF-8 with a byte-order mark; SETUP reads Shift-JIS, so BuildMedium converts "
+               "it for the medium"},
+         "0 errors, 1 warning"},
+        {"a UTF-8 file", kScript, "utf8file", 2,
+         {at + "1: warning: the file is UTF-8; SETUP reads Shift-JIS and would show garbled text: build with /utf8"},
+         ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.arguments == "utf8file" || c.arguments == "rawfile")
+            ASSERT_TRUE(WriteWholeFile(package_ + "\\SETUP.ini", c.script));
+        else
+            WriteScript(c.script);
+        BuildResult run = Run("/check " + script + (c.arguments == "nopackage" ? "" : " \"" + package_ + "\""));
+        std::vector<std::string> expected;
+        for (const std::string &line : c.err)
+            expected.push_back(Sjis(line.c_str()));
+        if (c.arguments == "utf8file") {
+            // What else the profile functions make of UTF-8 bytes is theirs to decide.
+            ASSERT_FALSE(OutputLines(run.err).empty());
+            EXPECT_EQ(expected[0], OutputLines(run.err)[0]);
+        } else {
+            EXPECT_EQ(c.exitCode, run.exitCode);
+            EXPECT_EQ(expected, OutputLines(run.err));
+            EXPECT_EQ(std::vector<std::string>{c.count}, OutputLines(run.out));
+        }
+        EXPECT_FALSE(FileExists(output_));
+    }
+}
+
+// A UTF-8 script, asked for or marked by its byte-order mark, lies on the medium in
+// Shift-JIS with CR LF; a character code page 932 lacks is refused with its line.
+TEST_F(BuildMedium, Utf8ScriptsGoOnTheMediumInShiftJis)
+{
+    const std::string shiftJis = ScriptBytes(kScript);
+    const struct {
+        const char *name;
+        std::string file;
+        const char *options;
+    } cases[] = {
+        {"/utf8", kScript, "/cd /utf8"},
+        {"byte-order mark", "\xEF\xBB\xBF" + Replaced(kScript, "\n", "\r\n"), "/cd"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(WriteWholeFile(package_ + "\\SETUP.ini", c.file));
+        BuildResult run = Build(c.options);
+        ASSERT_EQ(0u, run.exitCode) << run.err;
+        EXPECT_EQ("", run.err);
+        std::string onMedium;
+        EXPECT_TRUE(ReadWholeFile(output_ + "\\SETUP.ini", &onMedium));
+        EXPECT_TRUE(onMedium == shiftJis) << onMedium;
+        std::string source;
+        EXPECT_TRUE(ReadWholeFile(package_ + "\\SETUP.ini", &source));
+        EXPECT_TRUE(source == c.file) << "the package's script is left as it was";
+    }
+
+    RemoveTree(output_);
+    ASSERT_TRUE(WriteWholeFile(package_ + "\\SETUP.ini", Replaced(kScript, "副題", "副題\xED\x95\x9C")));
+    BuildResult run = Build("/cd /utf8");
+    EXPECT_EQ(1u, run.exitCode);
+    EXPECT_EQ(std::vector<std::string>{package_ + "\\SETUP.ini:3: error: U+D55C at column 12 has no Shift-JIS form "
+                                                  "(code page 932)"},
+              OutputLines(run.err));
+    EXPECT_FALSE(FileExists(output_));
+}
+
+// The sample package: its UTF-8 script checks clean and becomes exactly the Shift-JIS
+// script kept beside it.
+TEST_F(BuildMedium, TheSamplePackage)
+{
+    const std::string sample = WinePath(EnvText("KIT_SOURCE_DIR") + "/examples/clock");
+    const char *const copied[] = {"SETUP.utf8.ini", "title.bmp", "clock.bmp", "Pavrell.ini", "Velmora.ini"};
+    for (const char *name : copied)
+        ASSERT_TRUE(CopyFileA((sample + "\\" + name).c_str(), (package_ + "\\" + name).c_str(), FALSE)) << name;
+    ASSERT_TRUE(MoveFileExA((package_ + "\\SETUP.utf8.ini").c_str(), (package_ + "\\SETUP.ini").c_str(),
+                            MOVEFILE_REPLACE_EXISTING));
+    ASSERT_TRUE(WriteWholeFile(package_ + "\\Tessary.scr", RandomBytes(3000, 5)));
+    ASSERT_TRUE(WriteWholeFile(package_ + "\\PAVRELL.exe", RandomBytes(2000, 6)));
+
+    BuildResult check = Run("/check /utf8 \"" + package_ + "\\SETUP.ini\" \"" + package_ + "\"");
+    EXPECT_EQ(0u, check.exitCode);
+    EXPECT_EQ("", check.err);
+    EXPECT_EQ(std::vector<std::string>{"0 errors, 0 warnings"}, OutputLines(check.out));
+
+    BuildResult run = Build("/cd /utf8");
+    ASSERT_EQ(0u, run.exitCode) << run.err;
+    std::string onMedium, kept;
+    EXPECT_TRUE(ReadWholeFile(output_ + "\\SETUP.ini", &onMedium));
+    EXPECT_TRUE(ReadWholeFile(sample + "\\SETUP.ini", &kept));
+    EXPECT_TRUE(!kept.empty() && onMedium == kept) << "examples/clock/SETUP.ini is SETUP.utf8.ini in Shift-JIS";
+}
+
+// The reference's complete example is a package that builds: its files made up from the
+// example's own lines, its script given as the author writes it, in UTF-8.
+TEST_F(BuildMedium, TheReferenceExampleBuilds)
+{
+    std::string doc;
+    ASSERT_TRUE(ReadWholeFile(WinePath(EnvText("KIT_SOURCE_DIR") + "/docs/setup-script.md"), &doc));
+    size_t start = doc.find("```ini\n");
+    ASSERT_NE(std::string::npos, start);
+    start += 7;
+    size_t end = doc.find("```", start);
+    ASSERT_NE(std::string::npos, end);
+    const std::string script = doc.substr(start, end - start);
+
+    RemoveTree(package_);
+    CreateDirectoryA(package_.c_str(), NULL);
+    ASSERT_TRUE(WriteWholeFile(package_ + "\\SETUP.ini", script));
+    int made = 0;
+    for (const std::string &line : OutputLines(script)) {
+        size_t equals = line.find('=');
+        if (line.empty() || line[0] == ';' || equals == std::string::npos)
+            continue;
+        std::string key = line.substr(0, equals), value = line.substr(equals + 1);
+        std::string path;
+        if ((key == "Titlemap" || key == "Bitmap") && value[0] != '0')
+            path = value;
+        else if (value.compare(0, 1, "$") == 0 && value.find(':') != std::string::npos)
+            path = value.substr(value.find(':') + 1);
+        if (path.empty())
+            continue;
+        size_t slash = path.rfind('\\');
+        if (slash != std::string::npos)
+            CreateDirectoryA((package_ + "\\" + path.substr(0, slash)).c_str(), NULL);
+        bool picture = key == "Titlemap" || key == "Bitmap";
+        ASSERT_TRUE(WriteWholeFile(package_ + "\\" + path, picture ? SmallBitmapBytes() : RandomBytes(900, made)));
+        made++;
+    }
+    EXPECT_EQ(6, made) << "two pictures and four listed files";
+
+    BuildResult check = Run("/check /utf8 \"" + package_ + "\\SETUP.ini\" \"" + package_ + "\"");
+    EXPECT_EQ(0u, check.exitCode);
+    EXPECT_EQ("", check.err);
+    BuildResult run = Build("/utf8");
+    ASSERT_EQ(0u, run.exitCode) << run.err;
+    EXPECT_TRUE(FileExists(output_ + "\\DISK1\\SETUP.exe"));
+    EXPECT_TRUE(FileExists(output_ + "\\DISK1\\KUMO.EX_"));
+    EXPECT_TRUE(FileExists(output_ + "\\DISK2\\SYS\\KUMOLIB.DL_"));
+    std::string onMedium;
+    EXPECT_TRUE(ReadWholeFile(output_ + "\\DISK1\\SETUP.ini", &onMedium));
+    EXPECT_NE(std::string::npos, onMedium.find("Title=" + Sjis("雲メモ") + "\r\n"));
 }
 
 }  // namespace

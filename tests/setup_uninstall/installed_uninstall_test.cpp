@@ -22,17 +22,6 @@ std::string Title()
     return Sjis("Velmora 時計");
 }
 
-std::string SpecialFolder(int id)
-{
-    char path[MAX_PATH] = "";
-    LPITEMIDLIST list = NULL;
-    if (SHGetSpecialFolderLocation(NULL, id, &list) == S_OK) {
-        SHGetPathFromIDListA(list, path);
-        CoTaskMemFree(list);
-    }
-    return path;
-}
-
 std::string WindowsDir()
 {
     char dir[MAX_PATH];

@@ -73,17 +73,6 @@ std::string SystemDir()
     return std::string(dir, n);
 }
 
-std::string SpecialFolder(int id)
-{
-    char path[MAX_PATH] = "";
-    LPITEMIDLIST list = NULL;
-    if (SHGetSpecialFolderLocation(NULL, id, &list) == S_OK) {
-        SHGetPathFromIDListA(list, path);
-        CoTaskMemFree(list);
-    }
-    return path;
-}
-
 // The text after the last byte 0x5C, as SETUP names installed and staged files.
 std::string LastComponent(const std::string &path)
 {

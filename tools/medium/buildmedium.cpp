@@ -1,4 +1,5 @@
-// BuildMedium [/cd] [/setup PROGRAM] SCRIPT PACKAGE OUTPUT
+// BuildMedium [/cd] [/utf8] [/setup PROGRAM] SCRIPT PACKAGE OUTPUT
+// BuildMedium /check [/cd] [/utf8] SCRIPT [PACKAGE]
 //
 // Lays out the installation medium of a package: the setup program (named after the script),
 // the script and its two pictures as they are, every listed file compressed under its name
@@ -7,6 +8,12 @@
 // checked by SETUP's own reader, so the builder refuses exactly what SETUP would refuse, and
 // also what SETUP would only trip over on the user's machine. Nothing is left half written:
 // the medium is built in OUTPUT.partial and renamed when complete.
+//
+// Before anything is built the script is checked whole: every problem one line,
+// FILE:LINE: error|warning: TEXT, then the count; errors stop the build. /check does only
+// that and exits 0 (clean), 1 (warnings only) or 2 (errors). With /utf8, or when the script
+// begins with a UTF-8 byte-order mark, the script is UTF-8 and the medium gets it in
+// Shift-JIS (code page 932) with CR LF line ends.
 #include <windows.h>
 
 #include <stdarg.h>
@@ -16,6 +23,7 @@
 
 #include "commandline.h"
 #include "mediumplan.h"
+#include "scriptcheck.h"
 #include "scriptrules.h"
 #include "setupscript.h"
 #include "szdd.h"
@@ -25,17 +33,19 @@ namespace {
 enum {
     MAX_MEDIUM_FILES = FILE_LIST_ENTRIES + 4,   // listed files, program, script, two pictures
     MAX_DISKS = DISK_SECTIONS,
-    BIG_SECTION_BYTES = 65536,
     PROGRESS_FROM_BYTES = 1 << 20,
     // The longest name the builder puts beside OUTPUT or below it: "\DISK10", ".partial".
     OUTPUT_SUFFIX_BYTES = 16,
-    // What SETUP's section buffer holds of a section: the lines with their terminators, less
-    // the list's own terminator and the one the profile function may add after a cut.
-    SECTION_TEXT_BYTES = SECTION_BYTES - 2,
+    SHIFT_JIS_CODE_PAGE = 932,
+    // A UTF-8 line of the longest script holds no more UTF-16 units than bytes.
+    WIDE_LINE_UNITS = SCRIPT_MAX_BYTES + 1,
 };
 
 struct Options {
     bool cd;
+    bool check;
+    bool utf8;
+    const char *shown;              // the script as the command line names it, for findings
     char setupProgram[MAX_PATH_BYTES];
     char script[MAX_PATH_BYTES];
     char package[MAX_PATH_BYTES];   // full path, trailing backslash
@@ -44,6 +54,9 @@ struct Options {
     char scriptName[MAX_PATH_BYTES];
     char baseName[MAX_PATH_BYTES];
     char scriptPath[MAX_PATH_BYTES];
+    // What SETUP is given: the script itself, or its Shift-JIS form in workFolder.
+    char shiftJisScript[MAX_PATH_BYTES];
+    char workFolder[MAX_PATH_BYTES];
 };
 
 struct PlannedFile {
@@ -217,6 +230,10 @@ bool ParseArguments(int argc, char **argv)
     for (int i = 1; i < argc; i++) {
         if (lstrcmpiA(argv[i], "/cd") == 0 || lstrcmpiA(argv[i], "-cd") == 0) {
             options.cd = true;
+        } else if (lstrcmpiA(argv[i], "/check") == 0 || lstrcmpiA(argv[i], "-check") == 0) {
+            options.check = true;
+        } else if (lstrcmpiA(argv[i], "/utf8") == 0 || lstrcmpiA(argv[i], "-utf8") == 0) {
+            options.utf8 = true;
         } else if ((lstrcmpiA(argv[i], "/setup") == 0 || lstrcmpiA(argv[i], "-setup") == 0) &&
                    i + 1 < argc) {
             setupProgram = argv[++i];
@@ -226,22 +243,32 @@ bool ParseArguments(int argc, char **argv)
             count = 4;
         }
     }
-    if (count != 3) {
+    if (options.check ? count < 1 || count > 2 : count != 3) {
         fprintf(stderr,
-                "usage: BuildMedium [/cd] [/setup PROGRAM] SCRIPT PACKAGE OUTPUT\n"
+                "usage: BuildMedium [/cd] [/utf8] [/setup PROGRAM] SCRIPT PACKAGE OUTPUT\n"
+                "       BuildMedium /check [/cd] [/utf8] SCRIPT [PACKAGE]\n"
                 "  SCRIPT   the setup script, NAME.ini; the setup program goes on the medium as NAME.exe\n"
                 "  PACKAGE  the folder that holds the listed files and the pictures\n"
                 "  OUTPUT   the medium: one folder per disk (DISK1, DISK2...), or with /cd one folder\n"
+                "  /check   only check the script (and, given PACKAGE, its files): every problem with\n"
+                "           its line; exit status 0 clean, 1 warnings only, 2 errors\n"
+                "  /utf8    the script is UTF-8 (automatic with a byte-order mark); the medium gets\n"
+                "           it in Shift-JIS\n"
                 "  /setup   the setup program (default: SETUP.exe beside BuildMedium.exe)\n");
         return false;
     }
     char *filePart = NULL;
     char full[MAX_PATH_BYTES];
+    options.shown = positional[0];
     if (!FullPath(positional[0], options.script, sizeof options.script, &filePart))
         return Refuse("%s: path too long", positional[0]);
+    if (count == 1)
+        return true;
     if (!FullPath(positional[1], full, sizeof full, &filePart))
         return Refuse("%s: path too long", positional[1]);
     EnsureTrailingBackslash(options.package, full);
+    if (options.check)
+        return true;
     if (!FullPath(positional[2], full, sizeof full, &filePart) ||
         strlen(full) + OUTPUT_SUFFIX_BYTES >= MAX_PATH_BYTES)
         return Refuse("%s: path too long", positional[2]);
@@ -263,9 +290,8 @@ bool ParseArguments(int argc, char **argv)
     return true;
 }
 
-// Runs SETUP's reader as the start from the medium does: no source folder, so DefaultDir
-// is required.
-bool ReadScript()
+// The script's name as SETUP finds it: NAME.ini beside NAME.exe.
+bool TakeScriptName()
 {
     char *name = (char *)LastPathComponent(options.script);
     size_t length = strlen(name);
@@ -277,34 +303,213 @@ bool ReadScript()
     CopyText(options.scriptName, sizeof options.scriptName, name);
     memcpy(options.baseName, name, length - 4);
     options.baseName[length - 4] = '\0';
-    char folder[MAX_PATH_BYTES];
-    CopyText(folder, sizeof folder, options.script);
-    folder[name - options.script] = '\0';
     if (GetFileAttributesA(options.script) == INVALID_FILE_ATTRIBUTES)
         return Refuse("%s: setup script not found", options.script);
+    CopyText(options.shiftJisScript, sizeof options.shiftJisScript, options.script);
+    return true;
+}
+
+// Runs SETUP's reader as the start from the medium does: no source folder, so DefaultDir
+// is required.
+bool ReadScript()
+{
+    char folder[MAX_PATH_BYTES];
+    CopyText(folder, sizeof folder, options.shiftJisScript);
+    *(char *)LastPathComponent(folder) = '\0';
     char error[NAME_BYTES + SCRIPT_ERROR_BYTES];
     if (!ReadSetupScriptFile(folder, options.scriptName, "", &script, options.scriptPath, error, sizeof error))
         return Refuse("%s", error);
     return true;
 }
 
-// SETUP reads [README] and each [DISKn] into a buffer of SECTION_BYTES; a longer section
-// would lose its last lines there without a word.
-bool CheckSectionSizes()
+// The script in Shift-JIS, and how many of its lines could not be converted.
+struct Conversion {
+    unsigned char *out;
+    size_t length;
+    int badLines;
+};
+
+// Column (from 1, in characters) of the first UTF-16 unit of wide that code page 932 lacks.
+int FirstUnmappable(const wchar_t *wide, int units, unsigned *codePoint)
 {
-    static char data[BIG_SECTION_BYTES];
-    char section[16] = "README";
-    for (int n = 0; n <= DISK_SECTIONS; n++) {
-        if (n > 0)
-            snprintf(section, sizeof section, "DISK%d", n);
-        DWORD length = GetPrivateProfileSectionA(section, data, sizeof data, options.scriptPath);
-        if (length == 0 && n > 0)
-            break;
-        if (length > SECTION_TEXT_BYTES)
-            return Refuse("%s [%s]: %lu bytes, more than the %d that SETUP reads", options.scriptName,
-                          section, (unsigned long)length, SECTION_TEXT_BYTES);
+    for (int i = 0, column = 1; i < units; column++) {
+        int n = (wide[i] >= 0xD800 && wide[i] <= 0xDBFF && i + 1 < units) ? 2 : 1;
+        char bytes[8];
+        BOOL usedDefault = FALSE;
+        WideCharToMultiByte(SHIFT_JIS_CODE_PAGE, WC_NO_BEST_FIT_CHARS, wide + i, n, bytes, sizeof bytes, NULL,
+                            &usedDefault);
+        if (usedDefault) {
+            *codePoint = n == 2 ? 0x10000 + (((unsigned)wide[i] - 0xD800) << 10) + ((unsigned)wide[i + 1] - 0xDC00)
+                                : (unsigned)wide[i];
+            return column;
+        }
+        i += n;
+    }
+    return 0;
+}
+
+// UTF-8 lines to Shift-JIS lines ended by CR LF; a line that cannot be converted is reported
+// with its number and left out.
+bool ConvertUtf8(const unsigned char *text, size_t length, Conversion *result)
+{
+    static wchar_t wide[WIDE_LINE_UNITS];
+    result->out = (unsigned char *)malloc(length * 2 + 2);
+    result->length = 0;
+    result->badLines = 0;
+    if (result->out == NULL)
+        return Refuse("%s: out of memory", options.shown);
+    int number = 0;
+    for (size_t pos = 0; pos < length;) {
+        const unsigned char *start = text + pos;
+        const unsigned char *end = (const unsigned char *)memchr(start, '\n', length - pos);
+        size_t n = end != NULL ? (size_t)(end - start) : length - pos;
+        pos += n + 1;
+        number++;
+        if (n > 0 && start[n - 1] == '\r')
+            n--;
+        int units = n == 0 ? 0 : MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, (const char *)start, (int)n,
+                                                     wide, WIDE_LINE_UNITS);
+        if (n > 0 && units == 0) {
+            fprintf(stderr, "%s:%d: error: not valid UTF-8\n", options.shown, number);
+            result->badLines++;
+            continue;
+        }
+        unsigned codePoint = 0;
+        int column = FirstUnmappable(wide, units, &codePoint);
+        if (column > 0) {
+            fprintf(stderr, "%s:%d: error: U+%04X at column %d has no Shift-JIS form (code page 932)\n",
+                    options.shown, number, codePoint, column);
+            result->badLines++;
+            continue;
+        }
+        // Each UTF-8 sequence becomes at most as many Shift-JIS bytes.
+        int bytes = units == 0 ? 0 : WideCharToMultiByte(SHIFT_JIS_CODE_PAGE, 0, wide, units,
+                                                         (char *)result->out + result->length, (int)n, NULL, NULL);
+        result->length += (size_t)bytes;
+        if (end != NULL) {
+            result->out[result->length++] = '\r';
+            result->out[result->length++] = '\n';
+        }
     }
     return true;
+}
+
+void RemoveWorkFolder()
+{
+    if (options.workFolder[0] != '\0')
+        RemoveTree(options.workFolder);
+}
+
+// The script's Shift-JIS form goes into a work folder, under the script's own name.
+bool WriteConverted(const Conversion *conversion)
+{
+    char temp[MAX_PATH_BYTES], name[32];
+    DWORD n = GetTempPathA(sizeof temp, temp);
+    snprintf(name, sizeof name, "BuildMedium-%lu", (unsigned long)GetCurrentProcessId());
+    if (n == 0 || n >= sizeof temp || !JoinPath(options.workFolder, sizeof options.workFolder, temp, name))
+        return Refuse("%s: no folder for the converted script", options.shown);
+    RemoveTree(options.workFolder);
+    if (!CreateDirectoryA(options.workFolder, NULL) ||
+        !JoinPath(options.shiftJisScript, sizeof options.shiftJisScript, options.workFolder, options.scriptName) ||
+        !WriteWholeFile(options.shiftJisScript, conversion->out, conversion->length))
+        return Refuse("%s: cannot write the converted script", options.shown);
+    return true;
+}
+
+void LookInPackage(void *, const char *path, PackageFile *file)
+{
+    char full[MAX_PATH_BYTES];
+    bool isFolder = false;
+    file->kind = PACKAGE_MISSING;
+    if (!JoinPath(full, sizeof full, options.package, path) || !ProbeFile(full, &file->size, &isFolder))
+        return;
+    file->kind = isFolder ? PACKAGE_FOLDER : PACKAGE_FILE;
+    file->headLength = 0;
+    HANDLE handle = CreateFileA(full, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (isFolder || handle == INVALID_HANDLE_VALUE)
+        return;
+    DWORD got = 0;
+    if (ReadFile(handle, file->head, sizeof file->head, &got, NULL))
+        file->headLength = got;
+    CloseHandle(handle);
+}
+
+size_t ReadProfileKey(void *, const char *key, const char *def, char *value, size_t size)
+{
+    return GetPrivateProfileStringA("Setup", key, def, value, (DWORD)size, options.shiftJisScript);
+}
+
+size_t ReadProfileSection(void *, const char *section, char *data, size_t size)
+{
+    return GetPrivateProfileSectionA(section, data, (DWORD)size, options.shiftJisScript);
+}
+
+// The whole check: every finding on the error output, the count on the standard output.
+// Returns 0 clean, 1 warnings only, 2 errors.
+int CheckWholeScript()
+{
+    size_t length = 0;
+    unsigned char *text = ReadWholeFile(options.script, &length);
+    if (text == NULL)
+        return Refuse("%s: cannot read the setup script", options.shown), 2;
+    if (length > SCRIPT_MAX_BYTES) {
+        free(text);
+        fprintf(stderr, "%s:1: error: %lu bytes; the profile functions of Windows 95 read at most %d\n",
+                options.shown, (unsigned long)length, SCRIPT_MAX_BYTES);
+        return 2;
+    }
+    bool byteOrderMark = length >= 3 && text[0] == 0xEF && text[1] == 0xBB && text[2] == 0xBF;
+    const unsigned char *shiftJis = text;
+    size_t shiftJisLength = length;
+    Conversion conversion = {NULL, 0, 0};
+    if (options.utf8 || byteOrderMark) {
+        size_t skip = byteOrderMark ? 3 : 0;
+        if (!ConvertUtf8(text + skip, length - skip, &conversion) ||
+            (conversion.badLines == 0 && !WriteConverted(&conversion))) {
+            free(conversion.out);
+            free(text);
+            return 2;
+        }
+        if (conversion.badLines > 0) {
+            printf("%d error%s, 0 warnings\n", conversion.badLines, conversion.badLines == 1 ? "" : "s");
+            free(conversion.out);
+            free(text);
+            return 2;
+        }
+        shiftJis = conversion.out;
+        shiftJisLength = conversion.length;
+    }
+
+    IniText ini;
+    if (!ParseIniText((const char *)shiftJis, shiftJisLength, &ini)) {
+        free(conversion.out);
+        free(text);
+        return Refuse("%s: out of memory", options.shown), 2;
+    }
+    ScriptSource source = {NULL, ReadProfileKey, ReadProfileSection};
+    PackageProbe probe = {NULL, LookInPackage};
+    // A byte-order mark is worth a word only to an author who asks; the build converts it.
+    bool utf8Declared = options.utf8 || (byteOrderMark && !options.check);
+    CheckInput input = {options.shown, options.scriptName, &ini, &source, utf8Declared, byteOrderMark,
+                        options.cd, options.package[0] != '\0' ? &probe : NULL, options.package};
+    static CheckReport report;
+    CheckScript(&input, &report);
+    for (int i = 0; i < report.count; i++) {
+        char line[CHECK_TEXT_BYTES + MAX_PATH_BYTES + 32];
+        FormatFinding(options.shown, &report.findings[i], line, sizeof line);
+        fprintf(stderr, "%s\n", line);
+    }
+    if (report.errors + report.warnings > report.count)
+        fprintf(stderr, "%s: %d more not shown\n", options.shown, report.errors + report.warnings - report.count);
+    fflush(stderr);
+    char count[64];
+    FormatCount(&report, count, sizeof count);
+    printf("%s\n", count);
+    fflush(stdout);
+    FreeIniText(&ini);
+    free(conversion.out);
+    free(text);
+    return report.errors > 0 ? 2 : report.warnings > 0 ? 1 : 0;
 }
 
 PlannedFile *AddPlanned(const char *source, const char *label, const char *mediumPath, int disk,
@@ -353,8 +558,8 @@ bool PlanFiles()
     if (!found || size == 0)
         return Refuse("%s: setup program %s", options.setupProgram, found ? "is empty" : "not found");
     AddPlanned(options.setupProgram, exeName, exeName, 1, false, size);
-    IsFile(options.script, &size);
-    AddPlanned(options.script, options.scriptName, options.scriptName, 1, false, size);
+    IsFile(options.shiftJisScript, &size);
+    AddPlanned(options.shiftJisScript, options.scriptName, options.scriptName, 1, false, size);
     if (!PlanPicture("Titlemap", script.Titlemap) || !PlanPicture("Bitmap", script.Bitmap))
         return false;
 
@@ -560,7 +765,16 @@ int main(int argc, char **argv)
 {
     if (!ParseArguments(argc, argv))
         return 2;
-    if (!ReadScript() || !CheckSectionSizes() || !PlanFiles() || !WriteMedium())
+    if (!TakeScriptName())
+        return options.check ? 2 : 1;
+    int checked = CheckWholeScript();
+    if (options.check || checked == 2) {
+        RemoveWorkFolder();
+        return options.check ? checked : 1;
+    }
+    bool built = ReadScript() && PlanFiles() && WriteMedium();
+    RemoveWorkFolder();
+    if (!built)
         return 1;
     printf("medium ready: %s (%s)\n", options.output, options.cd ? "one folder" : "one folder per disk");
     return 0;

@@ -151,6 +151,13 @@ unsigned long long DiskBytesUsed(const MediumFile *files, int count, int *rootEn
 
 bool LooksLikeBitmap(const unsigned char *bytes, size_t length)
 {
+    int width = 0, height = 0;
+    return BitmapSize(bytes, length, length, &width, &height);
+}
+
+bool BitmapSize(const unsigned char *bytes, size_t length, unsigned long long fileLength, int *width,
+                int *height)
+{
     if (length < 26 || bytes[0] != 'B' || bytes[1] != 'M')
         return false;
     unsigned long offBits = bytes[10] | (bytes[11] << 8) | ((unsigned long)bytes[12] << 16) |
@@ -158,17 +165,26 @@ bool LooksLikeBitmap(const unsigned char *bytes, size_t length)
     unsigned long headerSize = bytes[14] | (bytes[15] << 8) | ((unsigned long)bytes[16] << 16) |
                                ((unsigned long)bytes[17] << 24);
     unsigned planes, bitCount;
-    bool sized;
+    long w, h;
     if (headerSize == 12) {  // BITMAPCOREHEADER
-        sized = (bytes[18] | bytes[19]) != 0 && (bytes[20] | bytes[21]) != 0;
+        w = bytes[18] | (bytes[19] << 8);
+        h = bytes[20] | (bytes[21] << 8);
         planes = bytes[22] | (bytes[23] << 8);
         bitCount = bytes[24] | (bytes[25] << 8);
     } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 ||
                headerSize == 124) {
         if (length < 14 + 40)
             return false;
-        sized = (bytes[18] | bytes[19] | bytes[20] | bytes[21]) != 0 &&
-                (bytes[22] | bytes[23] | bytes[24] | bytes[25]) != 0;
+        // Signed 32-bit fields; a negative height is a top-down picture of that height.
+        unsigned long uw = bytes[18] | (bytes[19] << 8) | ((unsigned long)bytes[20] << 16) |
+                           ((unsigned long)bytes[21] << 24);
+        unsigned long uh = bytes[22] | (bytes[23] << 8) | ((unsigned long)bytes[24] << 16) |
+                           ((unsigned long)bytes[25] << 24);
+        w = uw >= 0x80000000ul ? -(long)(0xFFFFFFFFul - uw) - 1 : (long)uw;
+        h = uh >= 0x80000000ul ? -(long)(0xFFFFFFFFul - uh) - 1 : (long)uh;
+        // Held to 0x7FFF pixels: no screen is wider, and the sums stay small.
+        w = w < -0x7FFF ? 0x7FFF : w < 0 ? -w : w > 0x7FFF ? 0x7FFF : w;
+        h = h < -0x7FFF ? 0x7FFF : h < 0 ? -h : h > 0x7FFF ? 0x7FFF : h;
         planes = bytes[26] | (bytes[27] << 8);
         bitCount = bytes[28] | (bytes[29] << 8);
     } else {
@@ -176,5 +192,9 @@ bool LooksLikeBitmap(const unsigned char *bytes, size_t length)
     }
     bool knownDepth = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
                       bitCount == 24 || bitCount == 32;
-    return sized && planes == 1 && knownDepth && offBits >= 14 + headerSize && offBits < length;
+    if (w == 0 || h == 0 || planes != 1 || !knownDepth || offBits < 14 + headerSize || offBits >= fileLength)
+        return false;
+    *width = (int)w;
+    *height = (int)h;
+    return true;
 }

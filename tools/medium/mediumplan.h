@@ -53,4 +53,9 @@ unsigned long long DiskBytesUsed(const MediumFile *files, int count, int *rootEn
 // A Windows bitmap file as SETUP loads its pictures: "BM", a known header, sane offsets.
 bool LooksLikeBitmap(const unsigned char *bytes, size_t length);
 
+// The same test from the file's first bytes (head, headLength of them) and its whole size;
+// also gives the picture's width and height in pixels.
+bool BitmapSize(const unsigned char *head, size_t headLength, unsigned long long fileLength, int *width,
+                int *height);
+
 #endif

@@ -1,0 +1,46 @@
+// Any bytes as a setup script: the checker reads only what it is given, every finding fits
+// its line, and the text model's answers stay within the buffers handed to it.
+#include <stdint.h>
+#include <string.h>
+
+#include "scriptcheck.h"
+
+namespace {
+
+void Look(void *context, const char *path, PackageFile *file)
+{
+    // Files whose name begins with a letter exist; the first bytes of the input are their head.
+    const uint8_t *data = (const uint8_t *)context;
+    file->kind = (path[0] & 0x40) != 0 ? PACKAGE_FILE : PACKAGE_MISSING;
+    file->size = (unsigned char)path[0] * 7u;
+    file->headLength = sizeof file->head;
+    memcpy(file->head, data, sizeof file->head);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size > SCRIPT_MAX_BYTES || size < 64)
+        return 0;
+    IniText ini;
+    if (!ParseIniText((const char *)data, size, &ini))
+        return 0;
+    ScriptSource source = {&ini, IniReadKey, IniReadSection};
+    PackageProbe probe = {(void *)data, Look};
+    CheckInput input = {"SETUP.ini", "SETUP.ini", &ini, &source, (data[0] & 1) != 0, (data[0] & 2) != 0,
+                        (data[0] & 4) != 0, (data[0] & 8) != 0 ? &probe : NULL, "PKG"};
+    static CheckReport report;
+    CheckScript(&input, &report);
+    for (int i = 0; i < report.count; i++) {
+        char line[CHECK_TEXT_BYTES + 64];
+        FormatFinding("SETUP.ini", &report.findings[i], line, sizeof line);
+        if (report.findings[i].line < 1 || report.findings[i].line > (int)size + 1)
+            __builtin_trap();
+    }
+    char small[3];
+    IniReadKey(&ini, "Title", "", small, sizeof small);
+    IniReadSection(&ini, "DISK1", small, sizeof small);
+    FreeIniText(&ini);
+    return 0;
+}

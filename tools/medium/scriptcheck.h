@@ -1,0 +1,118 @@
+// The script checker of the medium builder: every problem of a setup script, each with its
+// line. Values are judged by SETUP's own reading (a ScriptSource: the profile functions in
+// the builder); the lines come from a reading of the file's text that follows the profile
+// functions' rules, since those give no line numbers. No windows.h: built natively as well.
+#ifndef SCRIPTCHECK_H
+#define SCRIPTCHECK_H
+
+#include <stddef.h>
+
+#include "scriptrules.h"
+
+enum {
+    // The profile functions of the Windows 95 family read no more of a file.
+    SCRIPT_MAX_BYTES = 65535,
+    CHECK_TEXT_BYTES = 512,
+    CHECK_MAX_FINDINGS = 400,
+    // The wizard's screen as the pictures are placed on it.
+    SCREEN_WIDTH = 640,
+    SCREEN_HEIGHT = 480,
+    // The welcome box (160 x 120 dialog units at 9 points): about 40 half-width characters
+    // across and 15 lines down.
+    README_VISIBLE_COLUMNS = 40,
+    README_VISIBLE_LINES = 15,
+};
+
+// One line of the file as the profile functions take it: blanks around the name and the
+// value stripped. Blank lines are not kept.
+struct IniLine {
+    int number;            // from 1
+    int section;           // index into IniText::sections, -1 before the first section
+    bool comment;          // begins with ';'
+    const char *name;      // the whole line when it has no '='
+    size_t nameLength;
+    const char *value;     // NULL when the line has no '='
+    size_t valueLength;
+};
+
+struct IniSection {
+    int number;            // line of its header
+    const char *name;
+    size_t nameLength;
+    int first;             // the earlier section of the same name, or -1
+};
+
+struct IniText {
+    const char *bytes;
+    size_t length;
+    IniLine *lines;
+    int lineCount;
+    IniSection *sections;
+    int sectionCount;
+};
+
+// Reads text (length bytes, kept by the caller while ini is used). False when out of memory.
+bool ParseIniText(const char *text, size_t length, IniText *ini);
+void FreeIniText(IniText *ini);
+
+// The profile functions' answers computed from ini itself: for the tests, the fuzzer and
+// agreement checks. context is an IniText.
+size_t IniReadKey(void *context, const char *key, const char *def, char *value, size_t size);
+size_t IniReadSection(void *context, const char *section, char *data, size_t size);
+
+// What the builder found in the package folder for a path below it.
+enum PackageKind { PACKAGE_MISSING, PACKAGE_FILE, PACKAGE_FOLDER };
+struct PackageFile {
+    PackageKind kind;
+    unsigned long long size;
+    unsigned char head[64];    // the file's first bytes
+    size_t headLength;
+};
+struct PackageProbe {
+    void *context;
+    void (*look)(void *context, const char *path, PackageFile *file);
+};
+
+struct CheckInput {
+    const char *fileName;           // how lines name the file
+    const char *scriptName;         // NAME.ini as SETUP reads it
+    const IniText *ini;
+    const ScriptSource *source;     // SETUP's reading of the same text
+    bool utf8Declared;              // converted from UTF-8 on request: no UTF-8 warning
+    bool hadByteOrderMark;          // the file began with a UTF-8 byte-order mark (now gone)
+    bool oneFolder;                 // every disk in one folder (a CD)
+    const PackageProbe *package;    // NULL: the listed files are not looked for
+    const char *packageFolder;      // how findings name the package folder
+};
+
+struct CheckFinding {
+    int line;
+    bool error;
+    char text[CHECK_TEXT_BYTES];
+};
+
+struct CheckReport {
+    CheckFinding findings[CHECK_MAX_FINDINGS];
+    int count;          // kept, in line order after CheckScript
+    int errors;         // counted, also those beyond the kept ones
+    int warnings;
+};
+
+// Checks the whole script. The report holds each problem once, sorted by line.
+void CheckScript(const CheckInput *input, CheckReport *report);
+
+// "FILE:LINE: error: TEXT" into line (size bytes).
+void FormatFinding(const char *fileName, const CheckFinding *finding, char *line, size_t size);
+// "N errors, M warnings" (singular where it is one).
+void FormatCount(const CheckReport *report, char *line, size_t size);
+
+// Offset of the first byte that does not start a valid Shift-JIS character, or length.
+size_t FirstInvalidShiftJis(const char *text, size_t length);
+// True when text holds bytes above 0x7F and all of them form valid UTF-8 sequences.
+bool LooksLikeUtf8(const char *text, size_t length);
+// Columns of text on screen: single-byte characters 1, double-byte characters 2.
+size_t TextColumns(const char *text, size_t length);
+// Of names (count of them), the one nearest to name by edits, letter case ignored.
+const char *NearestName(const char *name, size_t length, const char *const *names, int count);
+
+#endif
