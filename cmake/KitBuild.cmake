@@ -2,6 +2,8 @@
 # Win32 programs with the product flags, and the warnings we hold all our code to.
 
 set(KIT_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
+set(KIT_MAP_DIR ${CMAKE_BINARY_DIR}/maps)
+file(MAKE_DIRECTORY ${KIT_MAP_DIR})
 set(KIT_WARNINGS -Wall -Wextra -Werror)
 
 if(KIT_WIN32)
@@ -60,7 +62,11 @@ function(kit_win32_program target)
         OUTPUT_NAME ${stem} SUFFIX ${ext} RUNTIME_OUTPUT_DIRECTORY ${KIT_BIN_DIR})
     target_compile_options(${target} PRIVATE ${KIT_WARNINGS} ${KIT_PRODUCT_COMPILE})
     target_compile_definitions(${target} PRIVATE ${KIT_DEFINES})
-    target_link_options(${target} PRIVATE ${KIT_PRODUCT_LINK})
+    # Our own entry instead of the C run-time start-up; the link map lets the compatibility
+    # check see what the program would still need from that start-up.
+    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/runtime/programentry.cpp)
+    target_link_options(${target} PRIVATE ${KIT_PRODUCT_LINK} -nostartfiles
+        -Wl,-Map=${KIT_MAP_DIR}/${A_OUTPUT}.map)
     target_link_libraries(${target} PRIVATE ${A_LIBS})
     set_property(GLOBAL APPEND PROPERTY KIT_PROGRAMS ${target})
 endfunction()

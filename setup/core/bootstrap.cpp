@@ -48,7 +48,7 @@ bool StageOneFile(FILE *wininit, const StagedFile &file, bool listForDeletion)
     DWORD n = GetShortPathNameA(destination, shortName, sizeof shortName);
     if (n == 0 || n >= sizeof shortName)
         return false;
-    return fprintf(wininit, "NUL=%s\n", shortName) > 0;
+    return fputs("NUL=", wininit) >= 0 && fputs(shortName, wininit) >= 0 && fputs("\n", wininit) >= 0;
 }
 
 // True when the file's last line has no line end: a line appended to it would otherwise be

@@ -1,7 +1,5 @@
 #include "bootstraprules.h"
 
-#include <stdio.h>
-
 #include "pathtext.h"
 
 namespace {
@@ -52,8 +50,8 @@ int StagingList(const char *exeName, const char *scriptName, const char *titlema
 
 bool UninstallEntryKey(char *dest, size_t size, const char *baseName, int n)
 {
-    char number[16];
-    snprintf(number, sizeof number, "%d", n);
+    char number[16] = "";
+    AppendDecimal(number, sizeof number, n);
     return UninstallEntryKeyText(dest, size, baseName, number);
 }
 

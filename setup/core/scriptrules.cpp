@@ -1,8 +1,9 @@
 #include "scriptrules.h"
 
 #include <limits.h>
-#include <stdio.h>
 #include <string.h>
+
+#include "pathtext.h"
 
 const char *const kBackColorCodes[BACK_COLOR_CODES] = {"BL", "GR", "RD", "LB", "PK", "YL", "MN"};
 const char *const kPathMacros[PATH_MACROS] = {"$App:", "$Win:", "$Sys:"};
@@ -52,8 +53,17 @@ void LineText(const char *line, size_t lineLength, char *text, size_t textSize)
 
 void SetError(char *error, size_t errorSize, const char *suffix)
 {
-    if (errorSize > 0)
-        snprintf(error, errorSize, "%s", suffix);
+    CopyText(error, errorSize, suffix);
+}
+
+// The error of a named key or section: " NAME Error", cut to the buffer like any error text.
+void SetNamedError(char *error, size_t errorSize, const char *name)
+{
+    char suffix[SCRIPT_ERROR_BYTES];
+    size_t n = CopyText(suffix, sizeof suffix, " ");
+    n += CopyText(suffix + n, sizeof suffix - n, name);
+    CopyText(suffix + n, sizeof suffix - n, " Error");
+    SetError(error, errorSize, suffix);
 }
 
 // Reads one [Setup] key; false (with the key's error) when it yields no characters.
@@ -65,9 +75,7 @@ bool ReadRequired(const ScriptSource *source, const char *key, const char *def, 
     value[size - 1] = '\0';
     if (n > 0 && value[0] != '\0')
         return true;
-    char suffix[SCRIPT_ERROR_BYTES];
-    snprintf(suffix, sizeof suffix, " %s Error", key);
-    SetError(error, errorSize, suffix);
+    SetNamedError(error, errorSize, key);
     return false;
 }
 
@@ -85,8 +93,10 @@ bool ReadPicture(const ScriptSource *source, const char *key, char *value, size_
         return true;
     char xKey[SCRIPT_ERROR_BYTES];
     char yKey[SCRIPT_ERROR_BYTES];
-    snprintf(xKey, sizeof xKey, "%sX", key);
-    snprintf(yKey, sizeof yKey, "%sY", key);
+    size_t n = CopyText(xKey, sizeof xKey, key);
+    CopyText(xKey + n, sizeof xKey - n, "X");
+    n = CopyText(yKey, sizeof yKey, key);
+    CopyText(yKey + n, sizeof yKey - n, "Y");
     if (!ReadRequired(source, xKey, "", xText, sizeof xText, error, errorSize) ||
         !ReadRequired(source, yKey, "", yText, sizeof yText, error, errorSize))
         return false;
@@ -294,8 +304,8 @@ bool CheckSetupScript(const ScriptSource *source, const char *sourceDir, SetupSc
 
     script->stepCount = strcmp(script->Uninstall, "1") == 0 ? 1 : 0;
     for (int n = 1; n <= DISK_SECTIONS; n++) {
-        char section[16];
-        snprintf(section, sizeof section, "DISK%d", n);
+        char section[16] = "DISK";
+        AppendDecimal(section, sizeof section, n);
         length = ReadSection(source, section, data);
         if (length == 0) {
             if (n > 1)
@@ -304,9 +314,7 @@ bool CheckSetupScript(const ScriptSource *source, const char *sourceDir, SetupSc
             return false;
         }
         if (!AddDiskSection(data, length, script)) {
-            char suffix[SCRIPT_ERROR_BYTES];
-            snprintf(suffix, sizeof suffix, " %s Error", section);
-            SetError(error, errorSize, suffix);
+            SetNamedError(error, errorSize, section);
             return false;
         }
     }

@@ -1,6 +1,5 @@
 #include "installrules.h"
 
-#include <stdio.h>
 #include <string.h>
 
 namespace {
@@ -102,8 +101,8 @@ bool InstalledFilePath(char *dest, size_t size, const char *folder, const char *
 
 bool FolderLogKey(char *dest, size_t size, int index)
 {
-    char key[16];
-    snprintf(key, sizeof key, "Dir%d", index);
+    char key[16] = "Dir";
+    AppendDecimal(key, sizeof key, index);
     const char *parts[] = {key};
     return BuildText(dest, size, parts, 1);
 }
@@ -111,8 +110,8 @@ bool FolderLogKey(char *dest, size_t size, int index)
 bool UninstallCommand(char *dest, size_t size, const char *windowsDir, const char *exeName,
                       int entryNumber, const char *installDir)
 {
-    char number[16];
-    snprintf(number, sizeof number, "%d", entryNumber);
+    char number[16] = "";
+    AppendDecimal(number, sizeof number, entryNumber);
     const char *parts[] = {windowsDir, "\\", exeName, " /Uninst-", number, "-", installDir};
     return BuildText(dest, size, parts, sizeof parts / sizeof parts[0]);
 }

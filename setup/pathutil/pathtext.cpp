@@ -68,6 +68,22 @@ bool AppendText(char *dest, size_t destSize, const char *src)
     return true;
 }
 
+bool AppendDecimal(char *dest, size_t destSize, int value)
+{
+    char digits[16];
+    char *at = digits + sizeof digits;
+    *--at = '\0';
+    // The magnitude as unsigned, so that the most negative int has one too.
+    unsigned magnitude = value < 0 ? 0u - (unsigned)value : (unsigned)value;
+    do {
+        *--at = (char)('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--at = '-';
+    return AppendText(dest, destSize, at);
+}
+
 // Length of the text and the position of its last character (or the length when empty).
 static size_t LastCharStart(const char *text, size_t *length)
 {

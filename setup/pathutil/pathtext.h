@@ -35,6 +35,10 @@ size_t CopyText(char *dest, size_t destSize, const char *src);
 // was and returns false. For texts that must not be cut, such as paths and commands.
 bool AppendText(char *dest, size_t destSize, const char *src);
 
+// Appends value in decimal ("-" first when negative) on the same terms as AppendText. The
+// programs format numbers with this rather than pull a printf family into pure code.
+bool AppendDecimal(char *dest, size_t destSize, int value);
+
 // dest holds MAX_PATH_BYTES. A source longer than 260 bytes is cut at the last whole
 // character; the backslash is appended only if there is still room for it.
 char *EnsureTrailingBackslash(char *dest, const char *src);

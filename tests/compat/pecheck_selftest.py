@@ -65,6 +65,8 @@ cases = [
     ("later function", image(imports={"KERNEL32.dll": ["ExitProcess", "GetLongPathNameA"]}), "GetLongPathNameA"),
     ("later shell function", image(imports={"SHELL32.dll": ["SHGetFolderPathA"]}), "SHGetFolderPathA"),
     ("upper-case msvcrt", image(imports={"MSVCRT.DLL": ["printf"], "lz32.dll": ["LZCopy"]}), None),
+    ("exit-time registration", image(imports={"msvcrt.dll": ["strlen", "atexit"]}), "msvcrt.dll!atexit"),
+    ("start-up's own import", image(imports={"msvcrt.dll": ["__getmainargs"]}), "__getmainargs"),
 ]
 failures = 0
 for name, data, expected in cases:
@@ -78,6 +80,57 @@ for name, data, expected in cases:
         failures += 1
     else:
         print("ok   %s" % name)
+
+def link_map(members="", placed="", relocs=(0x40b5f0, 0x40b5f0)):
+    """A GNU ld link map cut down to the parts the checker reads."""
+    return ("Archive member included to satisfy reference by file (symbol)\n\n"
+            "/usr/lib/libmsvcrt.a(libmsvcrt_defs00901.o)\n"
+            "                              setup/bootstrap.cpp.obj (strlen)\n" + members +
+            "\nDiscarded input sections\n\n"
+            " .ctors         0x00000000        0x4 discarded.o\n"
+            "\nLinker script and memory map\n\n"
+            "LOAD setup/CMakeFiles/setup_exe.dir/__/runtime/programentry.cpp.obj\n"
+            "LOAD /usr/lib/libmsvcrt.a\n"
+            "                0x004031d8                        ___CTOR_LIST__ = .\n"
+            "                0x004031d8        0x4 LONG 0xffffffffffffffff\n"
+            " *(.ctors)\n" + placed +
+            "                0x004031dc        0x4 LONG 0x0\n"
+            "                0x%08x                        ___RUNTIME_PSEUDO_RELOC_LIST_END__ = .\n"
+            "                0x%08x                        ___RUNTIME_PSEUDO_RELOC_LIST__ = (. - __rt_psrelocs_size)\n"
+            % relocs)
+
+
+map_cases = [
+    ("clean map", link_map(), None),
+    ("global constructor", link_map(placed=" .ctors         0x004031dc        0x4 setup/wizard.cpp.obj\n"),
+     ".ctors in setup/wizard.cpp.obj"),
+    ("prioritised constructor, long name wrapped", link_map(
+        placed=" .ctors.65535\n                0x004031dc        0x4 saver/clock.cpp.obj\n"), ".ctors.65535"),
+    ("empty constructor section", link_map(placed=" .ctors         0x004031dc        0x0 empty.o\n"), None),
+    ("destructor", link_map(placed=" .dtors         0x004031e4        0x4 a.o\n"), ".dtors in a.o"),
+    ("start-up object", link_map(placed="LOAD /usr/i686-w64-mingw32/lib/crt2.o\n"), "start-up (crt2.o)"),
+    ("atexit", link_map(members="/usr/lib/libmsvcrt.a(libmsvcrt_defs00186.o)\n"
+                                "                              t.o (atexit)\n"), "registers with atexit"),
+    ("mingw snprintf", link_map(
+        members="/usr/lib/libmingwex.a(lib32_libmingwex_a-mingw_vsnprintf.o)\n"
+                "                              setup/bootstraprules.cpp.obj (__mingw_vsnprintf)\n"),
+     "printf family (__mingw_vsnprintf)"),
+    ("mingw printf engine", link_map(
+        members="/usr/lib/libmingwex.a(lib32_libmingwex_a-mingw_pformat.o)\n"
+                "                              /usr/lib/libmingwex.a(mingw_vfprintf.o) (__mingw_pformat)\n"),
+     "__mingw_pformat"),
+    ("msvcrt's _snprintf", link_map(members="/usr/lib/libmsvcrt.a(libmsvcrt_defs00401.o)\n"
+                                            "                              c.obj (_snprintf)\n"), None),
+    ("pseudo-relocations", link_map(relocs=(0x40b5f0, 0x40b5d8)), "pseudo-relocations (24 bytes)"),
+]
+for name, text, expected in map_cases:
+    problems = "; ".join(pecheck.check_map(text))
+    if (expected is None and problems) or (expected is not None and expected not in problems):
+        print("FAIL map %s: expected %r, got %r" % (name, expected, problems))
+        failures += 1
+    else:
+        print("ok   map %s" % name)
+
 _, imports = pecheck.parse(image(imports={"USER32.dll": ["MessageBoxA", "wsprintfA"]}))
 if imports != {"USER32.dll": ["MessageBoxA", "wsprintfA"]}:
     print("FAIL import table read as %r" % imports)

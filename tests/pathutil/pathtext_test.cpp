@@ -180,4 +180,28 @@ TEST(PathText, CopyAndAppendRespectTheirBounds)
     EXPECT_STREQ("abcdefg", text);
 }
 
+TEST(PathText, AppendDecimal)
+{
+    const struct {
+        int value;
+        size_t size;
+        const char *expected;  // NULL: refused, the text unchanged
+    } cases[] = {
+        {0, 8, "K0"},
+        {57, 8, "K57"},
+        {-1, 8, "K-1"},
+        {2147483647, 12, "K2147483647"},
+        {-2147483647 - 1, 13, "K-2147483648"},
+        {-2147483647 - 1, 12, NULL},
+        {1000, 6, "K1000"},
+        {1000, 5, NULL},
+    };
+    for (const auto &c : cases) {
+        char text[16] = "K";
+        bool fitted = AppendDecimal(text, c.size, c.value);
+        EXPECT_EQ(c.expected != NULL, fitted) << c.value << " in " << c.size;
+        EXPECT_STREQ(c.expected != NULL ? c.expected : "K", text) << c.value << " in " << c.size;
+    }
+}
+
 }  // namespace
