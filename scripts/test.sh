@@ -33,7 +33,7 @@ if [ "$wine_tree" != build/win32 ]; then
 fi
 echo "== Wine tests ($arch, $wine_tree)"
 # Wine tests are RUN_SERIAL: each has its own prefix and display, but GUI cases go one at a time.
-(cd "$wine_tree" && ctest --output-on-failure -j "$jobs" -L wine) || status=1
+(cd "$wine_tree" && KIT_DROP_PREFIX=1 ctest --output-on-failure -j "$jobs" -L wine) || status=1
 
 if [ "$status" -ne 0 ]; then
     echo "== SOME TESTS FAILED"

@@ -60,6 +60,9 @@ export KIT_SUITE_DIR="$suite_dir" KIT_UNDER_WINE=1
 cleanup() {
     kit_stop_wineserver
     kit_stop_xvfb
+    # A whole test run makes one prefix a suite (about half a gigabyte each): the test command
+    # drops each once its suite has ended, keeping the suite's own files beside it.
+    if [ "${KIT_DROP_PREFIX:-0}" = 1 ]; then rm -rf "$prefix"; fi
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
