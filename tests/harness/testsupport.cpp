@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
+#include <lzexpand.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 #include <winternl.h>
@@ -68,6 +69,18 @@ std::string SpecialFolder(int id)
         CoTaskMemFree(list);
     }
     return path;
+}
+
+LONG ExpandLikeSetup(const std::string &source, const std::string &dest)
+{
+    OFSTRUCT sourceInfo, destInfo;
+    INT from = LZOpenFileA((LPSTR)source.c_str(), &sourceInfo, OF_READ);
+    DeleteFileA(dest.c_str());
+    INT to = LZOpenFileA((LPSTR)dest.c_str(), &destInfo, OF_CREATE);
+    LONG copied = LZCopy(from, to);
+    LZClose(from);
+    LZClose(to);
+    return copied;
 }
 
 bool ReadWholeFile(const std::string &path, std::string *bytes)

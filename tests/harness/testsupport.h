@@ -19,6 +19,9 @@ std::string EnvText(const char *name);
 std::string BuiltProgram(const char *fileName);
 // A special folder of the shell (CSIDL_DESKTOP, CSIDL_PROGRAMS ...); empty when unknown.
 std::string SpecialFolder(int id);
+// Expands source into dest with the platform's LZ32, as SETUP does (dest deleted first);
+// returns LZCopy's result: the bytes written, or a negative error.
+LONG ExpandLikeSetup(const std::string &source, const std::string &dest);
 // The suite's own scratch folder (Windows path, no trailing backslash).
 std::string SuiteFolder();
 

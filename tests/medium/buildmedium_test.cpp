@@ -161,16 +161,9 @@ protected:
     // LZ32 expansion of a medium file as SETUP does it; empty when it fails.
     std::string Expand(const std::string &mediumFile)
     {
-        OFSTRUCT a, b;
         std::string dest = root_ + "\\expanded.tmp";
-        INT from = LZOpenFileA((LPSTR)mediumFile.c_str(), &a, OF_READ);
-        DeleteFileA(dest.c_str());
-        INT to = LZOpenFileA((LPSTR)dest.c_str(), &b, OF_CREATE);
-        LONG copied = LZCopy(from, to);
-        LZClose(from);
-        LZClose(to);
         std::string bytes;
-        if (copied <= 0 || !ReadWholeFile(dest, &bytes))
+        if (ExpandLikeSetup(mediumFile, dest) <= 0 || !ReadWholeFile(dest, &bytes))
             return std::string();
         return bytes;
     }

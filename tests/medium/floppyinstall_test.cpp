@@ -44,14 +44,7 @@ bool Expand(const std::string &source, const std::string &dest, std::string *byt
         return false;
     *name = expanded;
     *name = name->substr(name->find_last_of('\\') + 1);
-    OFSTRUCT a, b;
-    INT from = LZOpenFileA((LPSTR)source.c_str(), &a, OF_READ);
-    DeleteFileA(dest.c_str());
-    INT to = LZOpenFileA((LPSTR)dest.c_str(), &b, OF_CREATE);
-    LONG copied = LZCopy(from, to);
-    LZClose(from);
-    LZClose(to);
-    return copied > 0 && ReadWholeFile(dest, bytes);
+    return ExpandLikeSetup(source, dest) > 0 && ReadWholeFile(dest, bytes);
 }
 
 TEST(FloppyInstall, TheDisksHoldThePackage)

@@ -13,19 +13,6 @@
 
 namespace {
 
-// Expands source into dest as the installation engine does; returns LZCopy's result.
-LONG ExpandLikeSetup(const std::string &source, const std::string &dest)
-{
-    OFSTRUCT sourceInfo, destInfo;
-    INT from = LZOpenFileA((LPSTR)source.c_str(), &sourceInfo, OF_READ);
-    DeleteFileA(dest.c_str());
-    INT to = LZOpenFileA((LPSTR)dest.c_str(), &destInfo, OF_CREATE);
-    LONG copied = LZCopy(from, to);
-    LZClose(from);
-    LZClose(to);
-    return copied;
-}
-
 TEST(Lz32, ExpandsEveryCaseByteForByte)
 {
     const std::string folder = SuiteFolder();
