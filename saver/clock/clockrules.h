@@ -44,9 +44,9 @@ enum ClockLine { DATE_LINE = 0, WEEKDAY_LINE = 1, TIME_LINE = 2 };
 void ClockLineOrigin(int clientWidth, int clientHeight, int textWidth, int textHeight, ClockLine line,
                      int *x, int *y);
 
-// The local time as the platform gives it: month 1-12, weekday 0 for Sunday.
+// The local time as the platform gives it, in 16-bit fields: month 1-12, weekday 0 for Sunday.
 struct ClockDateTime {
-    int year, month, day, weekday, hour, minute, second;
+    uint16_t year, month, day, weekday, hour, minute, second;
 };
 
 // The broken-down record of the C library (struct tm) for that time, every field as

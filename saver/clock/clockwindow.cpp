@@ -41,8 +41,8 @@ static void OnTimer(HWND window, WPARAM id)
     SYSTEMTIME now;
     GetLocalTime(&now);
     struct tm local;
-    ClockTimeRecord(ClockDateTime{now.wYear, now.wMonth, now.wDay, now.wDayOfWeek, now.wHour,
-                                  now.wMinute, now.wSecond},
+    ClockTimeRecord(ClockDateTime{now.wYear, now.wMonth, now.wDay, now.wDayOfWeek, now.wHour, now.wMinute,
+                                  now.wSecond},
                     &local);
     if (!ClockTick(&timing, local.tm_sec, ClockSettings.BackLoop, &ClockSettings.BackIndex))
         return;
