@@ -113,8 +113,9 @@ TEST(ProgramCString, ComparisonsAgreeWithTheHost)
         for (size_t n = 0; n <= 5; n++) {
             EXPECT_EQ(Sign(strncmp(c.a, c.b, n)), Sign(Kit_strncmp(c.a, c.b, n))) << "n " << n;
             size_t shorter = strlen(c.a) < strlen(c.b) ? strlen(c.a) : strlen(c.b);
-            if (n <= shorter + 1)
+            if (n <= shorter + 1) {
                 EXPECT_EQ(Sign(memcmp(c.a, c.b, n)), Sign(Kit_memcmp(c.a, c.b, n))) << "n " << n;
+            }
         }
     }
 }
@@ -133,8 +134,9 @@ TEST(ProgramCString, SearchesAgreeWithTheHost)
             EXPECT_EQ(Offset(strchr(text, c), text), Offset(Kit_strchr(text, c), text));
             EXPECT_EQ(Offset(strrchr(text, c), text), Offset(Kit_strrchr(text, c), text));
             // memchr over every count up to the terminator, which it may also find.
-            for (size_t n = 0; n <= strlen(text) + 1; n++)
+            for (size_t n = 0; n <= strlen(text) + 1; n++) {
                 EXPECT_EQ(Offset(memchr(text, c, n), text), Offset(Kit_memchr(text, c, n), text)) << "n " << n;
+            }
         }
     }
     std::string longest(300, 'x');

@@ -190,7 +190,7 @@ TEST(BootstrapRules, WininitAppendAgreesWithTheCLibrary)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         remove(path.c_str());
-        int lastByte = c.before.empty() ? NO_LAST_BYTE : (unsigned char)c.before.back();
+        int lastByte = c.before.empty() ? (int)NO_LAST_BYTE : (unsigned char)c.before.back();
         EXPECT_STREQ(c.opening, WininitOpening(c.existed, lastByte));
         std::string ours = c.before + WininitOpening(c.existed, lastByte);
         for (const char *name : kStagedShortNames) {
