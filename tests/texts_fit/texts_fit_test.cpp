@@ -41,10 +41,10 @@ const UINT kPreparingString = 1, kUninstallingString = 42;
 // furthest right).
 const int kTitleHeight = 40, kSubTitleHeight = 10, kShadowX = 15;
 const int kSaverDialog = 2003;
-// The registration page's two labels: words and boxes the design fixes. With the stand-in
-// font they fill the room they have here but need 3 to 6 px more than Japanese Windows' dialog
-// units would give them, a difference of the fonts' kana as much as of the boxes; they are
-// held to the room they have here.
+// The registration page's two labels, whose words and boxes the design fixes: in the stand-in
+// font they fit the room they have here but are 3 to 6 px wider than the room Japanese
+// Windows' dialog units give them. Whether they fit there depends on its own font's kana,
+// which this machine does not have; they are held to the room they have here.
 const char *const kFixedLabels[] = {"ユーザー名 ：", "部   署   名 ："};
 
 bool IsFixedLabel(const std::string &text)
@@ -249,6 +249,14 @@ std::string SetupString(UINT id)
     return text;
 }
 
+// A screenshot of the whole 640 x 480 screen in the suite's folder, to look at.
+void KeepScreen(const std::string &name)
+{
+    PumpFor(100);
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SaveScreenBitmap(SuiteFolder() + "\\texts-" + name + ".bmp", screen);
+}
+
 // The walk's steps, each measured as the user sees it.
 struct Walked {
     std::string caption;
@@ -266,6 +274,8 @@ void MeasureStep(void *context, const char *name, const char *)
 {
     Walked *w = (Walked *)context;
     const std::string step = name;
+    if (step != "copying")
+        KeepScreen(step);
     if (step == "preparing") {
         ExpectLineFits(Background(w->caption), "preparation window", SetupString(kPreparingString));
         w->prepared = true;
@@ -283,11 +293,11 @@ void MeasureStep(void *context, const char *name, const char *)
     } else if (step == "copying") {
         // Every line the dialog shows while it copies, each once.
         std::set<std::string> seen;
-        HWND progress = FindWindowExA(Background(w->caption), NULL, "#32770", NULL);
-        while (progress != NULL && IsWindow(progress)) {
+        HWND background = Background(w->caption);
+        HWND progress = background != NULL ? FindWindowExA(background, NULL, "#32770", NULL) : NULL;
+        for (DWORD start = GetTickCount(); progress != NULL && IsWindow(progress) && GetTickCount() - start < kWaitMs;
+             PumpFor(20))
             w->progressLines += ExpectStaticsFit(progress, "PROGR_DIALOG", progressCopy, &seen);
-            PumpFor(20);
-        }
     } else if (step == "uninstalling") {
         char text[1024];
         wsprintfA(text, SetupString(kUninstallingString).c_str(), ScriptValue("Title").c_str());
@@ -350,6 +360,8 @@ protected:
             pageCopies[page] = CopyTemplate(setupImage, kPageTemplates[page]);
         progressCopy = CopyTemplate(setupImage, "PROGR_DIALOG", pageCopies[0].dialog);
         configCopy = CopyTemplate(saverImage, MAKEINTRESOURCEA(kSaverDialog));
+        printf("4 horizontal dialog units: %d px on the pages here, %d px on Japanese Windows\n",
+               pageCopies[0].baseUnitX, kWindowsBaseUnitX);
     }
 
     void TearDown() override
@@ -387,9 +399,11 @@ TEST_F(TextsFit, SaverConfigurationDialog)
     ASSERT_TRUE(StartChild("\"" + BuiltProgram("Tessary.scr") + "\" /c", "", &saver));
     HWND dialog = WaitForWindow(saver.pid, "#32770", NULL, kWaitMs);
     // Found as soon as it is made: its controls are there once it is shown.
-    for (DWORD start = GetTickCount(); dialog != NULL && !IsWindowVisible(dialog) && GetTickCount() - start < kWaitMs;)
-        PumpFor(20);
+    for (DWORD start = GetTickCount(); dialog != NULL && !IsWindowVisible(dialog) && GetTickCount() - start < kWaitMs;
+         PumpFor(20)) {
+    }
     EXPECT_GT(ExpectStaticsFit(dialog, "configuration dialog", configCopy, NULL), 0);
+    KeepScreen("configuration");
     if (dialog != NULL)
         PressDialogButton(dialog, IDCANCEL);
     DWORD code = 1;
