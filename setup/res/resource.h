@@ -4,7 +4,7 @@
 
 // Icon "SETUP" is named, not numbered.
 
-#define IDS_PREPARING 1           // preparation window's text
+#define IDS_PREPARING 1           // preparation window's line: at most 15 full-width characters
 #define IDS_SETUP_ERROR 3         // an error occurred, setup is stopped
 #define IDS_ALREADY_SET_UP 40     // %s is already set up
 

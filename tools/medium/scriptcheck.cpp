@@ -84,6 +84,7 @@ struct Entry {
     FileEntry file;
     int line;
     int disk;
+    bool badPath;   // refused for its path: nothing more is said of it
 };
 
 struct Checker {
@@ -658,22 +659,26 @@ void CheckFiles(Checker *c)
 
     const char *defaultDir = c->values[KeyIndex("DefaultDir")];
     for (int i = 0; i < c->entryCount; i++) {
-        const Entry *e = &c->entries[i];
+        Entry *e = &c->entries[i];
         const char *path = e->file.path;
         char medium[MAX_PATH_BYTES];
         if (!IsPlainRelativePath(path) || !MediumName(medium, sizeof medium, path)) {
             Fail(c, e->line, "[DISK%d] %s: not a file name below the medium folder", e->disk, path);
+            e->badPath = true;
             continue;
         }
         if (!MediumPathFits(medium)) {
             Fail(c, e->line, "[DISK%d] %s: %u bytes; SETUP reaches at most %d bytes below the medium's drive root",
                  e->disk, path, (unsigned)strlen(path), MAX_PATH_BYTES - 1 - MEDIUM_ROOT_BYTES);
+            e->badPath = true;
             continue;
         }
         if (SameTextIgnoringCase(e->file.macro, "$App:") && c->valid[KeyIndex("DefaultDir")] &&
-            !JoinFits(defaultDir, LastPathComponent(path)))
+            !JoinFits(defaultDir, LastPathComponent(path))) {
             Fail(c, e->line, "[DISK%d] %s: installed into DefaultDir its path would be longer than %d bytes", e->disk,
                  path, MAX_PATH_BYTES - 1);
+            e->badPath = true;
+        }
         m = &names[nameCount++];
         CopyText(m->path, sizeof m->path, medium);
         CopyText(m->label, sizeof m->label, path);
@@ -703,6 +708,57 @@ void CheckFiles(Checker *c)
                 break;
             }
         }
+    }
+}
+
+// Script texts shown in places of fixed width, as wide as on a 640 x 480 screen. A line wider
+// than its place is cut off there.
+void CheckTextWidths(Checker *c)
+{
+    static const struct {
+        const char *key;
+        int room;
+        const char *place;
+    } lines[] = {
+        {"Title", TITLE_LINE_COLUMNS - CAPTION_SUFFIX_COLUMNS,
+         "the background's title line, which adds 13 for the word setup, shows about"},
+        {"SubTitle", SUBTITLE_LINE_COLUMNS, "the background's subtitle line shows about"},
+        {"StartMsg1", START_MESSAGE_COLUMNS, "its line on the destination page shows about"},
+        {"StartMsg2", START_MESSAGE_COLUMNS, "its line on the destination page shows about"},
+    };
+    for (const auto &l : lines) {
+        int k = KeyIndex(l.key);
+        size_t columns = TextColumns(c->values[k], strlen(c->values[k]));
+        if (c->valid[k] && columns > (size_t)l.room)
+            Warn(c, KeyLine(c, l.key), "%s is %lu columns wide; %s %d", l.key, (unsigned long)columns, l.place,
+                 l.room);
+    }
+
+    // The progress dialog names each file as it copies it: from the medium (at its shortest a
+    // drive root), into its folder (DefaultDir, or Windows 95's own folders).
+    const char *defaultDir = c->valid[KeyIndex("DefaultDir")] ? c->values[KeyIndex("DefaultDir")] : "";
+    for (int i = 0; i < c->entryCount; i++) {
+        const Entry *e = &c->entries[i];
+        if (e->badPath)
+            continue;
+        const char *path = e->file.path;
+        size_t source = PROGRESS_PREFIX_COLUMNS + MEDIUM_ROOT_BYTES + TextColumns(path, strlen(path));
+        const char *folder = SameTextIgnoringCase(e->file.macro, "$Win:")   ? "C:\\WINDOWS"
+                             : SameTextIgnoringCase(e->file.macro, "$Sys:") ? "C:\\WINDOWS\\SYSTEM"
+                                                                            : defaultDir;
+        char joined[MAX_PATH_BYTES];
+        EnsureTrailingBackslash(joined, folder);
+        const char *name = LastPathComponent(path);
+        size_t destination =
+            PROGRESS_PREFIX_COLUMNS + TextColumns(joined, strlen(joined)) + TextColumns(name, strlen(name));
+        if (source > PROGRESS_LINE_COLUMNS)
+            Warn(c, e->line, "[DISK%d] %s: the progress dialog's source line is %lu columns wide; it shows about %d",
+                 e->disk, path, (unsigned long)source, (int)PROGRESS_LINE_COLUMNS);
+        if (folder[0] != '\0' && destination > PROGRESS_LINE_COLUMNS)
+            Warn(c, e->line,
+                 "[DISK%d] %s: the progress dialog's line for its destination %s%s is %lu columns wide; it shows "
+                 "about %d",
+                 e->disk, path, joined, name, (unsigned long)destination, (int)PROGRESS_LINE_COLUMNS);
     }
 }
 
@@ -932,6 +988,7 @@ void CheckScript(const CheckInput *input, CheckReport *report)
     CheckReadme(c);
     CheckDisks(c);
     CheckFiles(c);
+    CheckTextWidths(c);
     CheckInstalledName(c, "FinalExec");
     CheckInstalledName(c, "ShortCutObj");
     CheckAgreement(c);
