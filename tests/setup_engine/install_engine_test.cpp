@@ -553,4 +553,22 @@ TEST_F(InstallEngine, HostileOrDamagedMediumChangesNothing)
     }
 }
 
+// A registration file named by a path is not written at all: the keys would land in whatever
+// file the path reaches. The installation itself completes.
+TEST_F(InstallEngine, RegIniWithAPathWritesNothing)
+{
+    BuildMedium("/cd");
+    LoadDisk(disk1_);
+    ASSERT_TRUE(WriteWholeFile(disk1_ + "\\SETUP.ini",
+                               ShippedScript(ReplaceLine(kScript, "RegIni=User.ini", "RegIni=..\\..\\Victim\\data.txt"))));
+    CreateDirectoryA("C:\\Victim", NULL);
+    ASSERT_TRUE(WriteWholeFile("C:\\Victim\\data.txt", "victim"));
+    Outcome r = Install();
+    ASSERT_FALSE(r.hung);
+    EXPECT_EQ(std::vector<UINT>{PageDone}, r.pages);
+    EXPECT_EQ("victim", Content("C:\\Victim\\data.txt"));
+    EXPECT_EQ(files_[0].second, Content(Installed("A.TXT")));
+    RemoveTree("C:\\Victim");
+}
+
 }  // namespace
