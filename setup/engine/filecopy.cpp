@@ -194,6 +194,12 @@ void ShowEntryFailure(HWND dialog, const FileEntry &entry)
 
 bool CopyScriptToInstallFolder(HWND dialog)
 {
+    // A list naming a path that could reach any file is refused before anything is written.
+    int refused = FirstRefusedEntry(&setupScript);
+    if (refused >= 0) {
+        ShowEntryFailure(dialog, setupScript.fileList[refused]);
+        return false;
+    }
     if (!KeepsInstallLog(&setupScript))
         return true;
     ShowProgressLine(dialog, IDC_PROGRESS_SOURCE, IDS_COPY_SOURCE, setupContext.scriptPath);
@@ -217,7 +223,7 @@ bool CopyListedFile(HWND dialog)
         return true;
     }
     const FileEntry &entry = setupScript.fileList[index];
-    // Refused before anything is asked or written: such a path could reach any file.
+    // The first step refused the list already; the copy does not rely on it.
     if (CheckListedPath(entry.path) != LISTED_PATH_OK) {
         ShowEntryFailure(dialog, entry);
         return false;

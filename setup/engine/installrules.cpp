@@ -58,6 +58,15 @@ bool FileListEnds(const SetupScript *script, int index)
     return index < 0 || index >= FILE_LIST_ENTRIES || script->fileList[index].macro[0] == '\0';
 }
 
+int FirstRefusedEntry(const SetupScript *script)
+{
+    for (int i = 0; !FileListEnds(script, i); i++) {
+        if (CheckListedPath(script->fileList[i].path) != LISTED_PATH_OK)
+            return i;
+    }
+    return -1;
+}
+
 bool AsksForNextDisk(const SetupScript *script, int index)
 {
     return index > 0 && !FileListEnds(script, index) && script->diskStart[index];

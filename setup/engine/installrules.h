@@ -28,6 +28,10 @@ bool JoinFolderName(char *dest, size_t size, const char *folder, const char *nam
 // True when the list has no entry at index: past the hundredth, or the entry is unused.
 bool FileListEnds(const SetupScript *script, int index);
 
+// Index of the first entry whose path the listed-path rule refuses, or -1: such a list is
+// refused before anything is written.
+int FirstRefusedEntry(const SetupScript *script);
+
 // True when the user must be asked for the next disk before entry index is copied: it
 // starts a disk section and is not the very first entry.
 bool AsksForNextDisk(const SetupScript *script, int index);

@@ -177,7 +177,7 @@ TEST(ScriptCheck, BrokenScriptsGiveTheirLines)
     const std::string e = "SETUP.ini:";
     const std::string box = "; SETUP shows \"SETUP.ini ";
     const std::string refused =
-        "; SETUP refuses the entry and stops the installation there, and the uninstaller removes nothing by it";
+        "; SETUP installs nothing of a list that holds it, and the uninstaller removes nothing by it";
     std::string longDisk;
     for (int k = 3; k <= 8; k++)
         longDisk += std::to_string(k) + "=$Sys:SUB\\" + std::to_string(k) + std::string(227, 'x') + "\r\n";

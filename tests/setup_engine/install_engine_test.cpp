@@ -485,6 +485,7 @@ TEST_F(InstallEngine, HostileOrDamagedMediumChangesNothing)
         std::function<std::string()> mediumFile;   // the bytes the line's file has on D:
         const char *mediumPath;                    // where they lie on D:
         std::string box;
+        const char *installed = "";                // the install folder afterwards
     } cases[] = {
         {"'/' out of the install folder", "1=$App:x/../../../Victim/data.txt", [] { return std::string("hostile"); },
          "D:\\Victim\\data.tx_", failed + "$App:x/../../../Victim/data.txt"},
@@ -496,17 +497,22 @@ TEST_F(InstallEngine, HostileOrDamagedMediumChangesNothing)
         {"a drive in the name", "1=$App:C:data.txt", [] { return std::string(); }, NULL, failed + "$App:C:data.txt"},
         {"from the medium's root", "1=$Sys:\\victim.dll", [] { return std::string("hostile"); }, "D:\\victim.dl_",
          failed + "$Sys:\\victim.dll"},
+        // The whole list is judged before anything is written: not even A.TXT or the log.
+        {"after a good entry", "1=$App:A.TXT\n5=$App:x/../../../Victim/data.txt", [] { return std::string("hostile"); },
+         "D:\\Victim\\data.tx_", failed + "$App:x/../../../Victim/data.txt"},
+        // From here on the list is sound: the install log is copied before the file fails.
         {"header cut to 10 bytes", "1=$Sys:victim.dll", [&] { return compressed.substr(0, 10); }, "D:\\victim.dl_",
-         failed + dll},
+         failed + dll, "SETUP.ini|"},
         {"compressed data cut in half", "1=$Sys:victim.dll", [&] { return compressed.substr(0, compressed.size() / 2); },
-         "D:\\victim.dl_", failed + dll},
+         "D:\\victim.dl_", failed + dll, "SETUP.ini|"},
         {"random bytes after a valid header", "1=$Sys:victim.dll",
-         [&] { return compressed.substr(0, 14) + Bytes(13000, 7); }, "D:\\victim.dl_", failed + dll},
+         [&] { return compressed.substr(0, 14) + Bytes(13000, 7); }, "D:\\victim.dl_", failed + dll, "SETUP.ini|"},
         {"another compression mode", "1=$Sys:victim.dll",
-         [&] { return compressed.substr(0, 8) + "B" + compressed.substr(9); }, "D:\\victim.dl_", failed + dll},
-        {"missing from the medium", "1=$Sys:victim.dll", [] { return std::string(); }, NULL, failed + dll},
+         [&] { return compressed.substr(0, 8) + "B" + compressed.substr(9); }, "D:\\victim.dl_", failed + dll,
+         "SETUP.ini|"},
+        {"missing from the medium", "1=$Sys:victim.dll", [] { return std::string(); }, NULL, failed + dll, "SETUP.ini|"},
         {"held open by another program", "1=$Win:時計.txt", [] { return std::string("new"); },
-         "D:\\時計.tx_", failed + Windows(Sjis("時計.txt"))},
+         "D:\\時計.tx_", failed + Windows(Sjis("時計.txt")), "SETUP.ini|"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -540,8 +546,8 @@ TEST_F(InstallEngine, HostileOrDamagedMediumChangesNothing)
         EXPECT_EQ("victim", Content(victim));
         EXPECT_EQ("system victim", Content(dll));
         EXPECT_EQ("in use", Content(Windows(Sjis("時計.txt"))));
-        // The install log alone; nothing beside the install folder, nothing half made anywhere.
-        EXPECT_EQ("SETUP.ini|", Listing(installDir_, "*"));
+        // At most the install log; nothing beside the install folder, nothing half made anywhere.
+        EXPECT_EQ(c.installed, Listing(installDir_, "*"));
         EXPECT_EQ(Sjis("時計|"), Listing("C:\\Engine Test", "*"));
         EXPECT_EQ("data.txt|", Listing("C:\\Victim", "*"));
         for (const std::string &folder : {Folder(GetWindowsDirectoryA), Folder(GetSystemDirectoryA)}) {

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "installrules.h"
 
@@ -176,6 +177,33 @@ TEST(InstallRules, InstallFolderFitsTheLongestName)
         EXPECT_EQ(c.longest == 259 ? 1 : MAX_PATH_BYTES - 2 - c.longest, InstallFolderLimit(&changed, scriptName))
             << c.name;
     }
+}
+
+TEST(InstallRules, FirstRefusedEntry)
+{
+    static SetupScript script;
+    const struct {
+        std::vector<std::string> paths;
+        int refused;
+    } cases[] = {
+        {{"A.TXT", "SUB\\B.DLL"}, -1},
+        {{"A.TXT", "x/../b.txt", "..\\c.txt"}, 1},
+        {{"..", "A.TXT"}, 0},
+        {{}, -1},
+    };
+    for (const auto &c : cases) {
+        memset(&script, 0, sizeof script);
+        for (size_t i = 0; i < c.paths.size(); i++) {
+            strcpy(script.fileList[i].macro, "$App:");
+            strcpy(script.fileList[i].path, c.paths[i].c_str());
+        }
+        EXPECT_EQ(c.refused, FirstRefusedEntry(&script)) << c.paths.size();
+    }
+    // The list ends at the first unused entry: what lies beyond is never installed.
+    memset(&script, 0, sizeof script);
+    strcpy(script.fileList[1].macro, "$App:");
+    strcpy(script.fileList[1].path, "..");
+    EXPECT_EQ(-1, FirstRefusedEntry(&script));
 }
 
 }  // namespace

@@ -687,7 +687,7 @@ void CheckFiles(Checker *c)
         char medium[MAX_PATH_BYTES];
         ListedPathFault fault = CheckListedPath(path);
         if (fault != LISTED_PATH_OK) {
-            Fail(c, e->line, "[DISK%d] %s: %s; SETUP refuses the entry and stops the installation there, and the "
+            Fail(c, e->line, "[DISK%d] %s: %s; SETUP installs nothing of a list that holds it, and the "
                  "uninstaller removes nothing by it", e->disk, path, ListedPathFaultText(fault));
             continue;
         }
