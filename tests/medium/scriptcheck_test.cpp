@@ -185,6 +185,8 @@ TEST(ScriptCheck, BrokenScriptsGiveTheirLines)
 {
     const std::string e = "SETUP.ini:";
     const std::string box = "; SETUP shows \"SETUP.ini ";
+    const std::string refused =
+        "; SETUP installs nothing of a list that holds it, and the uninstaller removes nothing by it";
     std::string longDisk;
     // Short names, each a line the progress dialog shows whole.
     for (int k = 100; k < 180; k++)
@@ -309,6 +311,35 @@ TEST(ScriptCheck, BrokenScriptsGiveTheirLines)
          {e + "30: error: [DISK1] " + std::string(258, 'n') +
               ": 258 bytes; SETUP reaches at most 257 bytes below the medium's drive root"},
          nullptr},
+        {"listed path with '/'", Replaced(kScript, "$Sys:SUB\\B.DLL", "$App:x/../../../Victim/data.txt"),
+         {e + "30: error: [DISK1] x/../../../Victim/data.txt: holds '/', which the system takes for '\\'" + refused},
+         "1 error, 0 warnings", false},
+        {"listed path with a drive", Replaced(kScript, "$Sys:SUB\\B.DLL", "$App:C:data.txt"),
+         {e + "30: error: [DISK1] C:data.txt: holds ':', which names a drive, never part of a file name" + refused},
+         nullptr, false},
+        {"listed path of dots", Replaced(kScript, "$Sys:SUB\\B.DLL", "$Win:SUB\\..\\..\\x.dll"),
+         {e + "30: error: [DISK1] SUB\\..\\..\\x.dll: has a part of dots only, such as \"..\", which leads out of "
+              "its folder" + refused},
+         nullptr, false},
+        {"listed path from the root", Replaced(kScript, "$Sys:SUB\\B.DLL", "$Sys:\\Victim\\data.txt"),
+         {e + "30: error: [DISK1] \\Victim\\data.txt: begins with or doubles '\\', which leads to a drive's root "
+              "or another machine" + refused},
+         nullptr, false},
+        {"RegIni with a path", Replaced(kScript, "RegIni=Reg.ini", "RegIni=..\\..\\windows\\win.ini"),
+         {e + "12: error: RegIni ..\\..\\windows\\win.ini has a part of dots only, such as \"..\", which leads "
+              "out of its folder; SETUP writes the registration file only under a name in the install folder, "
+              "and writes none for this"},
+         "1 error, 0 warnings"},
+        {"RegIni in a sub-folder", Replaced(kScript, "RegIni=Reg.ini", "RegIni=data\\Reg.ini"),
+         {e + "12: error: RegIni data\\Reg.ini is a path, not a name; SETUP writes the registration file only "
+              "under a name in the install folder, and writes none for this"},
+         nullptr},
+        {"listed file named like the script", Replaced(kScript, "$Sys:SUB\\B.DLL", "$App:SUB\\setup.INI"),
+         {e + "30: error: [DISK1] SUB\\setup.INI: installed into the install folder it would replace the install "
+              "log SETUP.ini"},
+         "1 error, 0 warnings", false},
+        {"the script's name in the system folder", Replaced(kScript, "$Sys:SUB\\B.DLL", "$Sys:SETUP.ini"), {},
+         "0 errors, 0 warnings", false},
         {"line outside a section", "Title=x\r\n" + std::string(kScript),
          {e + "1: warning: line outside any section; SETUP reads nothing of it"}, nullptr},
         // Texts in places of fixed width, at the width they have and one column beyond.

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "listedfile.h"
 #include "mediumplan.h"
 
 namespace {
@@ -569,6 +570,27 @@ void CheckLayout(Checker *c)
     }
 }
 
+// Why SETUP refuses a listed path or a name, for the finding.
+const char *ListedPathFaultText(ListedPathFault fault)
+{
+    switch (fault) {
+    case LISTED_PATH_NO_NAME:
+        return "names no file";
+    case LISTED_PATH_SLASH:
+        return "holds '/', which the system takes for '\\'";
+    case LISTED_PATH_COLON:
+        return "holds ':', which names a drive, never part of a file name";
+    case LISTED_PATH_DOTS:
+        return "has a part of dots only, such as \"..\", which leads out of its folder";
+    case LISTED_PATH_EMPTY_PART:
+        return "begins with or doubles '\\', which leads to a drive's root or another machine";
+    case LISTED_PATH_FOLDER:
+        return "is a path, not a name";
+    default:
+        return "";
+    }
+}
+
 bool JoinFits(const char *folder, const char *name)
 {
     char joined[MAX_PATH_BYTES];
@@ -658,10 +680,19 @@ void CheckFiles(Checker *c)
     CheckPicture(c, "Bitmap", names, &nameCount);
 
     const char *defaultDir = c->values[KeyIndex("DefaultDir")];
+    bool writesLog = (c->valid[KeyIndex("Uninstall")] && strcmp(c->values[KeyIndex("Uninstall")], "1") == 0) ||
+                     (c->valid[KeyIndex("ShortCutObj")] && c->values[KeyIndex("ShortCutObj")][0] != '0');
     for (int i = 0; i < c->entryCount; i++) {
         Entry *e = &c->entries[i];
         const char *path = e->file.path;
         char medium[MAX_PATH_BYTES];
+        ListedPathFault fault = CheckListedPath(path);
+        if (fault != LISTED_PATH_OK) {
+            Fail(c, e->line, "[DISK%d] %s: %s; SETUP installs nothing of a list that holds it, and the "
+                 "uninstaller removes nothing by it", e->disk, path, ListedPathFaultText(fault));
+            e->badPath = true;
+            continue;
+        }
         if (!IsPlainRelativePath(path) || !MediumName(medium, sizeof medium, path)) {
             Fail(c, e->line, "[DISK%d] %s: not a file name below the medium folder", e->disk, path);
             e->badPath = true;
@@ -679,6 +710,11 @@ void CheckFiles(Checker *c)
                  path, MAX_PATH_BYTES - 1);
             e->badPath = true;
         }
+        // The installation keeps its log under the script's name in the install folder.
+        if (SameTextIgnoringCase(e->file.macro, "$App:") && writesLog &&
+            SameTextIgnoringCase(LastPathComponent(path), c->in->scriptName))
+            Fail(c, e->line, "[DISK%d] %s: installed into the install folder it would replace the install log %s",
+                 e->disk, path, c->in->scriptName);
         m = &names[nameCount++];
         CopyText(m->path, sizeof m->path, medium);
         CopyText(m->label, sizeof m->label, path);
@@ -760,6 +796,16 @@ void CheckTextWidths(Checker *c)
                  "about %d",
                  e->disk, path, joined, name, (unsigned long)destination, (int)PROGRESS_LINE_COLUMNS);
     }
+}
+
+// SETUP writes the registration file only as a name in the install folder.
+void CheckRegIni(Checker *c)
+{
+    const char *value = c->values[KeyIndex("RegIni")];
+    ListedPathFault fault = CheckFileName(value);
+    if (c->valid[KeyIndex("RegIni")] && fault != LISTED_PATH_OK)
+        Fail(c, KeyLine(c, "RegIni"), "RegIni %s %s; SETUP writes the registration file only under a name in the "
+             "install folder, and writes none for this", value, ListedPathFaultText(fault));
 }
 
 // A file the installation puts into the install folder: the $App: files, the registration file
@@ -989,6 +1035,7 @@ void CheckScript(const CheckInput *input, CheckReport *report)
     CheckDisks(c);
     CheckFiles(c);
     CheckTextWidths(c);
+    CheckRegIni(c);
     CheckInstalledName(c, "FinalExec");
     CheckInstalledName(c, "ShortCutObj");
     CheckAgreement(c);
