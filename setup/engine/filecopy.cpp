@@ -228,26 +228,23 @@ bool CopyListedFile(HWND dialog)
         ShowEntryFailure(dialog, entry);
         return false;
     }
-    char source[MAX_PATH_BYTES];
-    bool sourceFits = MediumSourcePath(source, sizeof source, setupContext.sourceDir, entry.path);
-    if (AsksForNextDisk(&setupScript, index) && !AskForNextDisk(dialog, source))
+    const SetupContext &ctx = setupContext;
+    MacroFolders folders = {ctx.installDir, ctx.windowsDir, ctx.systemDir};
+    FileCopyPlan copy;
+    PlanFileCopy(&entry, ctx.sourceDir, &folders, &copy);
+    if (AsksForNextDisk(&setupScript, index) && !AskForNextDisk(dialog, copy.source))
         return false;
 
-    ShowProgressLine(dialog, IDC_PROGRESS_SOURCE, IDS_COPY_SOURCE, source);
-    const char *folder = MacroFolder(entry.macro, setupContext.installDir,
-                                     setupContext.windowsDir, setupContext.systemDir);
-    char destination[MAX_PATH_BYTES];
-    bool destinationFits = folder != NULL &&
-                           InstalledFilePath(destination, sizeof destination, folder, entry.path);
-    if (!destinationFits) {
+    ShowProgressLine(dialog, IDC_PROGRESS_SOURCE, IDS_COPY_SOURCE, copy.source);
+    if (!copy.destinationFits) {
         // Nothing sensible to name: the entry cannot be installed anywhere.
         ShowEntryFailure(dialog, entry);
         return false;
     }
-    ShowProgressLine(dialog, IDC_PROGRESS_DESTINATION, IDS_COPY_DESTINATION, destination);
+    ShowProgressLine(dialog, IDC_PROGRESS_DESTINATION, IDS_COPY_DESTINATION, copy.destination);
     AdvanceProgress(dialog);
-    if (!sourceFits || !ExpandFile(source, destination)) {
-        ShowCopyFailure(dialog, destination);
+    if (!copy.sourceFits || !ExpandFile(copy.source, copy.destination)) {
+        ShowCopyFailure(dialog, copy.destination);
         return false;
     }
     engineState.fileIndex++;

@@ -35,6 +35,10 @@ size_t CopyText(char *dest, size_t destSize, const char *src);
 // was and returns false. For texts that must not be cut, such as paths and commands.
 bool AppendText(char *dest, size_t destSize, const char *src);
 
+// dest = the texts in order, when they all fit in size bytes; otherwise false with dest
+// empty (when it has a byte at all). For texts built of parts, such as keys and commands.
+bool ConcatTexts(char *dest, size_t size, const char *const *parts, size_t count);
+
 // Appends value in decimal ("-" first when negative) on the same terms as AppendText. The
 // programs format numbers with this rather than pull a printf family into pure code.
 bool AppendDecimal(char *dest, size_t destSize, int value);

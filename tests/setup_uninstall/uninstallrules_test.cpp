@@ -11,38 +11,6 @@ namespace {
 
 const MacroFolders kFolders = {"C:\\Prog\\Clock", "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM\\"};
 
-TEST(UninstallRules, InstalledPath)
-{
-    const std::string folder = "C:\\" + std::string(250, 'f');   // 253 bytes
-    const struct {
-        const char *macro, *path;
-        std::string app, expected;   // app empty: C:\Prog\Clock; expected empty: refused
-    } cases[] = {
-        {"$SYS:", "SUB\\EXTRA.DLL", "", "C:\\WINDOWS\\SYSTEM\\EXTRA.DLL"},
-        {"$App:", "\x95\x5C" "a.txt", "", "C:\\Prog\\Clock\\a.txt"},   // split byte by byte
-        {"$Usr:", "a.txt", "", ""},
-        {"$App:", "sub\\", "", ""},
-        {"$App:", "abcdef", folder, folder + "\\abcdef"},   // 260 bytes
-        {"$App:", "abcdefg", folder, ""},
-        // An edited install log: nothing outside the macro's folder, nothing the system resolves.
-        {"$App:", "x/../../../Victim/data.txt", "", ""},
-        {"$Sys:", "x/../../../Victim/data.txt", "", ""},
-        {"$Win:", "..", "", ""},
-        {"$App:", "C:data.txt", "", ""},
-        {"$App:", "\\Victim\\data.txt", "", ""},
-    };
-    for (const auto &c : cases) {
-        FileEntry entry;
-        strcpy(entry.macro, c.macro);
-        strcpy(entry.path, c.path);
-        MacroFolders folders = kFolders;
-        folders.app = c.app.empty() ? folders.app : c.app.c_str();
-        char path[MAX_PATH_BYTES] = "";
-        EXPECT_EQ(!c.expected.empty(), InstalledPath(path, sizeof path, &entry, &folders));
-        EXPECT_EQ(c.expected, path) << c.macro << c.path;
-    }
-}
-
 TEST(UninstallRules, FillFolderList)
 {
     const std::string longest(MAX_PATH_BYTES - 1, 'p');

@@ -579,9 +579,10 @@ bool PlanFiles()
                           section, entry.path, (unsigned)strlen(entry.path),
                           MAX_PATH_BYTES - 1 - MEDIUM_ROOT_BYTES);
         // $App: files land in the install folder, whose default is DefaultDir.
+        const MacroFolders byDefault = {script.DefaultDir, NULL, NULL};
         char installed[MAX_PATH_BYTES];
-        if (lstrcmpiA(entry.macro, "$App:") == 0 &&
-            !JoinPath(installed, sizeof installed, script.DefaultDir, LastPathComponent(entry.path)))
+        if (MacroFolder(entry.macro, &byDefault) != NULL &&
+            !InstalledFilePath(installed, sizeof installed, &byDefault, entry.macro, entry.path))
             return Refuse("%s %s: installed into DefaultDir its path would be longer than %d bytes",
                           section, entry.path, MAX_PATH_BYTES - 1);
         if (!JoinPath(source, sizeof source, options.package, entry.path))

@@ -591,13 +591,6 @@ const char *ListedPathFaultText(ListedPathFault fault)
     }
 }
 
-bool JoinFits(const char *folder, const char *name)
-{
-    char joined[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(joined, folder);
-    return strlen(joined) >= strlen(folder) && AppendText(joined, sizeof joined, name);
-}
-
 struct NamedFile {
     char path[MAX_PATH_BYTES];
     char label[MAX_PATH_BYTES];
@@ -680,6 +673,8 @@ void CheckFiles(Checker *c)
     CheckPicture(c, "Bitmap", names, &nameCount);
 
     const char *defaultDir = c->values[KeyIndex("DefaultDir")];
+    // Where SETUP installs a $App: file when the user keeps the default folder.
+    const MacroFolders byDefault = {defaultDir, NULL, NULL};
     bool writesLog = (c->valid[KeyIndex("Uninstall")] && strcmp(c->values[KeyIndex("Uninstall")], "1") == 0) ||
                      (c->valid[KeyIndex("ShortCutObj")] && c->values[KeyIndex("ShortCutObj")][0] != '0');
     for (int i = 0; i < c->entryCount; i++) {
@@ -704,14 +699,15 @@ void CheckFiles(Checker *c)
             e->badPath = true;
             continue;
         }
-        if (SameTextIgnoringCase(e->file.macro, "$App:") && c->valid[KeyIndex("DefaultDir")] &&
-            !JoinFits(defaultDir, LastPathComponent(path))) {
+        char installed[MAX_PATH_BYTES];
+        if (MacroFolder(e->file.macro, &byDefault) != NULL && c->valid[KeyIndex("DefaultDir")] &&
+            !InstalledFilePath(installed, sizeof installed, &byDefault, e->file.macro, path)) {
             Fail(c, e->line, "[DISK%d] %s: installed into DefaultDir its path would be longer than %d bytes", e->disk,
                  path, MAX_PATH_BYTES - 1);
             e->badPath = true;
         }
         // The installation keeps its log under the script's name in the install folder.
-        if (SameTextIgnoringCase(e->file.macro, "$App:") && writesLog &&
+        if (SameTextIgnoringCase(e->file.macro, kPathMacros[MACRO_APP]) && writesLog &&
             SameTextIgnoringCase(LastPathComponent(path), c->in->scriptName))
             Fail(c, e->line, "[DISK%d] %s: installed into the install folder it would replace the install log %s",
                  e->disk, path, c->in->scriptName);
@@ -773,15 +769,15 @@ void CheckTextWidths(Checker *c)
     // The progress dialog names each file as it copies it: from the medium (at its shortest a
     // drive root), into its folder (DefaultDir, or Windows 95's own folders).
     const char *defaultDir = c->valid[KeyIndex("DefaultDir")] ? c->values[KeyIndex("DefaultDir")] : "";
+    const MacroFolders typical = {defaultDir, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM"};
     for (int i = 0; i < c->entryCount; i++) {
         const Entry *e = &c->entries[i];
         if (e->badPath)
             continue;
         const char *path = e->file.path;
         size_t source = PROGRESS_PREFIX_COLUMNS + MEDIUM_ROOT_BYTES + TextColumns(path, strlen(path));
-        const char *folder = SameTextIgnoringCase(e->file.macro, "$Win:")   ? "C:\\WINDOWS"
-                             : SameTextIgnoringCase(e->file.macro, "$Sys:") ? "C:\\WINDOWS\\SYSTEM"
-                                                                            : defaultDir;
+        const char *folder = MacroFolder(e->file.macro, &typical);
+        folder = folder != NULL ? folder : defaultDir;
         char joined[MAX_PATH_BYTES];
         EnsureTrailingBackslash(joined, folder);
         const char *name = LastPathComponent(path);
@@ -819,7 +815,7 @@ void CheckInstalledName(Checker *c, const char *key)
     const char *installed[FILE_LIST_ENTRIES + 2];
     int count = 0;
     for (int i = 0; i < c->entryCount; i++)
-        if (SameTextIgnoringCase(c->entries[i].file.macro, "$App:"))
+        if (SameTextIgnoringCase(c->entries[i].file.macro, kPathMacros[MACRO_APP]))
             installed[count++] = LastPathComponent(c->entries[i].file.path);
     if (c->valid[KeyIndex("RegIni")])
         installed[count++] = c->values[KeyIndex("RegIni")];
