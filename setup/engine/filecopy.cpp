@@ -204,8 +204,7 @@ bool CopyScriptToInstallFolder(HWND dialog)
         return true;
     ShowProgressLine(dialog, IDC_PROGRESS_SOURCE, IDS_COPY_SOURCE, setupContext.scriptPath);
     char destination[MAX_PATH_BYTES];
-    bool fits = JoinFolderName(destination, sizeof destination, setupContext.installDir,
-                               setupContext.scriptName);
+    bool fits = InstallLogPath(destination);
     ShowProgressLine(dialog, IDC_PROGRESS_DESTINATION, IDS_COPY_DESTINATION, destination);
     AdvanceProgress(dialog);
     if (!fits || !CopyFileA(setupContext.scriptPath, destination, FALSE)) {

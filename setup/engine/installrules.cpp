@@ -113,14 +113,6 @@ size_t InstallFolderLimit(const SetupScript *script, const char *scriptName)
     return longest + 2 < MAX_PATH_BYTES ? MAX_PATH_BYTES - 2 - longest : 1;
 }
 
-bool FolderLogKey(char *dest, size_t size, int index)
-{
-    char key[16] = "Dir";
-    AppendDecimal(key, sizeof key, index);
-    const char *parts[] = {key};
-    return ConcatTexts(dest, size, parts, 1);
-}
-
 bool UninstallCommand(char *dest, size_t size, const char *windowsDir, const char *exeName,
                       int entryNumber, const char *installDir)
 {

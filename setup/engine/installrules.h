@@ -79,9 +79,6 @@ bool InstallFolderFits(const char *folder, const SetupScript *script, const char
 // at least 1.
 size_t InstallFolderLimit(const SetupScript *script, const char *scriptName);
 
-// The install log's key of the index-th folder of a list: "Dir" + index.
-bool FolderLogKey(char *dest, size_t size, int index);
-
 // windowsDir + "\" + exeName + " /Uninst-" + entry number + "-" + installDir, the install
 // folder exactly as entered.
 bool UninstallCommand(char *dest, size_t size, const char *windowsDir, const char *exeName,

@@ -1,11 +1,25 @@
 #include "installsteps.h"
 
+#include "listedfile.h"
 #include "setupcontext.h"
 
 // wsprintfA writes at most 1024 bytes; the argument is one path.
 enum { LINE_BYTES = 1024 };
 
 EngineState engineState;
+
+bool InstallLogPath(char *path)
+{
+    return JoinFolderName(path, MAX_PATH_BYTES, setupContext.installDir, setupContext.scriptName);
+}
+
+bool OpenEngineInstallLog(InstallLogFile *file, char *path)
+{
+    if (!InstallLogPath(path))
+        return false;
+    OpenInstallLogFile(file, path);
+    return true;
+}
 
 void ShowProgressLine(HWND dialog, int lineId, UINT stringId, const char *argument)
 {

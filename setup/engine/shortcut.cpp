@@ -6,12 +6,14 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "installlog.h"
 #include "installrules.h"
 #include "installsteps.h"
 #include "pathfs.h"
 #include "setupcontext.h"
 #include "setupscript.h"
+
+char shortcutFolder[MAX_PATH_BYTES];
+FolderSlot shortcutFolders[FOLDER_LIST_SLOTS];
 
 static_assert(CSIDL_DESKTOP == 0 && CSIDL_PROGRAMS == 2 && CSIDL_STARTUP == 7,
               "shortcut folder kinds are the platform's special-folder ids");
@@ -115,7 +117,7 @@ bool CreateShortcut(const char *target, const char *linkName, int folderKind,
         if (!CheckInstallDrive(folder, &driveType))
             return false;
         if (!FolderExists(folder) &&
-            !CreateFolderTree(folder, installLog.shortcutFolders, FOLDER_LIST_SLOTS))
+            !CreateFolderTree(folder, shortcutFolders, FOLDER_LIST_SLOTS))
             return false;
     }
     char settled[MAX_PATH_BYTES];
@@ -137,11 +139,14 @@ bool PlaceShortcut(HWND dialog)
     bool ok = PlanShortcut(&setupScript, setupContext.installDir, &plan) &&
               CreateShortcut(plan.target, plan.linkName, plan.folderKind, plan.subFolder,
                              plan.hasIcon ? plan.iconFile : NULL, plan.iconIndex,
-                             installLog.shortcutFolder);
+                             shortcutFolder);
     if (!ok)
         MessageBoxA(dialog, "ERROR 1", setupContext.baseName, MB_OK | MB_ICONERROR);
-    WriteShortcutPath();
-    if (OpensShortcutFolder(&setupScript) && installLog.shortcutFolder[0] != '\0')
-        ShellExecuteA(NULL, "open", installLog.shortcutFolder, NULL, NULL, SW_SHOWNORMAL);
+    char log[MAX_PATH_BYTES];
+    InstallLogFile file;
+    if (OpenEngineInstallLog(&file, log))
+        WriteShortcutPath(&file, shortcutFolder);
+    if (OpensShortcutFolder(&setupScript) && shortcutFolder[0] != '\0')
+        ShellExecuteA(NULL, "open", shortcutFolder, NULL, NULL, SW_SHOWNORMAL);
     return true;
 }

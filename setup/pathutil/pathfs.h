@@ -6,9 +6,6 @@
 
 #include "pathtext.h"
 
-// Slots of the created-folder and shortcut-folder lists.
-enum { FOLDER_LIST_SLOTS = 128 };
-
 // Next free slot of the list that CreateFolderTree fills; shared by both lists.
 extern int createdFolderCount;
 

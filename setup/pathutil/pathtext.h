@@ -8,7 +8,9 @@
 // A path buffer: 260 bytes of text and the terminator.
 enum { MAX_PATH_BYTES = 261 };
 
+// One folder of the created-folder and shortcut-folder lists, which have this many slots.
 typedef char FolderSlot[MAX_PATH_BYTES];
+enum { FOLDER_LIST_SLOTS = 128 };
 
 // True for the Shift-JIS lead bytes 0x81-0x9F and 0xE0-0xFC.
 bool IsLeadByte(unsigned char byte);

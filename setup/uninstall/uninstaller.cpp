@@ -18,17 +18,10 @@ enum { UNINSTALL_KEY_BYTES = 512 };
 // wsprintfA writes at most 1024 bytes.
 enum { TEXT_BYTES = 1024, FORMAT_BYTES = 512 };
 
+InstallLog installLog;  // what the installation added to the script's copy
 bool logLinesLeftOut;   // a folder line of the install log could not be taken
 bool incomplete;        // something the log names was not removed
 bool timerRunning;
-
-bool ReadFolderSection(const char *logPath, const char *section, FolderSlot *list)
-{
-    char data[SECTION_BYTES];
-    DWORD length = GetPrivateProfileSectionA(section, data, sizeof data, logPath);
-    // A section longer than the buffer comes back cut, with size - 2 as its length.
-    return FillFolderList(data, length, length >= sizeof data - 2, list, FOLDER_LIST_SLOTS);
-}
 
 // String 42, "uninstalling the title".
 void UninstallingText(char *text)
@@ -102,20 +95,11 @@ void OnDestroy(HWND window)
 
 bool ReadInstallLog()
 {
-    const SetupContext &ctx = setupContext;
-    char logPath[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(logPath, ctx.scriptDir);
-    if (!AppendText(logPath, sizeof logPath, ctx.scriptName))
-        return false;
-    DWORD length = GetPrivateProfileStringA("Install", "ShortCutPath", "0",
-                                            installLog.shortcutFolder,
-                                            sizeof installLog.shortcutFolder, logPath);
-    // A folder longer than a path comes back cut and could name another folder.
-    if (length >= sizeof installLog.shortcutFolder - 1)
-        installLog.shortcutFolder[0] = '\0';
-    bool created = ReadFolderSection(logPath, "CreatedDir", installLog.createdFolders);
-    bool shortcut = ReadFolderSection(logPath, "CreatedScDir", installLog.shortcutFolders);
-    logLinesLeftOut = !created || !shortcut;
+    // The script reader has just read the install log as the script, from scriptDir joined
+    // with scriptName; a path that did not fit would have stopped it.
+    InstallLogFile file;
+    OpenInstallLogFile(&file, setupContext.scriptPath);
+    logLinesLeftOut = !ReadInstallLogSections(&file, &installLog);
     return true;
 }
 

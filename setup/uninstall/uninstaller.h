@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-// Reads the sections the installation added to the install log into installLog.
+// Reads the sections the installation added to the install log.
 bool ReadInstallLog();
 // Confirmation, window, removal. False when the user declines or the window cannot be made
 // (then nothing is removed).

@@ -36,36 +36,6 @@ bool IsFullPath(const char *path)
     return letter >= 'A' && letter <= 'Z' && path[1] == ':' && path[2] == '\\';
 }
 
-bool FillFolderList(const char *data, size_t length, bool mayBeCut, FolderSlot *list, int slots)
-{
-    for (int i = 0; i < slots; i++)
-        list[i][0] = '\0';
-    bool all = true;
-    int count = 0;
-    size_t pos = 0;
-    while (pos < length && data[pos] != '\0') {
-        size_t end = pos;
-        while (end < length && data[end] != '\0')
-            end++;
-        const char *equals = (const char *)memchr(data + pos, '=', end - pos);
-        bool last = end + 1 >= length;
-        if (equals == NULL || (last && mayBeCut) || count >= slots) {
-            all = false;
-        } else {
-            size_t start = (size_t)(equals + 1 - data);
-            if (end - start >= MAX_PATH_BYTES) {
-                all = false;
-            } else {
-                memcpy(list[count], data + start, end - start);
-                list[count][end - start] = '\0';
-                count++;
-            }
-        }
-        pos = end + 1;
-    }
-    return all;
-}
-
 bool RemoveItems(const InstalledItems *items, const RemovalTarget *target)
 {
     bool all = DeleteIfFull(target, items->logPath);

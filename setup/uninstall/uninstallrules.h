@@ -1,5 +1,5 @@
-// What the uninstaller removes and in which order, apart from how it is removed: installed
-// paths of listed files, the folder lists of the install log, the removal sequence. No
+// What the uninstaller removes and in which order, apart from how it is removed: the removal
+// sequence over what the install log names. No
 // windows.h here: built natively as well, under the sanitizers and the fuzzer.
 #ifndef UNINSTALLRULES_H
 #define UNINSTALLRULES_H
@@ -14,14 +14,6 @@
 // touches, so that a missing or empty folder in the log never resolves against the current
 // folder.
 bool IsFullPath(const char *path);
-
-// Fills list (slots entries, all cleared first) with the folders of a "CreatedDir" or
-// "CreatedScDir" section as the profile functions return it: length bytes of key=value
-// lines, each ended by a zero byte. A slot takes the text after a line's first '='; key names
-// are not looked at. mayBeCut says the section filled the read buffer, so that its last line
-// may have lost its end. Returns false when a line was left out: one without '=', a folder
-// longer than a path, a possibly cut last line, or lines beyond the slots.
-bool FillFolderList(const char *data, size_t length, bool mayBeCut, FolderSlot *list, int slots);
 
 // Where the removal acts: the file system in SETUP, a recorder in tests. Each returns true
 // when the item is gone.

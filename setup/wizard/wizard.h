@@ -23,9 +23,7 @@ enum WizardStep {
 enum { PAGE_NEXT = 0, PAGE_CANCEL = 1, PAGE_BACK = 2 };
 extern int pageResult;
 
-// Values the pages collect for the installation.
-extern char userName[NAME_BYTES];
-extern char division[NAME_BYTES];
+// The destination page's folder: DefaultDir, or the folder last browsed to.
 extern char defaultFolder[MAX_PATH_BYTES];
 
 // The registry's owner and organisation, the registration page's defaults.

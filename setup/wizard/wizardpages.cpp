@@ -3,7 +3,6 @@
 #include <shlobj.h>
 #include <string.h>
 
-#include "installlog.h"
 #include "installrules.h"
 #include "pathfs.h"
 #include "progress.h"
@@ -26,6 +25,15 @@ enum { FOLDER_FIELD_BYTES = 1024 };
 // SHBrowseForFolderA writes the chosen item's display name here.
 char browseDisplayName[MAX_PATH];
 
+// What the pages collect for the installation, handed to the progress dialog whole.
+char userName[NAME_BYTES];
+char division[NAME_BYTES];
+FolderSlot createdFolders[FOLDER_LIST_SLOTS];
+const InstallChoices installChoices = {userName, division, createdFolders, &pageResult, PageDone,
+                                       PageAbort};
+static_assert((int)PROGRESS_CANCELLED == (int)PAGE_CANCEL,
+              "the progress dialog cancels the page as the pages do");
+
 int CALLBACK IgnoreBrowseEvents(HWND, UINT, LPARAM, LPARAM)
 {
     return 0;
@@ -47,7 +55,7 @@ bool RunPage(HWND window, const char *name, DLGPROC procedure)
 bool StartProgressDialog(HWND window)
 {
     setupContext.progressDialog = CreateDialogParamA(setupContext.instance, "PROGR_DIALOG", window,
-                                                     ProgressDialogProc, 0);
+                                                     ProgressDialogProc, (LPARAM)&installChoices);
     if (setupContext.progressDialog != NULL)
         return true;
     ShowSetupFailure(window, setupContext.caption);
@@ -153,7 +161,7 @@ void AcceptInstallFolder(HWND dialog)
     if (ShowSetupMessage(dialog, IDS_CREATE_FOLDER, folder, caption,
                          MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    if (!CreateFolderTree(folder, installLog.createdFolders, FOLDER_LIST_SLOTS)) {
+    if (!CreateFolderTree(folder, createdFolders, FOLDER_LIST_SLOTS)) {
         ShowSetupMessage(dialog, IDS_FOLDER_FAILED, NULL, caption, MB_OK | MB_ICONERROR);
         return;
     }

@@ -18,6 +18,8 @@ static_assert((int)PAGE_NEXT == (int)RESULT_NEXT && (int)PAGE_CANCEL == (int)RES
                   (int)PAGE_BACK == (int)RESULT_BACK,
               "the rules read page results as the pages set them");
 
+int pageResult;
+char defaultFolder[MAX_PATH_BYTES];
 char registeredOwner[REGISTERED_BYTES];
 char registeredOrganization[REGISTERED_BYTES];
 

@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "installlog.h"
+#include "installsteps.h"
+#include "pathfs.h"
 #include "progress.h"
 #include "setupcontext.h"
 #include "setupscript.h"
@@ -26,6 +27,8 @@ void ShowScriptError(const char *text)
 {
     ADD_FAILURE() << "script refused: " << text;
 }
+
+int pageResult;   // the wizard's, which the record hands to the dialog
 
 namespace {
 
@@ -244,7 +247,11 @@ protected:
     Outcome Install(int cancelAfterCopies = 0)
     {
         memset(&setupContext, 0, sizeof setupContext);
-        memset(&installLog, 0, sizeof installLog);
+        static FolderSlot createdFolders[FOLDER_LIST_SLOTS];
+        memset(createdFolders, 0, sizeof createdFolders);
+        // What the shortcut step keeps is empty at each process start.
+        memset(shortcutFolder, 0, sizeof shortcutFolder);
+        memset(shortcutFolders, 0, sizeof shortcutFolders);
         setupContext.instance = GetModuleHandleA(NULL);
         strcpy(setupContext.baseName, "SETUP");
         strcpy(setupContext.exeName, "SETUP.exe");
@@ -257,10 +264,11 @@ protected:
             return result;
         strcpy(setupContext.installDir, installDir_.c_str());
         strcpy(setupContext.caption, (std::string(setupScript.Title) + Sjis(" セットアップ")).c_str());
-        CreateFolderTree(installDir_.c_str(), installLog.createdFolders, FOLDER_LIST_SLOTS);
-        strcpy(userName, Sjis("山田 太郎").c_str());
-        strcpy(division, Sjis("開発部").c_str());
+        CreateFolderTree(installDir_.c_str(), createdFolders, FOLDER_LIST_SLOTS);
+        const std::string userName = Sjis("山田 太郎"), division = Sjis("開発部");
         pageResult = PAGE_NEXT;
+        const InstallChoices choices = {userName.c_str(), division.c_str(), createdFolders, &pageResult, PageDone,
+                                        PageAbort};
 
         WNDCLASSA type = {};
         type.lpfnWndProc = WizardStandIn;
@@ -270,7 +278,7 @@ protected:
         setupContext.mainWindow = CreateWindowA("WizardStandIn", setupContext.caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                                 0, 0, 800, 600, NULL, NULL, setupContext.instance, NULL);
         HWND dialog = CreateDialogParamA(setupContext.instance, "PROGR_DIALOG", setupContext.mainWindow,
-                                         ProgressDialogProc, 0);
+                                         ProgressDialogProc, (LPARAM)&choices);
         setupContext.progressDialog = dialog;
         EXPECT_NE(nullptr, dialog);
         watchTicks = 0;

@@ -11,33 +11,6 @@ namespace {
 
 const MacroFolders kFolders = {"C:\\Prog\\Clock", "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM\\"};
 
-TEST(UninstallRules, FillFolderList)
-{
-    const std::string longest(MAX_PATH_BYTES - 1, 'p');
-    const struct {
-        std::string data;
-        bool mayBeCut;
-        std::string expected;   // the filled slots, each followed by '|'
-        bool complete;
-    } cases[] = {
-        {std::string("a=C:\\A\0junk\0b=C:\\a=b\0", 21), false, "C:\\A|C:\\a=b|", false},
-        {std::string("a=C:\\A\0b=C:\\A\\", 14), true, "C:\\A|", false},   // cut last line
-        {"a=" + longest + std::string("\0b=p", 4) + longest, false, longest + "|", false},
-        {std::string("a=1\0b=2\0c=3\0d=4\0e=5\0", 20), false, "1|2|3|4|", false},   // 4 slots
-        {"", true, "", true},
-    };
-    for (const auto &c : cases) {
-        FolderSlot list[4];
-        memset(list, 'x', sizeof list);
-        bool complete = FillFolderList(c.data.data(), c.data.size(), c.mayBeCut, list, 4);
-        std::string filled;
-        for (int i = 0; i < 4 && list[i][0] != '\0'; i++)
-            filled += std::string(list[i]) + "|";
-        EXPECT_EQ(c.expected, filled) << c.data;
-        EXPECT_EQ(c.complete, complete) << c.data;
-    }
-}
-
 std::string removed;
 bool Remove(void *, const char *path)
 {

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "installlog.h"
 #include "listedfile.h"
 #include "mediumplan.h"
 
@@ -12,11 +13,8 @@ namespace {
 
 const char *const kKnownSections[] = {"Setup", "README", "DISK1", "DISK2", "DISK3", "DISK4",
                                       "DISK5", "DISK6", "DISK7", "DISK8", "DISK9", "DISK10"};
-// Written by the installation into its copy of the script, the install log.
-const char *const kLogSections[] = {"Install", "CreatedDir", "CreatedScDir"};
 enum {
     KNOWN_SECTIONS = sizeof kKnownSections / sizeof kKnownSections[0],
-    LOG_SECTIONS = sizeof kLogSections / sizeof kLogSections[0],
     BIG_SECTION = SCRIPT_MAX_BYTES + 2,
     // What SETUP's section buffer holds: the lines with their terminators, less the list's
     // own terminator and the one the profile function may add after a cut.
@@ -492,8 +490,9 @@ void CheckLayout(Checker *c)
         for (int k = 0; k < KNOWN_SECTIONS; k++)
             isKnown = isKnown || SameName(section->name, section->nameLength, kKnownSections[k]);
         bool isLog = false;
-        for (int k = 0; k < LOG_SECTIONS; k++)
-            isLog = isLog || SameName(section->name, section->nameLength, kLogSections[k]);
+        // Written by the installation into its copy of the script, the install log.
+        for (int k = 0; k < INSTALL_LOG_SECTIONS; k++)
+            isLog = isLog || SameName(section->name, section->nameLength, kInstallLogSections[k]);
         if (isLog)
             Warn(c, section->number,
                  "[%s] belongs to the install log, which the installation writes; the uninstaller would act on it",
