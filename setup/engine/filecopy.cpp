@@ -33,11 +33,8 @@ void ShowCopyFailure(HWND dialog, const char *path)
 bool AskForNextDisk(HWND dialog, const char *probePath)
 {
     engineState.diskNumber++;
-    char format[256];
-    if (LoadStringA(setupContext.instance, IDS_CHANGE_DISK, format, sizeof format) <= 0)
-        format[0] = '\0';
-    char text[1024];
-    wsprintfA(text, format, (long)engineState.diskNumber);
+    char text[MESSAGE_BYTES];
+    FormatSetupString(text, IDS_CHANGE_DISK, (long)engineState.diskNumber);
     if (MessageBoxA(dialog, text, setupContext.caption, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
         return false;
     while (!PathExists(probePath)) {

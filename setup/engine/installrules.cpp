@@ -113,15 +113,6 @@ size_t InstallFolderLimit(const SetupScript *script, const char *scriptName)
     return longest + 2 < MAX_PATH_BYTES ? MAX_PATH_BYTES - 2 - longest : 1;
 }
 
-bool UninstallCommand(char *dest, size_t size, const char *windowsDir, const char *exeName,
-                      int entryNumber, const char *installDir)
-{
-    char number[16] = "";
-    AppendDecimal(number, sizeof number, entryNumber);
-    const char *parts[] = {windowsDir, "\\", exeName, " /Uninst-", number, "-", installDir};
-    return ConcatTexts(dest, size, parts, sizeof parts / sizeof parts[0]);
-}
-
 bool ShortcutLinkPath(char *dest, size_t size, const char *folder, const char *linkName)
 {
     if (JoinFolderName(dest, size, folder, linkName) && AppendText(dest, size, ".lnk"))

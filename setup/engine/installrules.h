@@ -1,7 +1,7 @@
 // Decisions of the installation engine that need no window: where a listed file is copied
-// from and to, when the next disk is asked for, which step follows which, and
-// the texts of the install log's keys, the uninstall command and the shortcut's file. No
-// windows.h here: built natively as well, under the sanitizers and the fuzzer.
+// from and to, when the next disk is asked for, which step follows which, how long the
+// install folder may be, and where the shortcut's file lies. No windows.h here: built
+// natively as well, under the sanitizers and the fuzzer.
 #ifndef INSTALLRULES_H
 #define INSTALLRULES_H
 
@@ -78,11 +78,6 @@ bool InstallFolderFits(const char *folder, const SetupScript *script, const char
 // The most bytes a folder (typed without trailing backslash) may have for them all to fit;
 // at least 1.
 size_t InstallFolderLimit(const SetupScript *script, const char *scriptName);
-
-// windowsDir + "\" + exeName + " /Uninst-" + entry number + "-" + installDir, the install
-// folder exactly as entered.
-bool UninstallCommand(char *dest, size_t size, const char *windowsDir, const char *exeName,
-                      int entryNumber, const char *installDir);
 
 // The shortcut's file: folder (backslash ensured) + link name + ".lnk".
 bool ShortcutLinkPath(char *dest, size_t size, const char *folder, const char *linkName);

@@ -2,9 +2,7 @@
 
 #include "listedfile.h"
 #include "setupcontext.h"
-
-// wsprintfA writes at most 1024 bytes; the argument is one path.
-enum { LINE_BYTES = 1024 };
+#include "setupmessage.h"
 
 EngineState engineState;
 
@@ -23,11 +21,8 @@ bool OpenEngineInstallLog(InstallLogFile *file, char *path)
 
 void ShowProgressLine(HWND dialog, int lineId, UINT stringId, const char *argument)
 {
-    char format[LINE_BYTES / 2];
-    if (LoadStringA(setupContext.instance, stringId, format, sizeof format) <= 0)
-        format[0] = '\0';
-    char line[LINE_BYTES];
-    wsprintfA(line, format, argument);
+    char line[MESSAGE_BYTES];
+    FormatSetupString(line, stringId, argument);
     SetDlgItemTextA(dialog, lineId, line);
 }
 

@@ -10,12 +10,4 @@ bool ReadInstallLog();
 // (then nothing is removed).
 bool RunUninstall(HINSTANCE instance);
 
-LRESULT CALLBACK UninstallWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Deletes the install log, the listed files, the shortcut and the created folders; true when
-// everything named by the log is gone.
-bool RemoveInstalledItems();
-// Deletes the uninstall entry whose number the command line carries, as it is written there.
-bool DeleteUninstallEntry(const char *entryNumber);
-
 #endif

@@ -16,7 +16,7 @@
 namespace {
 
 // How much of the name and division fields is read.
-enum { USER_TEXT_LIMIT = 254, TITLE_BYTES = 256 };
+enum { USER_TEXT_LIMIT = 254 };
 // The folder field is read whole into this: Wine's field counts its limit in characters, not
 // bytes, and a read into a shorter buffer would cut the text anywhere, even inside a
 // double-byte character.
@@ -113,9 +113,8 @@ void AcceptUser(HWND dialog)
 
 void BrowseInstallFolder(HWND dialog)
 {
-    char title[TITLE_BYTES];
-    if (LoadStringA(setupContext.instance, IDS_BROWSE_TITLE, title, sizeof title) <= 0)
-        title[0] = '\0';
+    char title[MESSAGE_BYTES];
+    FormatSetupString(title, IDS_BROWSE_TITLE);
     char chosen[MAX_PATH_BYTES];
     if (!BrowseForFolder(dialog, BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN, title, chosen))
         return;

@@ -7,6 +7,7 @@
 
 #include "installrules.h"
 #include "listedfile.h"
+#include "uninstallentry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

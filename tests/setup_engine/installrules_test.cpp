@@ -40,18 +40,6 @@ TEST(InstallRules, PathTexts)
     }
 }
 
-TEST(InstallRules, UninstallCommandKeepsTheFolderAsEntered)
-{
-    char out[1024];
-    ASSERT_TRUE(UninstallCommand(out, sizeof out, "C:\\WINDOWS", "SETUP.exe", 0,
-                                 "C:\\Program Files\\Clock"));
-    EXPECT_STREQ("C:\\WINDOWS\\SETUP.exe /Uninst-0-C:\\Program Files\\Clock", out);
-    ASSERT_TRUE(UninstallCommand(out, sizeof out, "C:\\WINDOWS", "INST.exe", 2147483646, "D:\\A-B\\"));
-    EXPECT_STREQ("C:\\WINDOWS\\INST.exe /Uninst-2147483646-D:\\A-B\\", out);
-    EXPECT_FALSE(UninstallCommand(out, 20, "C:\\WINDOWS", "SETUP.exe", 0, "C:\\X"));
-    EXPECT_STREQ("", out);
-}
-
 // The header of the compressed form: "SZDD" 0x88 0xF0 0x27 0x33, mode, replaced character,
 // expanded size low byte first.
 std::string Header(char mode, unsigned long size)
