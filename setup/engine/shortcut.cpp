@@ -1,5 +1,4 @@
-#include "shortcut.h"
-
+// Shell links to the installed program through the platform's shell link object.
 #include <windows.h>
 
 #include <objbase.h>
@@ -76,8 +75,7 @@ bool SpecialFolderPath(int folderKind, char *path)
     return ok && found[0] != '\0' && CopyText(path, MAX_PATH_BYTES, found) == strlen(found);
 }
 
-}  // namespace
-
+// A link file with the given target, arguments, working directory and show command.
 bool SaveShellLink(const char *target, const char *arguments, const char *linkFile,
                    const char *workingDir, int showCommand)
 {
@@ -91,6 +89,7 @@ bool SaveShellLink(const char *target, const char *arguments, const char *linkFi
     return CloseLinkObject(&object, ok);
 }
 
+// Gives an existing link file an icon location.
 bool SetShellLinkIcon(const char *linkFile, const char *iconFile, int iconIndex)
 {
     LinkObject object;
@@ -102,6 +101,11 @@ bool SetShellLinkIcon(const char *linkFile, const char *iconFile, int iconIndex)
     return CloseLinkObject(&object, ok);
 }
 
+// Places linkName + ".lnk" pointing at target in the special folder of folderKind (0 desktop,
+// 2 programs menu, 7 start-up folder), inside subFolder when given (created as needed and
+// recorded in the shortcut-folder list), with an icon when iconFile is given. folderOut
+// (MAX_PATH_BYTES) receives the folder that holds the link as soon as it is settled, before
+// the link is written.
 bool CreateShortcut(const char *target, const char *linkName, int folderKind,
                     const char *subFolder, const char *iconFile, int iconIndex, char *folderOut)
 {
@@ -130,6 +134,8 @@ bool CreateShortcut(const char *target, const char *linkName, int folderKind,
         return false;
     return iconFile == NULL || SetShellLinkIcon(linkFile, iconFile, iconIndex);
 }
+
+}  // namespace
 
 bool PlaceShortcut(HWND dialog)
 {

@@ -39,6 +39,69 @@ int CALLBACK IgnoreBrowseEvents(HWND, UINT, LPARAM, LPARAM)
     return 0;
 }
 
+bool HasUserName(const char *name, const char *division)
+{
+    (void)division;   // may be empty
+    return name[0] != '\0';
+}
+
+// Tells why a folder's drive cannot take the installation (nothing for a drive that can).
+void DriveTypeMessage(HWND owner, const char *folder, UINT driveType)
+{
+    UINT id = DriveMessageId(driveType);
+    if (id != 0)
+        ShowSetupMessage(owner, id, folder, setupContext.baseName, MB_OK | MB_ICONWARNING);
+}
+
+// The shell's folder browser; true with the chosen folder in folder (MAX_PATH_BYTES), false
+// when the user cancelled or the choice is no file-system folder.
+bool BrowseForFolder(HWND owner, UINT flags, const char *title, char *folder)
+{
+    BROWSEINFOA info;
+    memset(&info, 0, sizeof info);
+    info.hwndOwner = owner;
+    info.pszDisplayName = browseDisplayName;
+    info.lpszTitle = title;
+    info.ulFlags = flags;
+    info.lpfn = IgnoreBrowseEvents;
+    LPITEMIDLIST item = SHBrowseForFolderA(&info);
+    if (item == NULL)
+        return false;
+    BOOL converted = SHGetPathFromIDListA(item, browseDisplayName);
+    CoTaskMemFree(item);
+    if (!converted)
+        return false;
+    CopyText(folder, MAX_PATH_BYTES, browseDisplayName);
+    return true;
+}
+
+// Draws the side picture on a page, white replaced by the BackColor; true when drawn.
+bool DrawSidePicture(HWND page)
+{
+    HDC dc = GetDC(page);
+    HBITMAP picture = LoadBitmapA(setupContext.instance, "SETUP");
+    HBITMAP mask = LoadBitmapA(setupContext.instance, "SETUPM");
+    bool drawn = picture != NULL && mask != NULL;
+    if (drawn) {
+        BITMAP size;
+        GetObjectA(picture, sizeof size, &size);
+        RECT area = {10, 10, 10 + size.bmWidth, 10 + size.bmHeight};
+        Rgb fill = FullColour(setupScript.backColorIndex);
+        HBRUSH brush = CreateSolidBrush(RGB(fill.red, fill.green, fill.blue));
+        FillRect(dc, &area, brush);
+        DeleteObject(brush);
+        // White around the shapes becomes the fill; the shapes keep their own colours.
+        DrawBitmap(dc, 10, 10, mask, SRCERASE);
+        DrawBitmap(dc, 10, 10, picture, SRCINVERT);
+    }
+    if (picture != NULL)
+        DeleteObject(picture);
+    if (mask != NULL)
+        DeleteObject(mask);
+    ReleaseDC(page, dc);
+    return drawn;
+}
+
 // A page that cannot be shown ends the wizard: it must not count as passed.
 bool RunPage(HWND window, const char *name, DLGPROC procedure)
 {
@@ -167,33 +230,6 @@ void AcceptInstallFolder(HWND dialog)
     EndPage(dialog, PAGE_NEXT);
 }
 
-}  // namespace
-
-bool RunWizardStep(HWND window, int step)
-{
-    switch (step) {
-    case PageInit:
-        return RunPage(window, "INIT_DIALOG", InitDialogProc);
-    case PageRegist:
-        return RunPage(window, "REGIST_DIALOG", RegistDialogProc);
-    case PageStart:
-        return RunPage(window, "START_DIALOG", StartDialogProc);
-    case PageProgress:
-        return StartProgressDialog(window);
-    case PageDone:
-        ShowSetupMessage(window, IDS_SETUP_COMPLETE, setupScript.Title, setupContext.caption,
-                         MB_OK | MB_ICONINFORMATION);
-        return true;
-    case PageFinalExec:
-        OpenFinalExec();
-        return true;
-    case PageClose:
-        DestroyWindow(window);
-        return true;
-    }
-    return false;
-}
-
 INT_PTR CALLBACK InitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     (void)lParam;
@@ -269,61 +305,29 @@ INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     return FALSE;
 }
 
-bool HasUserName(const char *name, const char *division)
-{
-    (void)division;   // may be empty
-    return name[0] != '\0';
-}
+}  // namespace
 
-void DriveTypeMessage(HWND owner, const char *folder, UINT driveType)
+bool RunWizardStep(HWND window, int step)
 {
-    UINT id = DriveMessageId(driveType);
-    if (id != 0)
-        ShowSetupMessage(owner, id, folder, setupContext.baseName, MB_OK | MB_ICONWARNING);
-}
-
-bool BrowseForFolder(HWND owner, UINT flags, const char *title, char *folder)
-{
-    BROWSEINFOA info;
-    memset(&info, 0, sizeof info);
-    info.hwndOwner = owner;
-    info.pszDisplayName = browseDisplayName;
-    info.lpszTitle = title;
-    info.ulFlags = flags;
-    info.lpfn = IgnoreBrowseEvents;
-    LPITEMIDLIST item = SHBrowseForFolderA(&info);
-    if (item == NULL)
-        return false;
-    BOOL converted = SHGetPathFromIDListA(item, browseDisplayName);
-    CoTaskMemFree(item);
-    if (!converted)
-        return false;
-    CopyText(folder, MAX_PATH_BYTES, browseDisplayName);
-    return true;
-}
-
-bool DrawSidePicture(HWND page)
-{
-    HDC dc = GetDC(page);
-    HBITMAP picture = LoadBitmapA(setupContext.instance, "SETUP");
-    HBITMAP mask = LoadBitmapA(setupContext.instance, "SETUPM");
-    bool drawn = picture != NULL && mask != NULL;
-    if (drawn) {
-        BITMAP size;
-        GetObjectA(picture, sizeof size, &size);
-        RECT area = {10, 10, 10 + size.bmWidth, 10 + size.bmHeight};
-        Rgb fill = FullColour(setupScript.backColorIndex);
-        HBRUSH brush = CreateSolidBrush(RGB(fill.red, fill.green, fill.blue));
-        FillRect(dc, &area, brush);
-        DeleteObject(brush);
-        // White around the shapes becomes the fill; the shapes keep their own colours.
-        DrawBitmap(dc, 10, 10, mask, SRCERASE);
-        DrawBitmap(dc, 10, 10, picture, SRCINVERT);
+    switch (step) {
+    case PageInit:
+        return RunPage(window, "INIT_DIALOG", InitDialogProc);
+    case PageRegist:
+        return RunPage(window, "REGIST_DIALOG", RegistDialogProc);
+    case PageStart:
+        return RunPage(window, "START_DIALOG", StartDialogProc);
+    case PageProgress:
+        return StartProgressDialog(window);
+    case PageDone:
+        ShowSetupMessage(window, IDS_SETUP_COMPLETE, setupScript.Title, setupContext.caption,
+                         MB_OK | MB_ICONINFORMATION);
+        return true;
+    case PageFinalExec:
+        OpenFinalExec();
+        return true;
+    case PageClose:
+        DestroyWindow(window);
+        return true;
     }
-    if (picture != NULL)
-        DeleteObject(picture);
-    if (mask != NULL)
-        DeleteObject(mask);
-    ReleaseDC(page, dc);
-    return drawn;
+    return false;
 }

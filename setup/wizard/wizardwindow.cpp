@@ -191,20 +191,7 @@ void RunStep(HWND window, int step)
     }
 }
 
-}  // namespace
-
-void DrawBitmap(HDC dc, int x, int y, HBITMAP bitmap, DWORD rop)
-{
-    BITMAP size;
-    if (GetObjectA(bitmap, sizeof size, &size) == 0)
-        return;
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(dc, x, y, size.bmWidth, size.bmHeight, memory, 0, 0, rop);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-}
-
+// Fills registeredOwner and registeredOrganization; a value that cannot be read stays empty.
 void ReadRegisteredUser()
 {
     ReadRegisteredValue("RegisteredOrganization", registeredOrganization);
@@ -242,6 +229,20 @@ LRESULT CALLBACK WizardWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void DrawBitmap(HDC dc, int x, int y, HBITMAP bitmap, DWORD rop)
+{
+    BITMAP size;
+    if (GetObjectA(bitmap, sizeof size, &size) == 0)
+        return;
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(dc, x, y, size.bmWidth, size.bmHeight, memory, 0, 0, rop);
+    SelectObject(memory, old);
+    DeleteDC(memory);
 }
 
 int RunWizard(HINSTANCE instance)
