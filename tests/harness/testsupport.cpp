@@ -236,6 +236,72 @@ void PressDialogButton(HWND dialog, int id)
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
 }
 
+struct BoxSearch {
+    DWORD pid;
+    const char *caption;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchBox(HWND window, LPARAM param)
+{
+    BoxSearch *search = (BoxSearch *)param;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if ((search->pid != 0 && owner != search->pid) || strcmp(name, "#32770") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    if (search->caption != NULL && WindowText(window) != search->caption)
+        return TRUE;
+    // The box comes before its text; a page with a label of that id has fields as well.
+    if (MessageBoxText(window).empty() || FindWindowExA(window, NULL, "Edit", NULL) != NULL)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND WaitForMessageBox(DWORD pid, const char *caption, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        BoxSearch search = {pid, caption, NULL};
+        EnumWindows(MatchBox, (LPARAM)&search);
+        if (search.found != NULL)
+            return search.found;
+        if (GetTickCount() - start >= ms)
+            return NULL;
+        PumpFor(20);
+    }
+}
+
+AnsweredBox AnswerMessageBox(DWORD pid, const char *caption, const char *textUtf8, int button, DWORD ms,
+                             int line)
+{
+    AnsweredBox answered;
+    HWND box = WaitForMessageBox(pid, caption, ms);
+    if (box == NULL) {
+        ADD_FAILURE() << "line " << line << ": no box" << (caption != NULL ? " captioned " + Utf8(caption) : "")
+                      << (textUtf8 != NULL ? std::string(" with \"") + textUtf8 + "\"" : "");
+        return answered;
+    }
+    answered.came = true;
+    answered.text = Utf8(MessageBoxText(box));
+    GetWindowThreadProcessId(box, &answered.pid);
+    if (textUtf8 != NULL) {
+        EXPECT_EQ(textUtf8, answered.text) << "line " << line;
+    }
+    PressDialogButton(box, button);
+    WaitUntilGone(box);
+    return answered;
+}
+
+void WaitUntilGone(HWND window, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    while (IsWindow(window) && GetTickCount() - start < ms)
+        PumpFor(20);
+}
+
 void PumpFor(DWORD ms)
 {
     DWORD start = GetTickCount();
