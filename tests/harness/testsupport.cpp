@@ -178,6 +178,7 @@ struct WindowSearch {
     DWORD pid;
     const char *className;
     const char *title;
+    bool messageBox;
     HWND found;
 };
 
@@ -199,15 +200,19 @@ static BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
         if (strcmp(text, search->title) != 0)
             return TRUE;
     }
+    // The box comes before its text; a page with a label of that id has fields as well.
+    if (search->messageBox && (!IsWindowVisible(window) || MessageBoxText(window).empty() ||
+                               FindWindowExA(window, NULL, "Edit", NULL) != NULL))
+        return TRUE;
     search->found = window;
     return FALSE;
 }
 
-HWND WaitForWindow(DWORD pid, const char *className, const char *title, DWORD ms)
+static HWND PollWindows(WindowSearch search, DWORD ms)
 {
     DWORD start = GetTickCount();
     for (;;) {
-        WindowSearch search = {pid, className, title, NULL};
+        search.found = NULL;
         EnumWindows(MatchWindow, (LPARAM)&search);
         if (search.found != NULL)
             return search.found;
@@ -215,6 +220,16 @@ HWND WaitForWindow(DWORD pid, const char *className, const char *title, DWORD ms
             return NULL;
         PumpFor(20);
     }
+}
+
+HWND WaitForWindow(DWORD pid, const char *className, const char *title, DWORD ms)
+{
+    return PollWindows({pid, className, title, false, NULL}, ms);
+}
+
+HWND WaitForMessageBox(DWORD pid, const char *caption, DWORD ms)
+{
+    return PollWindows({pid, "#32770", caption, true, NULL}, ms);
 }
 
 std::string WindowText(HWND window)
@@ -234,44 +249,6 @@ std::string MessageBoxText(HWND box)
 void PressDialogButton(HWND dialog, int id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
-}
-
-struct BoxSearch {
-    DWORD pid;
-    const char *caption;
-    HWND found;
-};
-
-static BOOL CALLBACK MatchBox(HWND window, LPARAM param)
-{
-    BoxSearch *search = (BoxSearch *)param;
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if ((search->pid != 0 && owner != search->pid) || strcmp(name, "#32770") != 0 || !IsWindowVisible(window))
-        return TRUE;
-    if (search->caption != NULL && WindowText(window) != search->caption)
-        return TRUE;
-    // The box comes before its text; a page with a label of that id has fields as well.
-    if (MessageBoxText(window).empty() || FindWindowExA(window, NULL, "Edit", NULL) != NULL)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-HWND WaitForMessageBox(DWORD pid, const char *caption, DWORD ms)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        BoxSearch search = {pid, caption, NULL};
-        EnumWindows(MatchBox, (LPARAM)&search);
-        if (search.found != NULL)
-            return search.found;
-        if (GetTickCount() - start >= ms)
-            return NULL;
-        PumpFor(20);
-    }
 }
 
 AnsweredBox AnswerMessageBox(DWORD pid, const char *caption, const char *textUtf8, int button, DWORD ms,
