@@ -79,7 +79,9 @@ bool InstallFolderFits(const char *folder, const SetupScript *script, const char
 // at least 1.
 size_t InstallFolderLimit(const SetupScript *script, const char *scriptName);
 
-// The shortcut's file: folder (backslash ensured) + link name + ".lnk".
+// The shortcut's file, where the installation places it and the uninstaller deletes it: the
+// folder joined with the link name (JoinFolderName), then ".lnk". False, dest empty, when it
+// does not fit.
 bool ShortcutLinkPath(char *dest, size_t size, const char *folder, const char *linkName);
 
 // Folder kinds a shortcut may go to: 0 desktop, 2 programs menu, 7 start-up folder. Their
