@@ -408,7 +408,8 @@ bool PlanFiles()
 {
     HostEntry entry;
     char exeName[MAX_PATH_BYTES];
-    snprintf(exeName, sizeof exeName, "%s.exe", options.baseName);
+    CopyText(exeName, sizeof exeName, options.baseName);   // shorter than NAME_BYTES
+    AppendText(exeName, sizeof exeName, ".exe");
     host->probe(options.setupProgram, &entry);
     bool found = entry.exists && !entry.isFolder;
     if (!found || entry.size == 0)
@@ -589,8 +590,11 @@ bool WriteMedium()
     if (output.exists && !output.isFolder)
         return Refuse("%s: is a file; the medium is a folder", options.output);
     char partial[MAX_PATH_BYTES], old[MAX_PATH_BYTES];
-    snprintf(partial, sizeof partial, "%s.partial", options.output);
-    snprintf(old, sizeof old, "%s.old", options.output);
+    // OUTPUT leaves room for these (OUTPUT_SUFFIX_BYTES).
+    CopyText(partial, sizeof partial, options.output);
+    AppendText(partial, sizeof partial, ".partial");
+    CopyText(old, sizeof old, options.output);
+    AppendText(old, sizeof old, ".old");
     host->removeTree(partial);
     host->removeTree(old);
     if (!host->makeFolder(partial))
