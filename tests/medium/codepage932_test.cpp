@@ -116,12 +116,19 @@ TEST(CodePage932, NamesTravelBetweenShiftJisAndUtf8)
         EXPECT_STREQ(c.shiftJis, back);
     }
     // Room: "表" takes three UTF-8 bytes and the terminator one more.
-    char small[4];
+    char small[8];
     EXPECT_FALSE(ShiftJisToUtf8("\x95\x5C", small, 3));
     EXPECT_TRUE(ShiftJisToUtf8("\x95\x5C", small, 4));
+    EXPECT_TRUE(ShiftJisToUtf8("abc", small, 4));
+    EXPECT_FALSE(ShiftJisToUtf8("abcd", small, 4));
     EXPECT_FALSE(Utf8ToShiftJis("〜", small, sizeof small));   // WAVE DASH
     EXPECT_FALSE(Utf8ToShiftJis("\xFF", small, sizeof small));
-    EXPECT_FALSE(Utf8ToShiftJis("abcd", small, sizeof small));
+    EXPECT_FALSE(Utf8ToShiftJis("abcd", small, 4));
+    // Three UTF-8 bytes a character, two Shift-JIS ones: the Shift-JIS form decides the room.
+    EXPECT_TRUE(Utf8ToShiftJis("時", small, 3));
+    EXPECT_FALSE(Utf8ToShiftJis("時計", small, 4));
+    EXPECT_TRUE(Utf8ToShiftJis("時計", small, 5));
+    EXPECT_STREQ("\x8E\x9E\x8C\x76", small);
 }
 
 }  // namespace

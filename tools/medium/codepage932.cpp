@@ -1,5 +1,7 @@
 #include "codepage932.h"
 
+#include <string.h>
+
 namespace {
 
 enum {
@@ -172,9 +174,10 @@ Utf8LineResult Utf8LineToShiftJis(const unsigned char *utf8, size_t length, unsi
             *column = place;
             return LINE_UNMAPPABLE;
         }
-        // A character never takes more Shift-JIS bytes than UTF-8 ones.
-        for (size_t k = 0; k < n && *outLength < outSize; k++)
-            out[(*outLength)++] = bytes[k];
+        // Bytes beyond the room are counted, not written: the caller sees they did not fit.
+        for (size_t k = 0; k < n; k++, (*outLength)++)
+            if (*outLength < outSize)
+                out[*outLength] = bytes[k];
     }
     return LINE_CONVERTED;
 }
@@ -189,9 +192,14 @@ bool ShiftJisToUtf8(const char *text, char *out, size_t outSize)
     for (size_t i = 0; i < length;) {
         unsigned unit = 0;
         size_t used = 0;
-        if (!ShiftJisToUnicode(p + i, length - i, &unit, &used) || n + 3 >= outSize)
+        char bytes[3];
+        if (!ShiftJisToUnicode(p + i, length - i, &unit, &used))
             return false;
-        n += PutUtf8(unit, out + n);
+        size_t k = PutUtf8(unit, bytes);
+        if (n + k >= outSize)
+            return false;
+        memcpy(out + n, bytes, k);
+        n += k;
         i += used;
     }
     if (outSize == 0)
@@ -209,8 +217,9 @@ bool Utf8ToShiftJis(const char *text, char *out, size_t outSize)
     size_t n = 0;
     unsigned codePoint = 0;
     int column = 0;
-    if (outSize == 0 || length >= outSize ||
-        Utf8LineToShiftJis(p, length, (unsigned char *)out, outSize - 1, &n, &codePoint, &column) != LINE_CONVERTED)
+    if (outSize == 0 ||
+        Utf8LineToShiftJis(p, length, (unsigned char *)out, outSize - 1, &n, &codePoint, &column) != LINE_CONVERTED ||
+        n > outSize - 1)
         return false;
     out[n] = '\0';
     return true;

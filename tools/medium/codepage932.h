@@ -42,9 +42,10 @@ enum Utf8LineResult { LINE_CONVERTED, LINE_NOT_UTF8, LINE_UNMAPPABLE };
 
 // One line of UTF-8 (without its line end) into Shift-JIS, as the builder on the platform
 // converts it: UTF-8 read strictly (no overlong forms, no surrogates, nothing beyond U+10FFFF,
-// nothing cut off), then every character without best fit. out takes at most outSize bytes;
-// a line never needs more bytes than it has. On LINE_UNMAPPABLE, *codePoint is the first
-// character that has no Shift-JIS form and *column its place (from 1, in characters).
+// nothing cut off), then every character without best fit. *outLength is the bytes the line
+// needs, of which out takes at most outSize; a line never needs more bytes than it has. On
+// LINE_UNMAPPABLE, *codePoint is the first character that has no Shift-JIS form and *column
+// its place (from 1, in characters).
 Utf8LineResult Utf8LineToShiftJis(const unsigned char *utf8, size_t length, unsigned char *out, size_t outSize,
                                   size_t *outLength, unsigned *codePoint, int *column);
 
