@@ -39,7 +39,8 @@ bool AppendPart(char *path, size_t *len, const char *part, size_t partLength)
 bool FullPath(const char *path, bool asFolder, char *full)
 {
     char whole[2 * MAX_PATH_BYTES] = "";
-    if (path[0] != '/' && getcwd(whole, sizeof whole) == NULL)
+    // The platform names no file by an empty path.
+    if (path[0] == '\0' || (path[0] != '/' && getcwd(whole, sizeof whole) == NULL))
         return false;
     if (strlen(whole) + strlen(path) + 2 > sizeof whole)
         return false;
