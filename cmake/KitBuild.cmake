@@ -15,6 +15,11 @@ if(KIT_WIN32)
         NOMINMAX STRICT)
     set(KIT_PRODUCT_COMPILE -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics
         -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections)
+    # The 32-bit programs run on the 386 and later: the compiler's default, the Pentium Pro,
+    # brings instructions (CMOV) that stop a 486 or a Pentium.
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+        list(APPEND KIT_PRODUCT_COMPILE -march=i386)
+    endif()
     set(KIT_PRODUCT_LINK -static -static-libgcc -static-libstdc++ -mwindows -s
         -Wl,--gc-sections -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
         -Wl,--major-os-version,4 -Wl,--minor-os-version,0
@@ -69,11 +74,15 @@ function(kit_win32_program target)
         OUTPUT_NAME ${stem} SUFFIX ${ext} RUNTIME_OUTPUT_DIRECTORY ${KIT_BIN_DIR})
     target_compile_options(${target} PRIVATE ${KIT_WARNINGS} ${KIT_PRODUCT_COMPILE})
     target_compile_definitions(${target} PRIVATE ${KIT_DEFINES})
-    # Our own entry instead of the C run-time start-up; the link map lets the compatibility
-    # check see what the program would still need from that start-up.
+    # Our own entry instead of the C run-time start-up, and our own C functions instead of
+    # the C run-time DLL, which a clean Windows 95 lacks. No standard library is linked: a
+    # call into the C library fails the link. The link map lets the compatibility check see
+    # what the program would still need from that start-up.
     target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/runtime/programentry.cpp)
-    target_link_options(${target} PRIVATE ${KIT_PRODUCT_LINK} -nostartfiles
+    target_link_options(${target} PRIVATE ${KIT_PRODUCT_LINK} -nostdlib
         -Wl,-Map=${KIT_MAP_DIR}/${A_OUTPUT}.map)
-    target_link_libraries(${target} PRIVATE ${A_LIBS})
+    # The system's import libraries follow from CMake's standard list; libgcc gives the
+    # 64-bit division helpers.
+    target_link_libraries(${target} PRIVATE ${A_LIBS} kitcstring gcc)
     set_property(GLOBAL APPEND PROPERTY KIT_PROGRAMS ${target})
 endfunction()

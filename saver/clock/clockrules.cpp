@@ -58,13 +58,73 @@ void ClockLineOrigin(int clientWidth, int clientHeight, int textWidth, int textH
     *y = ClampToInt(top);
 }
 
+void ClockTimeRecord(const ClockDateTime &now, struct tm *local)
+{
+    // Days before each month in a year of 365 days.
+    static const short kDaysBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    struct tm record = {};
+    record.tm_year = now.year - 1900;
+    record.tm_mon = now.month - 1;
+    record.tm_mday = now.day;
+    record.tm_wday = now.weekday;
+    record.tm_hour = now.hour;
+    record.tm_min = now.minute;
+    record.tm_sec = now.second;
+    if (now.month >= 1 && now.month <= 12 && now.day >= 1 && now.day <= 31) {
+        bool leap = now.year % 4 == 0 && (now.year % 100 != 0 || now.year % 400 == 0);
+        record.tm_yday = kDaysBefore[now.month - 1] + (leap && now.month > 2) + now.day - 1;
+    }
+    record.tm_isdst = -1;
+    *local = record;
+}
+
+namespace {
+
+// value + offset in decimal, at least minDigits digits; a negative sum is "-" and its digits,
+// unpadded. Both are ints, so the sum's magnitude fits in 32 unsigned bits and no 64-bit
+// division is needed. Writes at most 11 bytes; returns the end.
+char *PutNumber(char *at, int value, int offset, int minDigits)
+{
+    long long sum = (long long)value + offset;
+    unsigned magnitude = (unsigned)(sum < 0 ? -sum : sum);
+    char digits[10];
+    int count = 0;
+    do {
+        digits[count++] = (char)('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (sum < 0)
+        *at++ = '-';
+    for (int pad = count; sum >= 0 && pad < minDigits; pad++)
+        *at++ = '0';
+    while (count > 0)
+        *at++ = digits[--count];
+    return at;
+}
+
+// Three numbers with two separators: at most 35 bytes and the terminator.
+void PutTriple(char *at, int a, int aOffset, int aDigits, char separator, int b, int bOffset, int c)
+{
+    static_assert(3 * 11 + 2 + 1 <= CLOCK_TEXT_BYTES, "three numbers fit in a line");
+    at = PutNumber(at, a, aOffset, aDigits);
+    *at++ = separator;
+    at = PutNumber(at, b, bOffset, 2);
+    *at++ = separator;
+    at = PutNumber(at, c, 0, 2);
+    *at = '\0';
+}
+
+}  // namespace
+
 void FormatClockLines(const struct tm *local, ClockLines *lines)
 {
-    // strftime leaves the buffer's contents unspecified when the text does not fit.
-    if (strftime(lines->date, sizeof lines->date, "%Y/%m/%d", local) == 0)
-        lines->date[0] = '\0';
-    if (strftime(lines->weekday, sizeof lines->weekday, "%A", local) == 0)
-        lines->weekday[0] = '\0';
-    if (strftime(lines->time, sizeof lines->time, "%H:%M:%S", local) == 0)
-        lines->time[0] = '\0';
+    static const char *const kWeekdays[7] = {"Sunday", "Monday", "Tuesday", "Wednesday",
+                                             "Thursday", "Friday", "Saturday"};
+    PutTriple(lines->date, local->tm_year, 1900, 1, '/', local->tm_mon, 1, local->tm_mday);
+    PutTriple(lines->time, local->tm_hour, 0, 2, ':', local->tm_min, 0, local->tm_sec);
+    const char *name = local->tm_wday >= 0 && local->tm_wday < 7 ? kWeekdays[local->tm_wday] : "?";
+    char *at = lines->weekday;
+    while (*name != '\0')
+        *at++ = *name++;
+    *at = '\0';
 }

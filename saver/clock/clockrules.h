@@ -5,6 +5,7 @@
 
 #include <stddef.h>
 #include <stdint.h>
+// struct tm only: the program takes no function from the C library's time functions.
 #include <time.h>
 
 enum {
@@ -43,7 +44,19 @@ enum ClockLine { DATE_LINE = 0, WEEKDAY_LINE = 1, TIME_LINE = 2 };
 void ClockLineOrigin(int clientWidth, int clientHeight, int textWidth, int textHeight, ClockLine line,
                      int *x, int *y);
 
-// The date, weekday and time as the clock shows them, formatted in the C library's locale.
+// The local time as the platform gives it, in 16-bit fields: month 1-12, weekday 0 for Sunday.
+struct ClockDateTime {
+    uint16_t year, month, day, weekday, hour, minute, second;
+};
+
+// The broken-down record of the C library (struct tm) for that time, every field as
+// localtime fills it; whether summer time is in force is not known (tm_isdst negative).
+void ClockTimeRecord(const ClockDateTime &now, struct tm *local);
+
+// The date, weekday and time as the clock shows them: "%Y/%m/%d", "%A" and "%H:%M:%S" in the
+// C library's "C" locale. The program formats them itself, for any field values: a field
+// out of its range is shown as its number (a negative one unpadded), a weekday out of range
+// as "?", as the C library does.
 struct ClockLines {
     char date[CLOCK_TEXT_BYTES];
     char weekday[CLOCK_TEXT_BYTES];

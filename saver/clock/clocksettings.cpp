@@ -1,9 +1,9 @@
 #include "clocksettings.h"
 
 #include <stddef.h>
-#include <stdio.h>
 #include <string.h>
 
+#include "pathtext.h"
 #include "saverhost.h"
 #include "saverres.h"
 #include "settingslayout.h"
@@ -51,14 +51,15 @@ static_assert(sizeof(((LOGFONTA *)0)->lfFaceName) == FACE_NAME_BYTES, "face name
 
 static void SettingsKeyPath(char (&path)[KEY_PATH_BYTES])
 {
-    _snprintf(path, sizeof path - 1, "%s%s", kSettingsRoot, kProductName);
-    path[sizeof path - 1] = '\0';
+    CopyText(path, sizeof path, kSettingsRoot);
+    AppendText(path, sizeof path, kProductName);
 }
 
 static void FontKeyPath(char (&path)[KEY_PATH_BYTES])
 {
-    _snprintf(path, sizeof path - 1, "%s%s%s%s", kSettingsRoot, kProductName, "\\", kFontKeyName);
-    path[sizeof path - 1] = '\0';
+    SettingsKeyPath(path);
+    AppendText(path, sizeof path, "\\");
+    AppendText(path, sizeof path, kFontKeyName);
 }
 
 // Integer fields are read into a buffer of exactly their size, so a longer value fails.

@@ -38,13 +38,15 @@ static void OnTimer(HWND window, WPARAM id)
 {
     if (id != CLOCK_TIMER_ID)
         return;
-    time_t now = time(NULL);
-    const struct tm *local = localtime(&now);
-    if (local == NULL)
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    struct tm local;
+    ClockTimeRecord(ClockDateTime{now.wYear, now.wMonth, now.wDay, now.wDayOfWeek, now.wHour, now.wMinute,
+                                  now.wSecond},
+                    &local);
+    if (!ClockTick(&timing, local.tm_sec, ClockSettings.BackLoop, &ClockSettings.BackIndex))
         return;
-    if (!ClockTick(&timing, local->tm_sec, ClockSettings.BackLoop, &ClockSettings.BackIndex))
-        return;
-    DrawClock(window, DesktopSnapshot, snapshotWidth, snapshotHeight, local);
+    DrawClock(window, DesktopSnapshot, snapshotWidth, snapshotHeight, &local);
 }
 
 static void OnDestroy(HWND window)

@@ -2,11 +2,11 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
-#include <stdio.h>
 #include <string.h>
 
 #include "clocksettings.h"
 #include "fonterrors.h"
+#include "pathtext.h"
 #include "saverhost.h"
 #include "saverres.h"
 #include "settingslayout.h"
@@ -56,8 +56,8 @@ static void InitConfigDialog(HWND dialog)
     LoadClockSettings();
     for (int i = 0; i < BACK_COLOR_COUNT; i++) {
         char name[BITMAP_NAME_BYTES];
-        _snprintf(name, sizeof name - 1, "%s%d", BITMAP_NAME_PREFIX, i);
-        name[sizeof name - 1] = '\0';
+        CopyText(name, sizeof name, BITMAP_NAME_PREFIX);
+        AppendDecimal(name, sizeof name, i);
         // Kept until the process ends: the buttons show them as long as the dialog lives.
         HANDLE bitmap = LoadImageA(saverHost.instance, name, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
         SendDlgItemMessageA(dialog, IDC_BACKCOL0 + i, BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)bitmap);

@@ -5,7 +5,8 @@ if(NOT TARGET saverclockrules)
     kit_pure_library(saverclockrules SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/clockrules.cpp
         ${CMAKE_CURRENT_LIST_DIR}/settingslayout.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/fonterrors.cpp)
+        ${CMAKE_CURRENT_LIST_DIR}/fonterrors.cpp
+        LIBS pathtext)
     target_include_directories(saverclockrules PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 endif()
 

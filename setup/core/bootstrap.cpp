@@ -1,6 +1,5 @@
 #include "bootstrap.h"
 
-#include <stdio.h>
 #include <string.h>
 
 #include "bootstraprules.h"
@@ -14,8 +13,8 @@
 namespace {
 
 enum { PREPARATION_TIMER = 1, PREPARATION_DELAY_MS = 1000 };
-// GetShortPathNameA's buffer for the WININIT.INI lines.
-enum { SHORT_NAME_BYTES = 515 };
+// GetShortPathNameA's buffer for the WININIT.INI lines, and a line with "NUL=" and CR LF.
+enum { SHORT_NAME_BYTES = 515, WININIT_LINE_BYTES = 4 + SHORT_NAME_BYTES + 2 };
 enum { DISPLAY_NAME_BYTES = 255, UNINSTALL_KEY_BYTES = 512, UNINSTALL_ENTRIES = 100 };
 enum { PREPARING_TEXT_BYTES = 256 };
 
@@ -27,8 +26,58 @@ void PaintPreparation(HWND window)
     PaintCentredLine(window, text);
 }
 
+// Writes the whole text at the file's current position.
+bool WriteText(HANDLE file, const char *text)
+{
+    DWORD length = (DWORD)strlen(text);
+    DWORD written = 0;
+    return WriteFile(file, text, length, &written, NULL) && written == length;
+}
+
+// Moves to distance bytes from the end of the file. The high part lets a file of any size
+// through; the last error tells a refusal from a position whose low part is all ones.
+bool SeekFromEnd(HANDLE file, LONG distance)
+{
+    LONG high = distance < 0 ? -1 : 0;
+    SetLastError(NO_ERROR);
+    return SetFilePointer(file, distance, &high, FILE_END) != INVALID_SET_FILE_POINTER ||
+           GetLastError() == NO_ERROR;
+}
+
+// The file's last byte, or NO_LAST_BYTE when it is empty or cannot be read.
+int LastByteOf(const char *path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return NO_LAST_BYTE;
+    int last = NO_LAST_BYTE;
+    unsigned char byte = 0;
+    DWORD read = 0;
+    if (SeekFromEnd(file, -1) && ReadFile(file, &byte, 1, &read, NULL) && read == 1)
+        last = byte;
+    CloseHandle(file);
+    return last;
+}
+
+// WININIT.INI opened at its end, created when missing, with what goes before SETUP's lines
+// written; INVALID_HANDLE_VALUE when any of that fails. A read-only file is refused here.
+HANDLE OpenWininit(const char *path)
+{
+    bool existed = PathExists(path) != FALSE;
+    const char *opening = WininitOpening(existed, existed ? LastByteOf(path) : NO_LAST_BYTE);
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return file;
+    if (SeekFromEnd(file, 0) && WriteText(file, opening))
+        return file;
+    CloseHandle(file);
+    return INVALID_HANDLE_VALUE;
+}
+
 // One staged file: copy it, and for all but the program itself list its short name.
-bool StageOneFile(FILE *wininit, const StagedFile &file, bool listForDeletion)
+bool StageOneFile(HANDLE wininit, const StagedFile &file, bool listForDeletion)
 {
     const SetupContext &ctx = setupContext;
     char source[MAX_PATH_BYTES];
@@ -48,23 +97,8 @@ bool StageOneFile(FILE *wininit, const StagedFile &file, bool listForDeletion)
     DWORD n = GetShortPathNameA(destination, shortName, sizeof shortName);
     if (n == 0 || n >= sizeof shortName)
         return false;
-    return fputs("NUL=", wininit) >= 0 && fputs(shortName, wininit) >= 0 && fputs("\n", wininit) >= 0;
-}
-
-// True when the file's last line has no line end: a line appended to it would otherwise be
-// glued to that line and spoil both.
-bool LastLineIsOpen(const char *path)
-{
-    FILE *file = fopen(path, "rb");
-    if (file == NULL)
-        return false;
-    bool open = false;
-    if (fseek(file, -1, SEEK_END) == 0) {
-        int last = fgetc(file);
-        open = last != EOF && last != '\n' && last != '\r';
-    }
-    fclose(file);
-    return open;
+    char line[WININIT_LINE_BYTES];
+    return WininitDeletionLine(line, sizeof line, shortName) && WriteText(wininit, line);
 }
 
 }  // namespace
@@ -78,22 +112,13 @@ bool StageSetupFiles(HWND owner)
 
     char wininitPath[MAX_PATH_BYTES];
     EnsureTrailingBackslash(wininitPath, ctx.windowsDir);
-    bool ok = AppendText(wininitPath, sizeof wininitPath, "WININIT.INI");
-    FILE *wininit = NULL;
-    if (ok) {
-        bool existed = PathExists(wininitPath) != FALSE;
-        bool endLastLine = existed && LastLineIsOpen(wininitPath);
-        // Text mode: every line ends in CR LF.
-        wininit = fopen(wininitPath, "at");
-        ok = wininit != NULL;
-        if (ok && !existed)
-            ok = fputs("[rename]\n", wininit) >= 0;
-        if (ok && endLastLine)
-            ok = fputs("\n", wininit) >= 0;
-    }
+    HANDLE wininit = INVALID_HANDLE_VALUE;
+    if (AppendText(wininitPath, sizeof wininitPath, "WININIT.INI"))
+        wininit = OpenWininit(wininitPath);
+    bool ok = wininit != INVALID_HANDLE_VALUE;
     for (int i = 0; ok && i < count; i++)
         ok = StageOneFile(wininit, list[i], i > 0);
-    if (wininit != NULL && fclose(wininit) != 0)
+    if (wininit != INVALID_HANDLE_VALUE && !CloseHandle(wininit))
         ok = false;
     if (ok)
         return true;

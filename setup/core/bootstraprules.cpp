@@ -76,3 +76,21 @@ bool RelaunchCommand(char *dest, size_t size, const char *windowsDir, const char
     return AppendText(dest, size, folder) && AppendText(dest, size, baseName) &&
            AppendText(dest, size, ".exe /") && AppendText(dest, size, scriptDir);
 }
+
+const char *WininitOpening(bool existed, int lastByte)
+{
+    if (!existed)
+        return "[rename]\r\n";
+    if (lastByte != NO_LAST_BYTE && lastByte != '\n' && lastByte != '\r')
+        return "\r\n";
+    return "";
+}
+
+bool WininitDeletionLine(char *dest, size_t size, const char *shortName)
+{
+    if (size == 0)
+        return false;
+    dest[0] = '\0';
+    return AppendText(dest, size, "NUL=") && AppendText(dest, size, shortName) &&
+           AppendText(dest, size, "\r\n");
+}

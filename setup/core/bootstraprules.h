@@ -48,4 +48,16 @@ bool UninstallEntryKeyText(char *dest, size_t size, const char *baseName, const 
 bool RelaunchCommand(char *dest, size_t size, const char *windowsDir, const char *baseName,
                      const char *scriptDir);
 
+// WININIT.INI is a text file with CR LF line ends, which SETUP appends to. What goes before
+// SETUP's lines: "[rename]" when the file did not exist; a line end when its last line has
+// none (its last byte neither LF nor CR), so that neither that line nor ours is spoilt;
+// otherwise nothing. lastByte is the file's last byte, NO_LAST_BYTE when it is empty or
+// could not be read.
+enum { NO_LAST_BYTE = -1 };
+const char *WininitOpening(bool existed, int lastByte);
+
+// The line that has the platform delete a file at the next restart: "NUL=" + shortName +
+// CR LF. False when it does not fit in size bytes.
+bool WininitDeletionLine(char *dest, size_t size, const char *shortName);
+
 #endif

@@ -9,6 +9,7 @@
 
 #include "installrules.h"
 #include "installsteps.h"
+#include "listedfile.h"
 #include "pathfs.h"
 #include "resource.h"
 #include "setupcontext.h"
@@ -47,10 +48,8 @@ bool AskForNextDisk(HWND dialog, const char *probePath)
     return true;
 }
 
-// When the destination cannot be created, the LZ open falls back to the name with its last
-// character replaced by '_': a copy that "succeeded" may have gone there. Only a destination
-// holding every byte written counts.
-bool HoldsBytes(const char *path, LONG written)
+// Only a file holding every byte written counts.
+bool HoldsBytes(const char *path, unsigned long written)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(path, &found);
@@ -58,49 +57,149 @@ bool HoldsBytes(const char *path, LONG written)
         return false;
     FindClose(search);
     return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && found.nFileSizeHigh == 0 &&
-           found.nFileSizeLow == (DWORD)written;
+           found.nFileSizeLow == written;
+}
+
+// What the copy of source must write, from its header and length; false when the file cannot
+// be read or is a damaged compressed file.
+bool ReadExpectedBytes(const char *source, unsigned long *count)
+{
+    HANDLE file = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    unsigned char head[SZDD_HEADER_BYTES];
+    DWORD got = 0;
+    DWORD high = 0;
+    DWORD low = GetFileSize(file, &high);
+    bool read = low != 0xFFFFFFFF && ReadFile(file, head, sizeof head, &got, NULL);
+    CloseHandle(file);
+    return read && ExpectedCopyBytes(head, got, (unsigned long long)high << 32 | low, count);
 }
 
 // The LZ open goes through OpenFile, whose record holds paths of at most 127 bytes and which
 // refuses longer ones; an install folder may take up to 260. A longer path is opened
 // directly and handed to the expander, which reads an uncompressed file through unchanged.
-INT OpenForExpansion(char *path, WORD mode)
+INT OpenSourceForExpansion(char *path)
 {
     if (strlen(path) < OFS_MAXPATHNAME) {
         OFSTRUCT info;
-        return LZOpenFileA(path, &info, mode);
+        return LZOpenFileA(path, &info, OF_READ);
     }
-    HFILE file = mode == OF_CREATE ? _lcreat(path, 0) : _lopen(path, OF_READ);
+    HFILE file = _lopen(path, OF_READ);
     if (file == HFILE_ERROR)
         return -1;
-    if (mode == OF_CREATE)
-        return file;
     INT expander = LZInit(file);
     if (expander < 0)
         _lclose(file);
     return expander;
 }
 
-// Expands source into destination with the platform's LZ expansion (a file that is not
-// compressed passes through unchanged). Returns the bytes written, or 0 or less on failure.
-LONG ExpandFile(char *source, char *destination)
+// A new file under the first free temporary name beside destination; its path goes to temp.
+HANDLE CreateTempCopy(const char *destination, char *temp)
 {
-    INT from = OpenForExpansion(source, OF_READ);
-    // An old file must not survive a failed copy as if it were the new one.
-    DeleteFileA(destination);
-    INT to = OpenForExpansion(destination, OF_CREATE);
-    LONG written = from >= 0 && to >= 0 ? LZCopy(from, to) : -1;
-    if (from >= 0)
+    for (int n = 0; CopyTempPath(temp, MAX_PATH_BYTES, destination, n); n++) {
+        HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                  NULL);
+        if (file != INVALID_HANDLE_VALUE)
+            return file;
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    temp[0] = '\0';
+    return INVALID_HANDLE_VALUE;
+}
+
+// Moves the old destination aside under the first free temporary name, which goes to kept.
+bool KeepOldFile(const char *destination, char *kept)
+{
+    for (int n = 0; CopyTempPath(kept, MAX_PATH_BYTES, destination, n); n++) {
+        if (MoveFileA(destination, kept))
+            return true;
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    return false;
+}
+
+// Puts the complete copy temp in the place of destination. Windows 95 has no MoveFileEx, so
+// the old file is moved aside first and deleted only once the new one stands in its place;
+// on any failure the old file is put back and the copy deleted.
+bool ReplaceWithCopy(const char *temp, const char *destination)
+{
+    DWORD attributes = GetFileAttributesA(destination);
+    if (attributes == 0xFFFFFFFF) {
+        if (MoveFileA(temp, destination))
+            return true;
+        DeleteFileA(temp);
+        return false;
+    }
+    char kept[MAX_PATH_BYTES];
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !KeepOldFile(destination, kept)) {
+        DeleteFileA(temp);
+        return false;
+    }
+    if (MoveFileA(temp, destination)) {
+        // A program that runs can be renamed but not deleted: it stays as it was.
+        if (DeleteFileA(kept))
+            return true;
+        MoveFileA(destination, temp);
+    }
+    MoveFileA(kept, destination);
+    DeleteFileA(temp);
+    return false;
+}
+
+// Expands source into destination with the platform's LZ expansion (a file that is not
+// compressed passes through unchanged). The source is opened and judged before anything
+// is written; the old destination is replaced only by a copy that holds exactly the bytes
+// the source promises, and nothing of a failed copy stays behind.
+bool ExpandFile(char *source, const char *destination)
+{
+    unsigned long expected = 0;
+    if (!ReadExpectedBytes(source, &expected) || expected == 0)
+        return false;
+    INT from = OpenSourceForExpansion(source);
+    if (from < 0)
+        return false;
+    char temp[MAX_PATH_BYTES];
+    HANDLE to = CreateTempCopy(destination, temp);
+    if (to == INVALID_HANDLE_VALUE) {
         LZClose(from);
-    if (to >= 0)
-        LZClose(to);
-    return written > 0 && HoldsBytes(destination, written) ? written : -1;
+        return false;
+    }
+    // The platform hands file handles to its expander as HFILE values.
+    LONG written = LZCopy(from, (INT)(INT_PTR)to);
+    LZClose(from);
+    CloseHandle(to);
+    if (written <= 0 || (unsigned long)written != expected || !HoldsBytes(temp, expected)) {
+        DeleteFileA(temp);
+        return false;
+    }
+    return ReplaceWithCopy(temp, destination);
+}
+
+// The entry as the script lists it, for the copy-failure box.
+void ShowEntryFailure(HWND dialog, const FileEntry &entry)
+{
+    char named[MACRO_BYTES + MAX_PATH_BYTES];
+    CopyText(named, sizeof named, entry.macro);
+    AppendText(named, sizeof named, entry.path);
+    ShowCopyFailure(dialog, named);
 }
 
 }  // namespace
 
 bool CopyScriptToInstallFolder(HWND dialog)
 {
+    // A list naming a path that could reach any file is refused before anything is written.
+    int refused = FirstRefusedEntry(&setupScript);
+    if (refused >= 0) {
+        ShowEntryFailure(dialog, setupScript.fileList[refused]);
+        return false;
+    }
     if (!KeepsInstallLog(&setupScript))
         return true;
     ShowProgressLine(dialog, IDC_PROGRESS_SOURCE, IDS_COPY_SOURCE, setupContext.scriptPath);
@@ -124,6 +223,11 @@ bool CopyListedFile(HWND dialog)
         return true;
     }
     const FileEntry &entry = setupScript.fileList[index];
+    // The first step refused the list already; the copy does not rely on it.
+    if (CheckListedPath(entry.path) != LISTED_PATH_OK) {
+        ShowEntryFailure(dialog, entry);
+        return false;
+    }
     char source[MAX_PATH_BYTES];
     bool sourceFits = MediumSourcePath(source, sizeof source, setupContext.sourceDir, entry.path);
     if (AsksForNextDisk(&setupScript, index) && !AskForNextDisk(dialog, source))
@@ -137,12 +241,12 @@ bool CopyListedFile(HWND dialog)
                            InstalledFilePath(destination, sizeof destination, folder, entry.path);
     if (!destinationFits) {
         // Nothing sensible to name: the entry cannot be installed anywhere.
-        ShowCopyFailure(dialog, entry.path);
+        ShowEntryFailure(dialog, entry);
         return false;
     }
     ShowProgressLine(dialog, IDC_PROGRESS_DESTINATION, IDS_COPY_DESTINATION, destination);
     AdvanceProgress(dialog);
-    if (!sourceFits || ExpandFile(source, destination) <= 0) {
+    if (!sourceFits || !ExpandFile(source, destination)) {
         ShowCopyFailure(dialog, destination);
         return false;
     }

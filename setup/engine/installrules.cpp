@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "listedfile.h"
+
 namespace {
 
 // Starts dest with the texts in order; false, leaving dest empty, when they do not fit.
@@ -56,6 +58,15 @@ bool FileListEnds(const SetupScript *script, int index)
     return index < 0 || index >= FILE_LIST_ENTRIES || script->fileList[index].macro[0] == '\0';
 }
 
+int FirstRefusedEntry(const SetupScript *script)
+{
+    for (int i = 0; !FileListEnds(script, i); i++) {
+        if (CheckListedPath(script->fileList[i].path) != LISTED_PATH_OK)
+            return i;
+    }
+    return -1;
+}
+
 bool AsksForNextDisk(const SetupScript *script, int index)
 {
     return index > 0 && !FileListEnds(script, index) && script->diskStart[index];
@@ -63,7 +74,7 @@ bool AsksForNextDisk(const SetupScript *script, int index)
 
 bool MediumSourcePath(char *dest, size_t size, const char *sourceDir, const char *listedPath)
 {
-    if (listedPath[0] == '\0') {
+    if (CheckListedPath(listedPath) != LISTED_PATH_OK) {
         if (size > 0)
             dest[0] = '\0';
         return false;
@@ -90,13 +101,89 @@ bool InstalledFilePath(char *dest, size_t size, const char *folder, const char *
 {
     // The name after the last backslash of the medium path is the listed path's own last
     // component: the medium folder always ends in a backslash before the listed path.
-    const char *name = LastPathComponent(listedPath);
-    if (name[0] == '\0') {
+    if (CheckListedPath(listedPath) != LISTED_PATH_OK) {
         if (size > 0)
             dest[0] = '\0';
         return false;
     }
-    return JoinFolderName(dest, size, folder, name);
+    return JoinFolderName(dest, size, folder, LastPathComponent(listedPath));
+}
+
+bool CopyTempPath(char *dest, size_t size, const char *destination, int n)
+{
+    if (size > 0)
+        dest[0] = '\0';
+    const char *name = LastPathComponent(destination);
+    size_t folder = (size_t)(name - destination);
+    if (n < 0 || n >= COPY_TEMP_NAMES || folder == 0 || folder + COPY_TEMP_NAME_BYTES + 1 > size)
+        return false;
+    memcpy(dest, destination, folder);
+    const char digits[] = "0123456789ABCDEF";
+    char tempName[COPY_TEMP_NAME_BYTES + 1] = "~SU000.TMP";
+    tempName[3] = digits[(n >> 8) & 15];
+    tempName[4] = digits[(n >> 4) & 15];
+    tempName[5] = digits[n & 15];
+    memcpy(dest + folder, tempName, sizeof tempName);
+    return true;
+}
+
+bool ExpectedCopyBytes(const unsigned char *head, size_t headLength, unsigned long long fileLength,
+                       unsigned long *count)
+{
+    static const unsigned char signature[] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
+    if ((fileLength >> 32) != 0)
+        return false;
+    size_t compared = headLength < sizeof signature ? headLength : sizeof signature;
+    // "SZDD" and what follows of the signature: a header cut short is still a header.
+    bool compressed = headLength >= 4 && memcmp(head, signature, compared) == 0;
+    if (!compressed) {
+        *count = (unsigned long)fileLength;
+        return true;
+    }
+    if (headLength < SZDD_HEADER_BYTES || fileLength < SZDD_HEADER_BYTES || head[8] != 'A')
+        return false;
+    *count = (unsigned long)head[10] | (unsigned long)head[11] << 8 | (unsigned long)head[12] << 16 |
+             (unsigned long)head[13] << 24;
+    return true;
+}
+
+size_t LongestInstallFolderName(const SetupScript *script, const char *scriptName)
+{
+    size_t longest = COPY_TEMP_NAME_BYTES;
+    const char *names[FILE_LIST_ENTRIES + 6];
+    int count = 0;
+    for (int i = 0; !FileListEnds(script, i); i++) {
+        if (SameTextIgnoringCase(script->fileList[i].macro, "$App:"))
+            names[count++] = LastPathComponent(script->fileList[i].path);
+    }
+    names[count++] = scriptName;
+    names[count++] = script->RegIni;
+    if (WantsShortcut(script)) {
+        names[count++] = script->ShortCutObj;
+        if (strcmp(script->ShortCutIco, "0") != 0)
+            names[count++] = script->ShortCutIco;
+    }
+    if (script->FinalExec[0] != '0')
+        names[count++] = script->FinalExec;
+    for (int i = 0; i < count; i++) {
+        size_t length = strlen(names[i]);
+        longest = length > longest ? length : longest;
+    }
+    return longest;
+}
+
+bool InstallFolderFits(const char *folder, const SetupScript *script, const char *scriptName)
+{
+    char base[MAX_PATH_BYTES];
+    return FolderWithBackslash(base, folder) &&
+           strlen(base) + LongestInstallFolderName(script, scriptName) <= MAX_PATH_BYTES - 1;
+}
+
+size_t InstallFolderLimit(const SetupScript *script, const char *scriptName)
+{
+    // The folder, its backslash and the longest name within the path's 260 bytes.
+    size_t longest = LongestInstallFolderName(script, scriptName);
+    return longest + 2 < MAX_PATH_BYTES ? MAX_PATH_BYTES - 2 - longest : 1;
 }
 
 bool FolderLogKey(char *dest, size_t size, int index)

@@ -28,12 +28,17 @@ bool JoinFolderName(char *dest, size_t size, const char *folder, const char *nam
 // True when the list has no entry at index: past the hundredth, or the entry is unused.
 bool FileListEnds(const SetupScript *script, int index);
 
+// Index of the first entry whose path the listed-path rule refuses, or -1: such a list is
+// refused before anything is written.
+int FirstRefusedEntry(const SetupScript *script);
+
 // True when the user must be asked for the next disk before entry index is copied: it
 // starts a disk section and is not the very first entry.
 bool AsksForNextDisk(const SetupScript *script, int index);
 
 // Where a listed file lies on the medium: sourceDir joined with the listed path, its last
-// byte replaced by '_'. Also the probe path after a disk change.
+// byte replaced by '_'. Also the probe path after a disk change. False for a path the
+// listed-path rule refuses (listedfile.h).
 bool MediumSourcePath(char *dest, size_t size, const char *sourceDir, const char *listedPath);
 
 // The folder a path macro names ("$App:", "$Win:", "$Sys:", letter case ignored), or NULL.
@@ -41,8 +46,43 @@ const char *MacroFolder(const char *macro, const char *appDir, const char *windo
                         const char *systemDir);
 
 // Where a listed file is installed: folder joined with the listed path's last component
-// (searched byte by byte), so sub-folders on the medium only locate the file.
+// (searched byte by byte), so sub-folders on the medium only locate the file. False for a
+// path the listed-path rule refuses.
 bool InstalledFilePath(char *dest, size_t size, const char *folder, const char *listedPath);
+
+// A copy goes to a temporary name beside its destination and replaces the old file only when
+// complete; the old file waits under another such name until the new one is in place. The
+// names are "~SU" + three hexadecimal digits + ".TMP".
+enum { COPY_TEMP_NAMES = 4096, COPY_TEMP_NAME_BYTES = 10 };
+
+// The n-th temporary name (0 to COPY_TEMP_NAMES - 1) in the folder of destination, a path
+// whose name follows its last byte 0x5C. False, dest empty, when it does not fit.
+bool CopyTempPath(char *dest, size_t size, const char *destination, int n);
+
+// The compressed form begins with a 14-byte header: "SZDD" and four more signature bytes,
+// the mode 'A', the name's replaced character and the expanded size (32 bits, low byte
+// first). The platform's expansion does not hold a file to that size.
+enum { SZDD_HEADER_BYTES = 14 };
+
+// How many bytes a copy of a medium file must write: the header's size for a compressed
+// file, the file's own length for any other (a file without the signature is copied as it
+// is). head holds the file's first headLength bytes (all of them when it is shorter than the
+// header). False for a compressed file whose header is cut or names another mode, and for a
+// file of 4 GiB or more.
+bool ExpectedCopyBytes(const unsigned char *head, size_t headLength, unsigned long long fileLength,
+                       unsigned long *count);
+
+// The longest name SETUP joins with the install folder: the $App: files, the install log
+// (scriptName), the registration file, the shortcut's target and icon, FinalExec, and the
+// copy's temporary names.
+size_t LongestInstallFolderName(const SetupScript *script, const char *scriptName);
+
+// Whether every one of those names fits beside folder in a path.
+bool InstallFolderFits(const char *folder, const SetupScript *script, const char *scriptName);
+
+// The most bytes a folder (typed without trailing backslash) may have for them all to fit;
+// at least 1.
+size_t InstallFolderLimit(const SetupScript *script, const char *scriptName);
 
 // The install log's key of the index-th folder of a list: "Dir" + index.
 bool FolderLogKey(char *dest, size_t size, int index);

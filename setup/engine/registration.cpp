@@ -3,6 +3,7 @@
 
 #include "installrules.h"
 #include "installsteps.h"
+#include "listedfile.h"
 #include "setupcontext.h"
 #include "setupscript.h"
 #include "wizard.h"
@@ -10,8 +11,10 @@
 bool WriteRegistrationFile()
 {
     char path[MAX_PATH_BYTES];
-    // A name that does not fit beside the install folder would write some other file.
-    if (!JoinFolderName(path, sizeof path, setupContext.installDir, setupScript.RegIni))
+    // Only a name in the install folder: a path, or a name that does not fit beside the
+    // folder, would write some other file, such as the system's own settings.
+    if (CheckFileName(setupScript.RegIni) != LISTED_PATH_OK ||
+        !JoinFolderName(path, sizeof path, setupContext.installDir, setupScript.RegIni))
         return true;
     const char *section = setupScript.RegSec;
     WritePrivateProfileStringA(section, "User", userName, path);

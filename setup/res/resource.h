@@ -4,7 +4,7 @@
 
 // Icon "SETUP" is named, not numbered.
 
-#define IDS_PREPARING 1           // preparation window's text
+#define IDS_PREPARING 1           // preparation window's line: at most 15 full-width characters
 #define IDS_SETUP_ERROR 3         // an error occurred, setup is stopped
 #define IDS_ALREADY_SET_UP 40     // %s is already set up
 
@@ -26,6 +26,7 @@
 #define IDS_DRIVE_NOT_INSTALLABLE 13  // %s: cannot install on this drive
 #define IDS_BROWSE_TITLE 16           // choose the destination folder
 #define IDS_ENTER_USER_NAME 32        // enter the user name
+#define IDS_FOLDER_TOO_LONG 45        // %s: the folder is too long for the files under it
 
 // Controls of the pages (1 next and 2 cancel are IDOK and IDCANCEL).
 #define IDC_BROWSE 3

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "listedfile.h"
+
 namespace {
 
 const char *MacroFolder(const char *macro, const MacroFolders *folders)
@@ -58,10 +60,10 @@ bool InstalledPath(char *dest, size_t size, const FileEntry *entry, const MacroF
     if (size > 0)
         dest[0] = '\0';
     const char *folder = MacroFolder(entry->macro, folders);
-    const char *name = LastPathComponent(entry->path);
-    if (folder == NULL || name[0] == '\0')
+    // An edited install log must not name a file anywhere else.
+    if (folder == NULL || CheckListedPath(entry->path) != LISTED_PATH_OK)
         return false;
-    return JoinPath(dest, size, folder, name, "");
+    return JoinPath(dest, size, folder, LastPathComponent(entry->path), "");
 }
 
 bool IsFullPath(const char *path)

@@ -18,8 +18,8 @@ struct MacroFolders {
 
 // Where a listed file is installed: its macro's folder (letter case ignored) with a trailing
 // backslash, then the last component of the listed path (searched byte by byte). False when
-// the macro is none of the three, the name is empty, or the path does not fit size bytes;
-// dest is then empty.
+// the macro is none of the three, the listed-path rule refuses the path (listedfile.h), or
+// the path does not fit size bytes; dest is then empty.
 bool InstalledPath(char *dest, size_t size, const FileEntry *entry, const MacroFolders *folders);
 
 // A drive path ("C:\...") or a network path ("\\server\..."): the only kind the uninstaller

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "installlog.h"
+#include "installrules.h"
 #include "pathfs.h"
 #include "progress.h"
 #include "resource.h"
@@ -17,6 +18,10 @@ namespace {
 
 // How much of the name and division fields is read.
 enum { USER_TEXT_LIMIT = 254, TITLE_BYTES = 256 };
+// The folder field is read whole into this: Wine's field counts its limit in characters, not
+// bytes, and a read into a shorter buffer would cut the text anywhere, even inside a
+// double-byte character.
+enum { FOLDER_FIELD_BYTES = 1024 };
 
 // SHBrowseForFolderA writes the chosen item's display name here.
 char browseDisplayName[MAX_PATH];
@@ -110,12 +115,30 @@ void BrowseInstallFolder(HWND dialog)
     SetDlgItemTextA(dialog, IDC_INSTALL_FOLDER, defaultFolder);
 }
 
+// A folder too long for the files that go under it is refused as typed, never cut: a cut
+// name is another folder, possibly ending in half a character.
+bool TakeFolderField(HWND dialog, char *folder)
+{
+    char typed[FOLDER_FIELD_BYTES];
+    GetDlgItemTextA(dialog, IDC_INSTALL_FOLDER, typed, sizeof typed);
+    UseBackslashes(typed);
+    if (InstallFolderFits(typed, &setupScript, setupContext.scriptName)) {
+        CopyText(folder, MAX_PATH_BYTES, typed);
+        return true;
+    }
+    char shown[MAX_PATH_BYTES];
+    CopyText(shown, sizeof shown, typed);
+    ShowSetupMessage(dialog, IDS_FOLDER_TOO_LONG, shown, setupContext.caption,
+                     MB_OK | MB_ICONWARNING);
+    return false;
+}
+
 void AcceptInstallFolder(HWND dialog)
 {
     char *folder = setupContext.installDir;
     const char *caption = setupContext.caption;
-    GetDlgItemTextA(dialog, IDC_INSTALL_FOLDER, folder, MAX_PATH_BYTES);
-    UseBackslashes(folder);
+    if (!TakeFolderField(dialog, folder))
+        return;
     UINT driveType = 0;
     if (!CheckInstallDrive(folder, &driveType)) {
         DriveTypeMessage(dialog, folder, driveType);
@@ -218,6 +241,10 @@ INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         SetDlgItemTextA(dialog, IDC_START_MSG1, setupScript.StartMsg1);
         if (strcmp(setupScript.StartMsg2, "*") != 0)
             SetDlgItemTextA(dialog, IDC_START_MSG2, setupScript.StartMsg2);
+        // Typing stops where the files would no longer fit; a longer DefaultDir or browsed
+        // folder is still shown whole and refused on next.
+        SendDlgItemMessageA(dialog, IDC_INSTALL_FOLDER, EM_LIMITTEXT,
+                            InstallFolderLimit(&setupScript, setupContext.scriptName), 0);
         SetDlgItemTextA(dialog, IDC_INSTALL_FOLDER, defaultFolder);
         return TRUE;
     case WM_PAINT:

@@ -378,6 +378,10 @@ TEST_F(BuildMedium, CheckReportsEveryProblemWithItsLine)
           at + "18: warning: FinalExec B.DLL is not a file the package installs into the install folder; did you "
                "mean A.TXT?"},
          "1 error, 1 warning"},
+        {"a StartMsg2 of 26 characters, wider than its line",
+         Replaced(kScript, "StartMsg2=*", "StartMsg2=別のフォルダにするときはフォルダ名を入力してください"), "", 1,
+         {at + "13: warning: StartMsg2 is 52 columns wide; its line on the destination page shows about 39"},
+         "0 errors, 1 warning"},
         {"without the package the files are not looked for", Replaced(kScript, "A.TXT", "GONE.TXT"), "nopackage", 0,
          {}, "0 errors, 0 warnings"},
         {"with the package they are", Replaced(kScript, "A.TXT", "GONE.TXT"), "", 2,

@@ -164,6 +164,15 @@ CheckRun Check(const std::string &text, Package *package, bool utf8Declared = fa
     return run;
 }
 
+// count full-width characters (Shift-JIS), two columns each.
+std::string FullWidth(int count)
+{
+    std::string text;
+    for (int i = 0; i < count; i++)
+        text += "\x82\xA0";
+    return text;
+}
+
 std::string Lines(int first, int count, const std::string &prefix)
 {
     std::string text;
@@ -176,9 +185,12 @@ TEST(ScriptCheck, BrokenScriptsGiveTheirLines)
 {
     const std::string e = "SETUP.ini:";
     const std::string box = "; SETUP shows \"SETUP.ini ";
+    const std::string refused =
+        "; SETUP installs nothing of a list that holds it, and the uninstaller removes nothing by it";
     std::string longDisk;
-    for (int k = 3; k <= 8; k++)
-        longDisk += std::to_string(k) + "=$Sys:SUB\\" + std::to_string(k) + std::string(227, 'x') + "\r\n";
+    // Short names, each a line the progress dialog shows whole.
+    for (int k = 100; k < 180; k++)
+        longDisk += std::to_string(k) + "=$Sys:SUB\\F" + std::to_string(k) + ".DLL\r\n";
     struct Case {
         const char *name;
         std::string script;
@@ -226,7 +238,10 @@ TEST(ScriptCheck, BrokenScriptsGiveTheirLines)
         {"section twice", std::string(kScript) + "[README]\r\n3=More\r\n",
          {e + "31: warning: [README] given twice; SETUP reads only the first, on line 24"}, nullptr},
         {"value cut at its width", Replaced(kScript, "Title=Clock", "Title=" + std::string(300, 'a')),
-         {e + "2: warning: Title is 300 bytes; SETUP keeps the first 254"}, nullptr},
+         {e + "2: warning: Title is 300 bytes; SETUP keeps the first 254",
+          e + "2: warning: Title is 254 columns wide; the background's title line, which adds 13 for the word setup, "
+              "shows about 17"},
+         nullptr},
         {"key without '='", Replaced(kScript, "Title=Clock\r\n", "Title=Clock\r\nSubTitle\r\n"),
          {e + "3: error: SubTitle has no '='" + box + "SubTitle Error\"",
           e + "4: warning: SubTitle given twice; SETUP takes the first, on line 3"},
@@ -266,7 +281,7 @@ TEST(ScriptCheck, BrokenScriptsGiveTheirLines)
           e + "29: error: [DISK1] a;b.txt: listed file not found in PKG\\"},
          nullptr},
         {"section longer than SETUP reads", std::string(kScript) + longDisk,
-         {e + "36: error: [DISK1] holds 1474 bytes, more than the 1282 that SETUP reads; it would lose this line "
+         {e + "87: error: [DISK1] holds 1794 bytes, more than the 1282 that SETUP reads; it would lose this line "
               "and the rest"},
          "1 error, 0 warnings", false},
         {"not Shift-JIS", Replaced(kScript, "Title=Clock", "Title=\x81\x20" "Clock"),
@@ -296,8 +311,76 @@ TEST(ScriptCheck, BrokenScriptsGiveTheirLines)
          {e + "30: error: [DISK1] " + std::string(258, 'n') +
               ": 258 bytes; SETUP reaches at most 257 bytes below the medium's drive root"},
          nullptr},
+        {"listed path with '/'", Replaced(kScript, "$Sys:SUB\\B.DLL", "$App:x/../../../Victim/data.txt"),
+         {e + "30: error: [DISK1] x/../../../Victim/data.txt: holds '/', which the system takes for '\\'" + refused},
+         "1 error, 0 warnings", false},
+        {"listed path with a drive", Replaced(kScript, "$Sys:SUB\\B.DLL", "$App:C:data.txt"),
+         {e + "30: error: [DISK1] C:data.txt: holds ':', which names a drive, never part of a file name" + refused},
+         nullptr, false},
+        {"listed path of dots", Replaced(kScript, "$Sys:SUB\\B.DLL", "$Win:SUB\\..\\..\\x.dll"),
+         {e + "30: error: [DISK1] SUB\\..\\..\\x.dll: has a part of dots only, such as \"..\", which leads out of "
+              "its folder" + refused},
+         nullptr, false},
+        {"listed path from the root", Replaced(kScript, "$Sys:SUB\\B.DLL", "$Sys:\\Victim\\data.txt"),
+         {e + "30: error: [DISK1] \\Victim\\data.txt: begins with or doubles '\\', which leads to a drive's root "
+              "or another machine" + refused},
+         nullptr, false},
+        {"RegIni with a path", Replaced(kScript, "RegIni=Reg.ini", "RegIni=..\\..\\windows\\win.ini"),
+         {e + "12: error: RegIni ..\\..\\windows\\win.ini has a part of dots only, such as \"..\", which leads "
+              "out of its folder; SETUP writes the registration file only under a name in the install folder, "
+              "and writes none for this"},
+         "1 error, 0 warnings"},
+        {"RegIni in a sub-folder", Replaced(kScript, "RegIni=Reg.ini", "RegIni=data\\Reg.ini"),
+         {e + "12: error: RegIni data\\Reg.ini is a path, not a name; SETUP writes the registration file only "
+              "under a name in the install folder, and writes none for this"},
+         nullptr},
+        {"listed file named like the script", Replaced(kScript, "$Sys:SUB\\B.DLL", "$App:SUB\\setup.INI"),
+         {e + "30: error: [DISK1] SUB\\setup.INI: installed into the install folder it would replace the install "
+              "log SETUP.ini"},
+         "1 error, 0 warnings", false},
+        {"the script's name in the system folder", Replaced(kScript, "$Sys:SUB\\B.DLL", "$Sys:SETUP.ini"), {},
+         "0 errors, 0 warnings", false},
         {"line outside a section", "Title=x\r\n" + std::string(kScript),
          {e + "1: warning: line outside any section; SETUP reads nothing of it"}, nullptr},
+        // Texts in places of fixed width, at the width they have and one column beyond.
+        {"StartMsg2 of 26 full-width characters", Replaced(kScript, "StartMsg2=*", "StartMsg2=" + FullWidth(26)),
+         {e + "11: warning: StartMsg2 is 52 columns wide; its line on the destination page shows about 39"},
+         "0 errors, 1 warning"},
+        {"StartMsg1 as wide as its line", Replaced(kScript, "StartMsg1=Copying", "StartMsg1=" + FullWidth(19) + "a"),
+         {}, nullptr},
+        {"StartMsg1 a column wider", Replaced(kScript, "StartMsg1=Copying", "StartMsg1=" + FullWidth(20)),
+         {e + "10: warning: StartMsg1 is 40 columns wide; its line on the destination page shows about 39"}, nullptr},
+        {"Title as wide as the title line", Replaced(kScript, "Title=Clock", "Title=" + std::string(17, 'T')), {},
+         nullptr},
+        {"Title a column wider", Replaced(kScript, "Title=Clock", "Title=" + FullWidth(9)),
+         {e + "2: warning: Title is 18 columns wide; the background's title line, which adds 13 for the word setup, "
+              "shows about 17"},
+         nullptr},
+        {"SubTitle as wide as its line", Replaced(kScript, "SubTitle=Desk clock", "SubTitle=" + std::string(123, 's')),
+         {}, nullptr},
+        {"SubTitle a column wider", Replaced(kScript, "SubTitle=Desk clock", "SubTitle=" + std::string(124, 's')),
+         {e + "3: warning: SubTitle is 124 columns wide; the background's subtitle line shows about 123"}, nullptr},
+        {"source line as wide as the progress dialog",
+         Replaced(kScript, "$Sys:SUB\\B.DLL", "$Sys:" + std::string(49, 'd') + "\\B.DLL"), {}, "0 errors, 0 warnings",
+         false},
+        {"source line a column wider", Replaced(kScript, "$Sys:SUB\\B.DLL", "$Sys:" + std::string(50, 'd') + "\\B.DLL"),
+         {e + "30: warning: [DISK1] " + std::string(50, 'd') +
+              "\\B.DLL: the progress dialog's source line is 67 columns wide; it shows about 66"},
+         nullptr, false},
+        {"destination in DefaultDir as wide as the progress dialog",
+         Replaced(kScript, "DefaultDir=C:\\Program Files\\Clock", "DefaultDir=C:\\" + std::string(45, 'f')), {},
+         nullptr},
+        {"destination in DefaultDir a column wider",
+         Replaced(kScript, "DefaultDir=C:\\Program Files\\Clock", "DefaultDir=C:\\" + std::string(46, 'f')),
+         {e + "29: warning: [DISK1] clock.exe: the progress dialog's line for its destination C:\\" +
+              std::string(46, 'f') + "\\clock.exe is 67 columns wide; it shows about 66"},
+         nullptr},
+        {"destination in the system folder a column wider",
+         Replaced(kScript, "$Sys:SUB\\B.DLL", "$Sys:SUB\\" + std::string(37, 'n') + ".DLL"),
+         {e + "30: warning: [DISK1] SUB\\" + std::string(37, 'n') +
+              ".DLL: the progress dialog's line for its destination C:\\WINDOWS\\SYSTEM\\" + std::string(37, 'n') +
+              ".DLL is 67 columns wide; it shows about 66"},
+         nullptr, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,5 +1,5 @@
 // Any window and text sizes, seconds and broken-down times through the clock's rules:
-// no overflow, lines stay terminated, color index stays in the palette.
+// no overflow, lines stay terminated, color index stays in the palette, any time record.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -41,15 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             abort();
     }
 
+    // Any field values at all: the lines are formatted by the program itself.
     struct tm local;
-    memset(&local, 0, sizeof local);
-    local.tm_year = W % 10000;
-    local.tm_mon = (unsigned)H % 12;
-    local.tm_mday = 1 + (unsigned)w % 31;
-    local.tm_wday = (unsigned)h % 7;
-    local.tm_hour = (unsigned)W % 24;
-    local.tm_min = (unsigned)H % 60;
-    local.tm_sec = (unsigned)w % 61;
+    ClockTimeRecord(ClockDateTime{(uint16_t)W, (uint16_t)H, (uint16_t)w, (uint16_t)h, (uint16_t)(W >> 16),
+                                  (uint16_t)(H >> 16), (uint16_t)(w >> 16)},
+                    &local);
+    if (local.tm_isdst != -1)
+        abort();
+    local.tm_year = W;
+    local.tm_mon = H;
     ClockLines lines;
     FormatClockLines(&local, &lines);
     if (strnlen(lines.date, sizeof lines.date) == sizeof lines.date ||

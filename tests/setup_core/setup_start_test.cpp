@@ -199,8 +199,10 @@ protected:
     {
         if (startedPid != 0)
             StopRelaunched();
-        for (const char *name : kStagedNames)
+        for (const char *name : kStagedNames) {
+            SetFileAttributesA(Staged(name).c_str(), FILE_ATTRIBUTE_NORMAL);   // a read-only case
             DeleteFileA(Staged(name).c_str());
+        }
         for (int n = 0; n < 100; n++)
             RegDeleteTree(HKEY_LOCAL_MACHINE, (kUninstallKey + std::to_string(n)).c_str());
     }
@@ -344,7 +346,7 @@ TEST_F(SetupStart, StagesIntoTheWindowsDirectory)
 }
 
 // An existing file only gets its lines appended; a last line without its line end is ended
-// first, so that neither it nor our first line is spoilt.
+// first, so that neither it nor our first line is spoilt. A large file loses nothing.
 TEST_F(SetupStart, ExistingWininitIsAppendedTo)
 {
     struct Case {
@@ -352,10 +354,17 @@ TEST_F(SetupStart, ExistingWininitIsAppendedTo)
         std::string before;
         std::string kept;
     };
+    std::string large;
+    for (int i = 0; large.size() < 3 * 1024 * 1024; i++)
+        large += "C:\\NEW" + std::to_string(i) + ".TXT=C:\\OLD" + std::to_string(i) + ".TXT\r\n";
+    large += "C:\\LAST.TXT=C:\\OLD.TXT";
     const Case cases[] = {
         {"ended", "[rename]\r\nNUL=C:\\OLD.TXT\r\n", "[rename]\r\nNUL=C:\\OLD.TXT\r\n"},
         {"last line open", "[rename]\r\nC:\\NEW.TXT=C:\\OLD.TXT",
          "[rename]\r\nC:\\NEW.TXT=C:\\OLD.TXT\r\n"},
+        {"empty", "", ""},
+        {"ended by LF alone", "[rename]\nNUL=C:\\OLD.TXT\n", "[rename]\nNUL=C:\\OLD.TXT\n"},
+        {"large, last line open", large, large + "\r\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -368,6 +377,44 @@ TEST_F(SetupStart, ExistingWininitIsAppendedTo)
                                ShortName(Staged("clock.bmp")) + "\r\n";
         EXPECT_EQ(expected, ReadStaged("WININIT.INI"));
         StopRelaunched();
+    }
+}
+
+// A WININIT.INI that cannot be written is a failure the user is told of (string 3): nothing is
+// staged, the file is as it was, and there is no relaunch. Wine lets a process of root write a
+// read-only file, so that case runs only where the platform refuses the test itself; a file
+// another program holds open without sharing is refused by Wine too.
+TEST_F(SetupStart, UnwritableWininitStopsTheStaging)
+{
+    const std::string before = "[rename]\r\nNUL=C:\\OLD.TXT\r\n";
+    const std::string path = Staged("WININIT.INI");
+    for (bool readOnly : {true, false}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "held open without sharing");
+        ASSERT_TRUE(WriteWholeFile(path, before));
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (readOnly) {
+            ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+            HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+            if (probe != INVALID_HANDLE_VALUE) {
+                CloseHandle(probe);
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                printf("read-only case left out: this platform lets the test write the file\n");
+                continue;
+            }
+        } else {
+            held = CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+            ASSERT_TRUE(held != INVALID_HANDLE_VALUE);
+        }
+        WriteScript(kScript);
+        Start();
+        AnswerBox(child.pid, Caption(), StringThree(), __LINE__);
+        ExpectEndsWithZero(__LINE__);
+        EXPECT_TRUE(ChildProcessIds(startedPid).empty());
+        EXPECT_FALSE(FileExists(Staged("SETUP.exe")));
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+        EXPECT_EQ(before, ReadStaged("WININIT.INI"));
+        EXPECT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
     }
 }
 

@@ -57,6 +57,31 @@ std::string Content(const std::string &path)
     return ReadWholeFile(path, &bytes) ? bytes : "<absent>";
 }
 
+// The names in a folder that match a pattern, each followed by '|'.
+std::string Listing(const std::string &folder, const char *pattern)
+{
+    std::string names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
+            names += std::string(found.cFileName) + "|";
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// A script as the medium carries it: Shift-JIS with CR LF.
+std::string ShippedScript(const std::string &utf8)
+{
+    std::string crlf;
+    for (char c : Sjis(utf8.c_str()))
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return crlf;
+}
+
 std::string Profile(const std::string &file, const char *section, const char *key)
 {
     char value[1024];
@@ -178,17 +203,20 @@ protected:
         }
     }
 
-    static std::string Windows(const std::string &name) { return std::string(setupContext.windowsDir) + "\\" + name; }
-    static std::string System(const std::string &name) { return std::string(setupContext.systemDir) + "\\" + name; }
+    static std::string Folder(UINT(WINAPI *get)(LPSTR, UINT))
+    {
+        char dir[MAX_PATH] = "";
+        return std::string(dir, get(dir, sizeof dir));
+    }
+    static std::string Windows(const std::string &name) { return Folder(GetWindowsDirectoryA) + "\\" + name; }
+    static std::string System(const std::string &name) { return Folder(GetSystemDirectoryA) + "\\" + name; }
     std::string Installed(const char *name) const { return installDir_ + "\\" + name; }
 
     // The medium builder's output from the script (UTF-8 source, one line replaced when asked).
     void BuildMedium(const char *options, const std::string &line = "", const std::string &with = "")
     {
-        std::string text = Sjis((line.empty() ? kScript : ReplaceLine(kScript, line, with)).c_str()), crlf;
-        for (char c : text)
-            crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        ASSERT_TRUE(WriteWholeFile(root_ + "\\pkg\\SETUP.ini", crlf));
+        ASSERT_TRUE(WriteWholeFile(root_ + "\\pkg\\SETUP.ini",
+                                   ShippedScript(line.empty() ? kScript : ReplaceLine(kScript, line, with))));
         ChildProcess child;
         ASSERT_TRUE(StartChild("\"" + BuiltProgram("BuildMedium.exe") + "\" " + options + " /setup \"" +
                                    BuiltProgram("SETUP.exe") + "\" \"" + root_ + "\\pkg\\SETUP.ini\" \"" + root_ +
@@ -436,6 +464,117 @@ TEST_F(InstallEngine, StopsAndVariants)
             EXPECT_EQ("", Profile(log, "Install", "ShortCutPath"));
         }
     }
+}
+
+// A hostile or damaged medium: the script's first line changed on the medium after it was
+// built, and files put beside it. Nothing outside the install folder may change, the file a
+// failed copy was to replace stays as it was, and no temporary or partial file is left; the
+// user sees the copy-failure box and the installation stops.
+TEST_F(InstallEngine, HostileOrDamagedMediumChangesNothing)
+{
+    const std::string failed = Sjis("エンジン試験 セットアップ|ファイルのコピーに失敗しました。\n");
+    const std::string victim = "C:\\Victim\\data.txt", dll = System("victim.dll");
+    // The system folder reached from the install folder C:\Engine Test\時計 by '/' parts.
+    std::string systemBelowRoot = System("victim.dll").substr(3);
+    for (char &c : systemBelowRoot)
+        c = c == '\\' ? '/' : c;
+    std::string compressed;   // A.TXT as the builder compressed it
+    struct Case {
+        const char *name;
+        std::string line;                          // replaces 1=$App:A.TXT on the medium
+        std::function<std::string()> mediumFile;   // the bytes the line's file has on D:
+        const char *mediumPath;                    // where they lie on D:
+        std::string box;
+        const char *installed = "";                // the install folder afterwards
+    } cases[] = {
+        {"'/' out of the install folder", "1=$App:x/../../../Victim/data.txt", [] { return std::string("hostile"); },
+         "D:\\Victim\\data.tx_", failed + "$App:x/../../../Victim/data.txt"},
+        {"'/' out of the Windows folder", "1=$Win:x/../../Victim/data.txt", [] { return std::string("hostile"); },
+         "D:\\Victim\\data.tx_", failed + "$Win:x/../../Victim/data.txt"},
+        {"'/' into the system folder", "1=$App:x/../../../" + systemBelowRoot, [] { return std::string("hostile"); },
+         "D:\\victim.dl_", failed + "$App:x/../../../" + systemBelowRoot},
+        {"a dot name", "1=$App:..", [] { return std::string("hostile"); }, "D:\\._", failed + "$App:.."},
+        {"a drive in the name", "1=$App:C:data.txt", [] { return std::string(); }, NULL, failed + "$App:C:data.txt"},
+        {"from the medium's root", "1=$Sys:\\victim.dll", [] { return std::string("hostile"); }, "D:\\victim.dl_",
+         failed + "$Sys:\\victim.dll"},
+        // The whole list is judged before anything is written: not even A.TXT or the log.
+        {"after a good entry", "1=$App:A.TXT\n5=$App:x/../../../Victim/data.txt", [] { return std::string("hostile"); },
+         "D:\\Victim\\data.tx_", failed + "$App:x/../../../Victim/data.txt"},
+        // From here on the list is sound: the install log is copied before the file fails.
+        {"header cut to 10 bytes", "1=$Sys:victim.dll", [&] { return compressed.substr(0, 10); }, "D:\\victim.dl_",
+         failed + dll, "SETUP.ini|"},
+        {"compressed data cut in half", "1=$Sys:victim.dll", [&] { return compressed.substr(0, compressed.size() / 2); },
+         "D:\\victim.dl_", failed + dll, "SETUP.ini|"},
+        {"random bytes after a valid header", "1=$Sys:victim.dll",
+         [&] { return compressed.substr(0, 14) + Bytes(13000, 7); }, "D:\\victim.dl_", failed + dll, "SETUP.ini|"},
+        {"another compression mode", "1=$Sys:victim.dll",
+         [&] { return compressed.substr(0, 8) + "B" + compressed.substr(9); }, "D:\\victim.dl_", failed + dll,
+         "SETUP.ini|"},
+        {"missing from the medium", "1=$Sys:victim.dll", [] { return std::string(); }, NULL, failed + dll, "SETUP.ini|"},
+        {"held open by another program", "1=$Win:時計.txt", [] { return std::string("new"); },
+         "D:\\時計.tx_", failed + Windows(Sjis("時計.txt")), "SETUP.ini|"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        BuildMedium("/cd");
+        LoadDisk(disk1_);
+        if (compressed.empty()) {
+            ASSERT_TRUE(ReadWholeFile("D:\\A.TX_", &compressed));
+        }
+        ASSERT_EQ("SZDD", compressed.substr(0, 4));
+        ASSERT_TRUE(WriteWholeFile(disk1_ + "\\SETUP.ini", ShippedScript(ReplaceLine(kScript, "1=$App:A.TXT", c.line))));
+        if (c.mediumPath != NULL) {
+            CreateDirectoryA("D:\\Victim", NULL);
+            ASSERT_TRUE(WriteWholeFile(Sjis(c.mediumPath), c.mediumFile()));
+        }
+        CreateDirectoryA("C:\\Victim", NULL);
+        ASSERT_TRUE(WriteWholeFile(victim, "victim"));
+        ASSERT_TRUE(WriteWholeFile(dll, "system victim"));
+        ASSERT_TRUE(WriteWholeFile(Windows(Sjis("時計.txt")), "in use"));
+        if (c.name == std::string("held open by another program"))
+            held_ = CreateFileA(Windows(Sjis("時計.txt")).c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+
+        Outcome r = Install();
+        if (held_ != INVALID_HANDLE_VALUE)
+            CloseHandle(held_);
+        held_ = INVALID_HANDLE_VALUE;
+        ASSERT_FALSE(r.hung);
+        EXPECT_EQ(std::vector<std::string>{c.box}, r.boxes);
+        EXPECT_EQ(std::vector<UINT>{PageAbort}, r.pages);
+        EXPECT_EQ("victim", Content(victim));
+        EXPECT_EQ("system victim", Content(dll));
+        EXPECT_EQ("in use", Content(Windows(Sjis("時計.txt"))));
+        // At most the install log; nothing beside the install folder, nothing half made anywhere.
+        EXPECT_EQ(c.installed, Listing(installDir_, "*"));
+        EXPECT_EQ(Sjis("時計|"), Listing("C:\\Engine Test", "*"));
+        EXPECT_EQ("data.txt|", Listing("C:\\Victim", "*"));
+        for (const std::string &folder : {Folder(GetWindowsDirectoryA), Folder(GetSystemDirectoryA)}) {
+            EXPECT_EQ("", Listing(folder, "~SU*.TMP")) << folder;
+            EXPECT_EQ("", Listing(folder, "*_")) << folder;
+        }
+        DeleteFileA(dll.c_str());
+        RemoveTree("C:\\Victim");
+    }
+}
+
+// A registration file named by a path is not written at all: the keys would land in whatever
+// file the path reaches. The installation itself completes.
+TEST_F(InstallEngine, RegIniWithAPathWritesNothing)
+{
+    BuildMedium("/cd");
+    LoadDisk(disk1_);
+    ASSERT_TRUE(WriteWholeFile(disk1_ + "\\SETUP.ini",
+                               ShippedScript(ReplaceLine(kScript, "RegIni=User.ini", "RegIni=..\\..\\Victim\\data.txt"))));
+    CreateDirectoryA("C:\\Victim", NULL);
+    ASSERT_TRUE(WriteWholeFile("C:\\Victim\\data.txt", "victim"));
+    Outcome r = Install();
+    ASSERT_FALSE(r.hung);
+    EXPECT_EQ(std::vector<UINT>{PageDone}, r.pages);
+    EXPECT_EQ("victim", Content("C:\\Victim\\data.txt"));
+    EXPECT_EQ(files_[0].second, Content(Installed("A.TXT")));
+    RemoveTree("C:\\Victim");
 }
 
 }  // namespace

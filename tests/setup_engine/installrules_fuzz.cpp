@@ -6,6 +6,7 @@
 #include <string>
 
 #include "installrules.h"
+#include "listedfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -26,6 +27,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             delete[] out;
         }
     }
+    char temp[MAX_PATH_BYTES];
+    if (!CopyTempPath(temp, sizeof temp, item.c_str(), (int)(size % (COPY_TEMP_NAMES + 2)) - 1) && temp[0] != '\0')
+        __builtin_trap();
+    unsigned long count = 0;
+    size_t head = size < SZDD_HEADER_BYTES ? size : SZDD_HEADER_BYTES;
+    if (ExpectedCopyBytes(data, head, size, &count) && data[0] != 'S' && count != size)
+        __builtin_trap();   // only the compressed form promises another size
+    CheckFileName(item.c_str());
     char command[64];
     if (!UninstallCommand(command, sizeof command, folder.c_str(), "SETUP.exe", (int)size, item.c_str()) &&
         command[0] != '\0')

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "installrules.h"
 
@@ -33,6 +34,11 @@ TEST(InstallRules, PathTexts)
          "C:\\App\\\x8E\xA6.txt"},
         {"installed, listed path ends in a backslash", InstalledFilePath, "C:\\App", "SUB\\", NULL},
         {"installed, no room for the backslash", InstalledFilePath, longFolder, "A", NULL},
+        {"installed, '/' climbs", InstalledFilePath, "C:\\App", "x/../../../Victim/data.txt", NULL},
+        {"installed, dot name", InstalledFilePath, "C:\\App", "..", NULL},
+        {"installed, drive in the name", InstalledFilePath, "C:\\App", "C:data.txt", NULL},
+        {"medium, leading backslash", MediumSourcePath, "D:\\", "\\Victim\\data.txt", NULL},
+        {"medium, parent folder", MediumSourcePath, "D:\\", "..\\WINDOWS\\SYSTEM.INI", NULL},
         {"link", ShortcutLinkPath, "C:\\Menu\\Clock", "Clock", "C:\\Menu\\Clock\\Clock.lnk"},
         {"link, too long", ShortcutLinkPath, longFolder.substr(0, 255), "Clock", NULL},
         {"join, root", JoinFolderName, "C:", "SETUP.ini", "C:\\SETUP.ini"},
@@ -55,6 +61,149 @@ TEST(InstallRules, UninstallCommandKeepsTheFolderAsEntered)
     EXPECT_STREQ("C:\\WINDOWS\\INST.exe /Uninst-2147483646-D:\\A-B\\", out);
     EXPECT_FALSE(UninstallCommand(out, 20, "C:\\WINDOWS", "SETUP.exe", 0, "C:\\X"));
     EXPECT_STREQ("", out);
+}
+
+// The header of the compressed form: "SZDD" 0x88 0xF0 0x27 0x33, mode, replaced character,
+// expanded size low byte first.
+std::string Header(char mode, unsigned long size)
+{
+    std::string head("SZDD\x88\xF0\x27\x33", 8);
+    head += mode;
+    head += 'T';
+    for (int i = 0; i < 4; i++)
+        head += (char)((size >> (8 * i)) & 0xFF);
+    return head;
+}
+
+TEST(InstallRules, ExpectedCopyBytes)
+{
+    const struct {
+        const char *name;
+        std::string head;             // the file's first bytes, at most 14
+        unsigned long long length;    // the whole file's
+        long expected;                // -1: refused
+    } cases[] = {
+        {"compressed", Header('A', 6240), 3000, 6240},
+        {"compressed, longer than it expands", Header('A', 5), 14000, 5},
+        {"header alone", Header('A', 0), 14, 0},
+        {"header cut to 10 bytes", Header('A', 6240).substr(0, 10), 10, -1},
+        {"header cut to 13 bytes", Header('A', 6240).substr(0, 13), 13, -1},
+        {"signature cut to 4 bytes", "SZDD", 4, -1},
+        {"another mode", Header('B', 6240), 3000, -1},
+        {"plain text", "Hello, world!!", 20000, 20000},
+        {"plain, begins like the signature", "SZDD is a form", 14, 14},
+        {"plain, three bytes", "SZD", 3, 3},
+        {"empty", "", 0, 0},
+        {"4 GiB", "plain plain pl", 1ull << 32, -1},
+    };
+    for (const auto &c : cases) {
+        unsigned long count = 12345;
+        bool ok = ExpectedCopyBytes((const unsigned char *)c.head.data(), c.head.size(), c.length, &count);
+        EXPECT_EQ(c.expected >= 0, ok) << c.name;
+        if (ok) {
+            EXPECT_EQ((unsigned long)c.expected, count) << c.name;
+        }
+    }
+}
+
+TEST(InstallRules, CopyTempPath)
+{
+    const std::string folder = "C:\\" + std::string(246, 'd') + "\\";   // 250 bytes: 260 with the name
+    const struct {
+        std::string destination;
+        int n;
+        std::string expected;   // empty: refused
+    } cases[] = {
+        {"C:\\App\\A.TXT", 0, "C:\\App\\~SU000.TMP"},
+        {"C:\\App\\A.TXT", 4095, "C:\\App\\~SUFFF.TMP"},
+        {"C:\\App\\A.TXT", 4096, ""},
+        {"C:\\App\\A.TXT", -1, ""},
+        {"C:\\\x95\\\x8E\xA6.txt", 0x1A2, "C:\\\x95\\~SU1A2.TMP"},   // the folder ends at the last 0x5C
+        {"A.TXT", 0, ""},
+        {folder + "A.EXE", 0, folder + "~SU000.TMP"},
+        {"C:\\e" + folder.substr(2) + "A", 0, ""},
+    };
+    for (const auto &c : cases) {
+        char out[MAX_PATH_BYTES] = "junk";
+        bool ok = CopyTempPath(out, sizeof out, c.destination.c_str(), c.n);
+        EXPECT_EQ(!c.expected.empty(), ok) << c.destination << " " << c.n;
+        EXPECT_EQ(c.expected, out) << c.destination << " " << c.n;
+    }
+}
+
+TEST(InstallRules, InstallFolderFitsTheLongestName)
+{
+    static SetupScript script;
+    memset(&script, 0, sizeof script);
+    strcpy(script.RegIni, "Reg.ini");
+    strcpy(script.ShortCutObj, "0");
+    strcpy(script.FinalExec, "0");
+    FileEntry app = {"$App:", "SUB\\Tessary.scr"}, sys = {"$Sys:", "A-very-long-system-library.dll"};
+    script.fileList[0] = app;
+    script.fileList[1] = sys;
+    // Tessary.scr, 11 bytes, is the longest name in the install folder; the system file is not in it.
+    EXPECT_EQ(11u, LongestInstallFolderName(&script, "SETUP.ini"));
+    EXPECT_EQ(248u, InstallFolderLimit(&script, "SETUP.ini"));
+    const std::string fits = "C:\\" + std::string(245, 'f');   // 248 bytes, its backslash and 11
+    EXPECT_TRUE(InstallFolderFits(fits.c_str(), &script, "SETUP.ini"));
+    EXPECT_TRUE(InstallFolderFits((fits + "\\").c_str(), &script, "SETUP.ini"));
+    EXPECT_FALSE(InstallFolderFits((fits + "g").c_str(), &script, "SETUP.ini"));
+    EXPECT_FALSE(InstallFolderFits(("C:\\" + std::string(600, 'f')).c_str(), &script, "SETUP.ini"));
+
+    const struct {
+        const char *name;
+        size_t longest;
+        void (*change)(SetupScript *);
+    } cases[] = {
+        {"a longer install log", 16, [](SetupScript *) {}},
+        {"the registration file", 21, [](SetupScript *s) { strcpy(s->RegIni, "Registration-file.ini"); }},
+        {"the copy's temporary names", 10, [](SetupScript *s) { strcpy(s->fileList[0].path, "A"); }},
+        {"FinalExec", 16, [](SetupScript *s) { strcpy(s->FinalExec, "docs\\readme.html"); }},
+        {"FinalExec none", 11, [](SetupScript *s) { strcpy(s->FinalExec, "0-longer-than-the-rest"); }},
+        {"the shortcut's icon", 15, [](SetupScript *s) {
+             strcpy(s->ShortCutObj, "a.exe");
+             strcpy(s->ShortCutIco, "icons\\clock.ico");
+         }},
+        {"shortcut none", 11, [](SetupScript *s) { strcpy(s->ShortCutIco, "icons\\much-longer.ico"); }},
+        {"a name that leaves no folder", 259, [](SetupScript *s) { memset(s->fileList[0].path, 'n', 259); }},
+    };
+    for (const auto &c : cases) {
+        static SetupScript changed;
+        changed = script;
+        c.change(&changed);
+        const char *scriptName = strcmp(c.name, "a longer install log") == 0 ? "PRODUCTSETUP.ini" : "SETUP.ini";
+        EXPECT_EQ(c.longest, LongestInstallFolderName(&changed, scriptName)) << c.name;
+        // The field's limit is never 0, which would mean no limit at all.
+        EXPECT_EQ(c.longest == 259 ? 1 : MAX_PATH_BYTES - 2 - c.longest, InstallFolderLimit(&changed, scriptName))
+            << c.name;
+    }
+}
+
+TEST(InstallRules, FirstRefusedEntry)
+{
+    static SetupScript script;
+    const struct {
+        std::vector<std::string> paths;
+        int refused;
+    } cases[] = {
+        {{"A.TXT", "SUB\\B.DLL"}, -1},
+        {{"A.TXT", "x/../b.txt", "..\\c.txt"}, 1},
+        {{"..", "A.TXT"}, 0},
+        {{}, -1},
+    };
+    for (const auto &c : cases) {
+        memset(&script, 0, sizeof script);
+        for (size_t i = 0; i < c.paths.size(); i++) {
+            strcpy(script.fileList[i].macro, "$App:");
+            strcpy(script.fileList[i].path, c.paths[i].c_str());
+        }
+        EXPECT_EQ(c.refused, FirstRefusedEntry(&script)) << c.paths.size();
+    }
+    // The list ends at the first unused entry: what lies beyond is never installed.
+    memset(&script, 0, sizeof script);
+    strcpy(script.fileList[1].macro, "$App:");
+    strcpy(script.fileList[1].path, "..");
+    EXPECT_EQ(-1, FirstRefusedEntry(&script));
 }
 
 }  // namespace

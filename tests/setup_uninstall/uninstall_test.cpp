@@ -75,6 +75,12 @@ void ExpectWindowPlace(DWORD pid)
     EXPECT_EQ(208, r.top);
 }
 
+std::string Content(const std::string &path)
+{
+    std::string bytes;
+    return ReadWholeFile(path, &bytes) ? bytes : "<absent>";
+}
+
 bool HasEntry(const char *number)
 {
     DWORD type;
@@ -204,6 +210,48 @@ TEST(Uninstall, RemovesWhatTheLogNames)
     RemoveTree("C:\\Pre");
     RemoveTree(items["scfld"]);
     RegDeleteTree(HKEY_LOCAL_MACHINE, (kKey + "0").c_str());
+}
+
+// An install log edited by someone who may write to the install folder: a listed file that
+// the system would resolve outside its macro's folder is not deleted, everything else is,
+// and the result is string 44.
+TEST(Uninstall, EditedLogDeletesNothingOutside)
+{
+    const std::string install = "C:\\Edited\\Clock", log = install + "\\SETUP.ini";
+    const std::string victim = "C:\\Victim\\data.txt", dll = Folder(GetSystemDirectoryA) + "\\victim.dll";
+    std::string systemBelowRoot = dll.substr(3);   // the system folder reached by '/' parts
+    for (char &c : systemBelowRoot)
+        c = c == '\\' ? '/' : c;
+    const std::string setup = Folder(GetWindowsDirectoryA) + "\\SETUP.exe";
+    ASSERT_TRUE(CopyFileA(BuiltProgram("SETUP.exe").c_str(), setup.c_str(), FALSE));
+    const std::string lines[] = {
+        "$App:x/../../../Victim/data.txt",
+        "$Sys:x/../../../Victim/data.txt",
+        "$Win:x/../../Victim/data.txt",
+        "$App:x/../../../" + systemBelowRoot,
+    };
+    for (const std::string &line : lines) {
+        SCOPED_TRACE(line);
+        RemoveTree("C:\\Edited");
+        ASSERT_TRUE(CreateDirectoryA("C:\\Edited", NULL) && CreateDirectoryA(install.c_str(), NULL));
+        CreateDirectoryA("C:\\Victim", NULL);
+        ASSERT_TRUE(WriteWholeFile(victim, "victim") && WriteWholeFile(dll, "system victim"));
+        ASSERT_TRUE(WriteWholeFile(install + "\\app.exe", "app"));
+        std::string script = ReplaceLine(kScript, "ShortCutObj=app.exe", "ShortCutObj=0");
+        script = ReplaceLine(script, "1=$App:app.exe", "1=$App:app.exe\n9=" + line);
+        ASSERT_TRUE(WriteWholeFile(log, Sjis(script.c_str())));
+        WritePrivateProfileStringA("CreatedDir", "Dir0", "C:\\Edited", log.c_str());
+        WritePrivateProfileStringA("CreatedDir", "Dir1", install.c_str(), log.c_str());
+        RegDeleteTree(HKEY_LOCAL_MACHINE, (kKey + "1").c_str());
+        ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, (kKey + "1").c_str(), "DisplayName", Sjis("時計 Clock")));
+
+        RunSetup(setup + " /Uninst-1-" + install, kPartial);
+        EXPECT_EQ("victim", Content(victim));
+        EXPECT_EQ("system victim", Content(dll));
+        EXPECT_FALSE(FileExists(install)) << "the listed file, the log and the folders go";
+    }
+    RemoveTree("C:\\Victim");
+    DeleteFileA(dll.c_str());
 }
 
 }  // namespace

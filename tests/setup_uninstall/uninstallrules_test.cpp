@@ -24,6 +24,12 @@ TEST(UninstallRules, InstalledPath)
         {"$App:", "sub\\", "", ""},
         {"$App:", "abcdef", folder, folder + "\\abcdef"},   // 260 bytes
         {"$App:", "abcdefg", folder, ""},
+        // An edited install log: nothing outside the macro's folder, nothing the system resolves.
+        {"$App:", "x/../../../Victim/data.txt", "", ""},
+        {"$Sys:", "x/../../../Victim/data.txt", "", ""},
+        {"$Win:", "..", "", ""},
+        {"$App:", "C:data.txt", "", ""},
+        {"$App:", "\\Victim\\data.txt", "", ""},
     };
     for (const auto &c : cases) {
         FileEntry entry;
@@ -87,6 +93,23 @@ TEST(UninstallRules, RemoveItemsTouchesOnlyFullPaths)
         EXPECT_EQ("C:\\Prog\\Clock\\SETUP.ini|C:\\Prog\\Clock\\A.EXE|C:\\Prog\\Clock|C:\\Prog|"
                   "C:\\Menu\\Clock|", removed);
     }
+}
+
+// A refused entry between two good ones is never handed to the target, and the result says
+// that not everything was removed.
+TEST(UninstallRules, RefusedEntriesAreNotTouched)
+{
+    FileEntry files[4] = {{"$App:", "A.EXE"}, {"$App:", "x/../../../windows/system.ini"}, {"$Sys:", "B.DLL"}};
+    FolderSlot none[1] = {""};
+    InstalledItems items = {"C:\\Prog\\Clock\\SETUP.ini", files, 4, kFolders, "0", "", "", none, none, 1};
+    RemovalTarget target = {NULL, Remove, Remove};
+    removed.clear();
+    EXPECT_FALSE(RemoveItems(&items, &target));
+    EXPECT_EQ("C:\\Prog\\Clock\\SETUP.ini|C:\\Prog\\Clock\\A.EXE|C:\\WINDOWS\\SYSTEM\\B.DLL|", removed);
+    files[1] = files[2];
+    files[2] = FileEntry{"", ""};
+    removed.clear();
+    EXPECT_TRUE(RemoveItems(&items, &target));
 }
 
 }  // namespace

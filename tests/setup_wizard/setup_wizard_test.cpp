@@ -43,6 +43,9 @@ enum OpKind {
     Exists,        // a folder exists (answer 1) or not (answer 0)
     SidePicture,   // the side picture is on the page again after being covered
     Post,          // message id to the background window, as the progress dialog posts it
+    Paste,         // control id gets text through the clipboard, as a user pastes it
+    Limit,         // control id takes at most answer bytes (the field's own limit)
+    Shipped,       // the file text is the shipped SETUP.exe, byte for byte
 };
 struct Op {
     OpKind kind;
@@ -124,6 +127,25 @@ POINT FarEdge(const Picture &p, COLORREF colour)
     return edge;
 }
 
+// A file or folder that matches a pattern (UTF-8) exists.
+bool Matches(const char *pattern)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(Sjis(pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    return true;
+}
+
+std::string Repeated(const char *text, int count)
+{
+    std::string all;
+    for (int i = 0; i < count; i++)
+        all += text;
+    return all;
+}
+
 RECT ClientOnScreen(HWND window)
 {
     RECT client;
@@ -146,6 +168,7 @@ protected:
         ASSERT_TRUE(WriteWholeFile(medium + "\\title.bmp", ThirdsBmp(60, 40)));
         ASSERT_TRUE(WriteWholeFile(medium + "\\pic\\clock.bmp", ThirdsBmp(3, 40)));
         ASSERT_TRUE(WriteWholeFile(medium + "\\text.bmp", "not a bitmap"));
+        ASSERT_TRUE(WriteWholeFile(medium + "\\SETUP.ex_", "not the program"));
         ASSERT_TRUE(CopyFileA(BuiltProgram("SETUP.exe").c_str(), (windowsDir + "\\SETUP.exe").c_str(), FALSE));
         ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, key, "RegisteredOwner", Sjis(kOwner)));
         ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, key, "RegisteredOrganization", Sjis(kOrganization)));
@@ -228,10 +251,34 @@ protected:
             ADD_FAILURE() << "line " << line << ": no string 4";
             break;
         case Exists:
-            for (DWORD start = GetTickCount(); op.answer && !FileExists(op.text) && GetTickCount() - start < kWaitMs;)
+            for (DWORD start = GetTickCount(); op.answer && !Matches(op.text) && GetTickCount() - start < kWaitMs;)
                 PumpFor(50);
-            EXPECT_EQ(op.answer != 0, FileExists(op.text)) << "line " << line << ": " << op.text;
+            EXPECT_EQ(op.answer != 0, Matches(op.text)) << "line " << line << ": " << op.text;
             break;
+        case Paste: {
+            std::string text = Sjis(op.text);
+            ASSERT_TRUE(OpenClipboard(NULL)) << "line " << line;
+            EmptyClipboard();
+            HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+            memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
+            GlobalUnlock(data);
+            SetClipboardData(CF_TEXT, data);
+            CloseClipboard();
+            HWND field = GetDlgItem(*page, op.id);
+            SendMessageA(field, WM_SETTEXT, 0, (LPARAM)"");
+            SendMessageA(field, WM_PASTE, 0, 0);
+            break;
+        }
+        case Limit:
+            EXPECT_EQ(op.answer, (int)SendDlgItemMessageA(*page, op.id, EM_GETLIMITTEXT, 0, 0)) << "line " << line;
+            break;
+        case Shipped: {
+            std::string shipped, now;
+            EXPECT_TRUE(ReadWholeFile(BuiltProgram("SETUP.exe"), &shipped) && ReadWholeFile(op.text, &now) &&
+                        shipped == now)
+                << "line " << line << ": " << op.text;
+            break;
+        }
         case Post:
             PostMessageA(WaitForWindow(child.pid, "SETUP", Sjis(kCaption).c_str(), kWaitMs), op.id, 0, 0);
             break;
@@ -281,6 +328,17 @@ TEST_F(SetupWizard, PagesBackCancelAndFolderChecks)
     DeleteFileA("C:\\opened.txt");
     RemoveTree("C:\\Wizard New");
     const char *failed = "異常が発生しました。\nセットアップを中断します。";
+    // The longest name in the install folder is missing.txt (11 bytes): a folder of 248 bytes
+    // is the most that fits. Wine's field counts its limit in characters: a paste of 500 kanji
+    // keeps 245 of them after C:\, whole, and the folder is then refused, not cut.
+    const char *tooLong = "\nセットアップ先フォルダのパスが長すぎます。\nもっと短いフォルダを指定してください。";
+    const std::string kanji = "C:\\" + Repeated("漢", 500), kanjiKept = "C:\\" + Repeated("漢", 245);
+    const std::string kanjiShown = "C:\\" + Repeated("漢", 128) + tooLong;   // shown whole, up to 260 bytes
+    const std::string fits = "C:\\" + std::string(245, 'L'), overOne = fits + "L";
+    const std::string fitsAsked = fits + "\n新しいフォルダを作成しますか？", overShown = overOne + tooLong;
+    const std::string setupFailed = "ファイルのコピーに失敗しました。\n" + Utf8(windowsDir) + "\\SETUP.exe";
+    const std::string staged = windowsDir + "\\SETUP.exe", stray = windowsDir + "\\SETUP.ex_";
+    const std::string temporary = windowsDir + "\\~SU*.TMP";
     const Path paths[] = {
         {"escape on the welcome page", __LINE__, NULL, NULL,
          {{WaitPage, INIT}, {Field, 10, "ようこそ\n 項目\n最後\n"}, {Escape}, {Box, 0, kAborted, IDOK}}},
@@ -304,6 +362,19 @@ TEST_F(SetupWizard, PagesBackCancelAndFolderChecks)
                   {Box, 0, "フォルダの作成に失敗しました！", IDOK}, {Field, 13, "C:\\Blocked\\Sub"},
                   {Click, 4}, {WaitPage, REGIST}, {Click, IDOK}, {WaitPage, START}, {Field, 13, kDefaultDir},
                   {Click, 3}, {CancelBrowse}, {Field, 13, kDefaultDir}, {Click, IDCANCEL}, {Box, 0, kAborted, IDOK}})},
+        {"destination: the field takes what fits, a longer folder is refused before anything is made", __LINE__,
+         NULL, NULL,
+         ToStart({{Limit, 13, "", 248}, {Paste, 13, kanji.c_str()}, {Field, 13, kanjiKept.c_str()}, {Click, IDOK},
+                  {Box, 0, kanjiShown.c_str(), IDOK}, {Exists, 0, "C:\\漢*", 0},
+                  {Type, 13, overOne.c_str()}, {Click, IDOK}, {Box, 0, overShown.c_str(), IDOK},
+                  {Exists, 0, "C:\\LLL*", 0},
+                  {Type, 13, fits.c_str()}, {Click, IDOK}, {Box, 0, fitsAsked.c_str(), IDNO},
+                  {Click, IDCANCEL}, {Box, 0, kAborted, IDOK}})},
+        // The running program cannot be replaced: the copy fails whole, nothing is left of it.
+        {"the running SETUP.exe listed", __LINE__, "1=$App:missing.txt", "1=$Win:SETUP.exe",
+         ToStart({{Type, 13, "C:\\Existing"}, {Click, IDOK}, {Box, 0, kExists, IDYES},
+                  {Box, 0, setupFailed.c_str(), IDOK}, {Box, 0, kAborted, IDOK}, {Exists, 0, stray.c_str(), 0},
+                  {Exists, 0, temporary.c_str(), 0}, {Shipped, 0, staged.c_str()}})},
         {"existing folder accepted", __LINE__, NULL, NULL,
          ToStart({{Type, 13, "C:\\Existing"}, {Click, IDOK}, {Box, 0, kExists, IDYES}, {Abort}})},
         {"new nested folder typed with slashes is created", __LINE__, NULL, NULL,

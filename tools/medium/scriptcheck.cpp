@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "listedfile.h"
 #include "mediumplan.h"
 
 namespace {
@@ -84,6 +85,7 @@ struct Entry {
     FileEntry file;
     int line;
     int disk;
+    bool badPath;   // refused for its path: nothing more is said of it
 };
 
 struct Checker {
@@ -568,6 +570,27 @@ void CheckLayout(Checker *c)
     }
 }
 
+// Why SETUP refuses a listed path or a name, for the finding.
+const char *ListedPathFaultText(ListedPathFault fault)
+{
+    switch (fault) {
+    case LISTED_PATH_NO_NAME:
+        return "names no file";
+    case LISTED_PATH_SLASH:
+        return "holds '/', which the system takes for '\\'";
+    case LISTED_PATH_COLON:
+        return "holds ':', which names a drive, never part of a file name";
+    case LISTED_PATH_DOTS:
+        return "has a part of dots only, such as \"..\", which leads out of its folder";
+    case LISTED_PATH_EMPTY_PART:
+        return "begins with or doubles '\\', which leads to a drive's root or another machine";
+    case LISTED_PATH_FOLDER:
+        return "is a path, not a name";
+    default:
+        return "";
+    }
+}
+
 bool JoinFits(const char *folder, const char *name)
 {
     char joined[MAX_PATH_BYTES];
@@ -657,23 +680,41 @@ void CheckFiles(Checker *c)
     CheckPicture(c, "Bitmap", names, &nameCount);
 
     const char *defaultDir = c->values[KeyIndex("DefaultDir")];
+    bool writesLog = (c->valid[KeyIndex("Uninstall")] && strcmp(c->values[KeyIndex("Uninstall")], "1") == 0) ||
+                     (c->valid[KeyIndex("ShortCutObj")] && c->values[KeyIndex("ShortCutObj")][0] != '0');
     for (int i = 0; i < c->entryCount; i++) {
-        const Entry *e = &c->entries[i];
+        Entry *e = &c->entries[i];
         const char *path = e->file.path;
         char medium[MAX_PATH_BYTES];
+        ListedPathFault fault = CheckListedPath(path);
+        if (fault != LISTED_PATH_OK) {
+            Fail(c, e->line, "[DISK%d] %s: %s; SETUP installs nothing of a list that holds it, and the "
+                 "uninstaller removes nothing by it", e->disk, path, ListedPathFaultText(fault));
+            e->badPath = true;
+            continue;
+        }
         if (!IsPlainRelativePath(path) || !MediumName(medium, sizeof medium, path)) {
             Fail(c, e->line, "[DISK%d] %s: not a file name below the medium folder", e->disk, path);
+            e->badPath = true;
             continue;
         }
         if (!MediumPathFits(medium)) {
             Fail(c, e->line, "[DISK%d] %s: %u bytes; SETUP reaches at most %d bytes below the medium's drive root",
                  e->disk, path, (unsigned)strlen(path), MAX_PATH_BYTES - 1 - MEDIUM_ROOT_BYTES);
+            e->badPath = true;
             continue;
         }
         if (SameTextIgnoringCase(e->file.macro, "$App:") && c->valid[KeyIndex("DefaultDir")] &&
-            !JoinFits(defaultDir, LastPathComponent(path)))
+            !JoinFits(defaultDir, LastPathComponent(path))) {
             Fail(c, e->line, "[DISK%d] %s: installed into DefaultDir its path would be longer than %d bytes", e->disk,
                  path, MAX_PATH_BYTES - 1);
+            e->badPath = true;
+        }
+        // The installation keeps its log under the script's name in the install folder.
+        if (SameTextIgnoringCase(e->file.macro, "$App:") && writesLog &&
+            SameTextIgnoringCase(LastPathComponent(path), c->in->scriptName))
+            Fail(c, e->line, "[DISK%d] %s: installed into the install folder it would replace the install log %s",
+                 e->disk, path, c->in->scriptName);
         m = &names[nameCount++];
         CopyText(m->path, sizeof m->path, medium);
         CopyText(m->label, sizeof m->label, path);
@@ -704,6 +745,67 @@ void CheckFiles(Checker *c)
             }
         }
     }
+}
+
+// Script texts shown in places of fixed width, as wide as on a 640 x 480 screen. A line wider
+// than its place is cut off there.
+void CheckTextWidths(Checker *c)
+{
+    static const struct {
+        const char *key;
+        int room;
+        const char *place;
+    } lines[] = {
+        {"Title", TITLE_LINE_COLUMNS - CAPTION_SUFFIX_COLUMNS,
+         "the background's title line, which adds 13 for the word setup, shows about"},
+        {"SubTitle", SUBTITLE_LINE_COLUMNS, "the background's subtitle line shows about"},
+        {"StartMsg1", START_MESSAGE_COLUMNS, "its line on the destination page shows about"},
+        {"StartMsg2", START_MESSAGE_COLUMNS, "its line on the destination page shows about"},
+    };
+    for (const auto &l : lines) {
+        int k = KeyIndex(l.key);
+        size_t columns = TextColumns(c->values[k], strlen(c->values[k]));
+        if (c->valid[k] && columns > (size_t)l.room)
+            Warn(c, KeyLine(c, l.key), "%s is %lu columns wide; %s %d", l.key, (unsigned long)columns, l.place,
+                 l.room);
+    }
+
+    // The progress dialog names each file as it copies it: from the medium (at its shortest a
+    // drive root), into its folder (DefaultDir, or Windows 95's own folders).
+    const char *defaultDir = c->valid[KeyIndex("DefaultDir")] ? c->values[KeyIndex("DefaultDir")] : "";
+    for (int i = 0; i < c->entryCount; i++) {
+        const Entry *e = &c->entries[i];
+        if (e->badPath)
+            continue;
+        const char *path = e->file.path;
+        size_t source = PROGRESS_PREFIX_COLUMNS + MEDIUM_ROOT_BYTES + TextColumns(path, strlen(path));
+        const char *folder = SameTextIgnoringCase(e->file.macro, "$Win:")   ? "C:\\WINDOWS"
+                             : SameTextIgnoringCase(e->file.macro, "$Sys:") ? "C:\\WINDOWS\\SYSTEM"
+                                                                            : defaultDir;
+        char joined[MAX_PATH_BYTES];
+        EnsureTrailingBackslash(joined, folder);
+        const char *name = LastPathComponent(path);
+        size_t destination =
+            PROGRESS_PREFIX_COLUMNS + TextColumns(joined, strlen(joined)) + TextColumns(name, strlen(name));
+        if (source > PROGRESS_LINE_COLUMNS)
+            Warn(c, e->line, "[DISK%d] %s: the progress dialog's source line is %lu columns wide; it shows about %d",
+                 e->disk, path, (unsigned long)source, (int)PROGRESS_LINE_COLUMNS);
+        if (folder[0] != '\0' && destination > PROGRESS_LINE_COLUMNS)
+            Warn(c, e->line,
+                 "[DISK%d] %s: the progress dialog's line for its destination %s%s is %lu columns wide; it shows "
+                 "about %d",
+                 e->disk, path, joined, name, (unsigned long)destination, (int)PROGRESS_LINE_COLUMNS);
+    }
+}
+
+// SETUP writes the registration file only as a name in the install folder.
+void CheckRegIni(Checker *c)
+{
+    const char *value = c->values[KeyIndex("RegIni")];
+    ListedPathFault fault = CheckFileName(value);
+    if (c->valid[KeyIndex("RegIni")] && fault != LISTED_PATH_OK)
+        Fail(c, KeyLine(c, "RegIni"), "RegIni %s %s; SETUP writes the registration file only under a name in the "
+             "install folder, and writes none for this", value, ListedPathFaultText(fault));
 }
 
 // A file the installation puts into the install folder: the $App: files, the registration file
@@ -932,6 +1034,8 @@ void CheckScript(const CheckInput *input, CheckReport *report)
     CheckReadme(c);
     CheckDisks(c);
     CheckFiles(c);
+    CheckTextWidths(c);
+    CheckRegIni(c);
     CheckInstalledName(c, "FinalExec");
     CheckInstalledName(c, "ShortCutObj");
     CheckAgreement(c);

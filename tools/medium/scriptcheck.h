@@ -17,10 +17,25 @@ enum {
     // The wizard's screen as the pictures are placed on it.
     SCREEN_WIDTH = 640,
     SCREEN_HEIGHT = 480,
-    // The welcome box (160 x 120 dialog units at 9 points): about 40 half-width characters
-    // across and 15 lines down.
-    README_VISIBLE_COLUMNS = 40,
+    // Texts are measured in columns: a half-width character one, a full-width character two.
+    // In the pages' 9-point font a column is about 6 px, four horizontal dialog units.
+    COLUMN_DIALOG_UNITS = 4,
+    // The welcome box (160 x 120 dialog units): about 40 columns across and 15 lines down.
+    README_VISIBLE_COLUMNS = 160 / COLUMN_DIALOG_UNITS,
     README_VISIBLE_LINES = 15,
+    // StartMsg1 and StartMsg2: a line of 159 dialog units on the destination page.
+    START_MESSAGE_COLUMNS = 159 / COLUMN_DIALOG_UNITS,
+    // The progress dialog's source and destination lines, 265 dialog units, begin with a word
+    // and a colon of 8 columns.
+    PROGRESS_LINE_COLUMNS = 265 / COLUMN_DIALOG_UNITS,
+    PROGRESS_PREFIX_COLUMNS = 8,
+    // The background's title line: the caption (Title, a blank and the six-character word for
+    // setup: 13 columns) in letters 40 px high, a column about 20 px, from the shadow's left
+    // edge at 15 px to the right of a 640-px screen's client area (4-px frames): 30 columns.
+    // The subtitle line, letters 10 px high: a column about 5 px, 123 columns.
+    TITLE_LINE_COLUMNS = (SCREEN_WIDTH - 2 * 4 - 15) / 20,
+    CAPTION_SUFFIX_COLUMNS = 13,
+    SUBTITLE_LINE_COLUMNS = (SCREEN_WIDTH - 2 * 4 - 15) / 5,
 };
 
 // One line of the file as the profile functions take it: blanks around the name and the

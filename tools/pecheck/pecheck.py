@@ -2,20 +2,29 @@
 """Checks that Windows programs load on Windows 95 and NT 4.0.
 
 For each program: image type PE32 for i386, subsystem Windows GUI with version 4.0,
-imports only from the system's own DLLs and msvcrt.dll, and none of the functions that
-arrived after Windows 95 and NT 4.0 (the --deny list). The programs start at an entry of
-their own, without the C run-time start-up: with --maps, each program's link map must show
-nothing that needs that start-up (constructors, exit-time registrations, pseudo-relocations)
-and none of mingw's own printf family. Prints each program's size beside its target.
+imports only from the DLLs that both systems ship (no C run-time DLL, which a clean
+Windows 95 lacks), and none of the functions that arrived after Windows 95 and NT 4.0 (the
+--deny list). The programs start at an entry of their own, without the C run-time start-up:
+with --maps, each program's link map must show nothing that needs that start-up
+(constructors, exit-time registrations, pseudo-relocations) and none of mingw's own printf
+family. With --objdump, each program is disassembled and any instruction the 80386 lacks is
+refused with its address and the function the link map names. Prints each program's size
+beside its target.
 """
 import argparse
+import bisect
 import os
 import re
 import struct
+import subprocess
 import sys
 
 ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
-                "ole32.dll", "comdlg32.dll", "comctl32.dll", "lz32.dll", "msvcrt.dll"}
+                "ole32.dll", "comdlg32.dll", "comctl32.dll", "lz32.dll"}
+
+# Functions that must come from one DLL although mingw's import libraries offer them from
+# another as well: the expanding functions are LZ32's on both systems.
+HOME_DLLS = [(re.compile(r"^LZ[A-Z]"), "lz32.dll")]
 
 # Imports that only the C run-time start-up or its exit-time processing use: with no such
 # start-up, whatever these register would never run.
@@ -125,8 +134,12 @@ def check(data, denied):
         problems.append("subsystem version %d.%d is not 4.0" % facts["subsystem_version"])
     for dll, names in sorted(imports.items()):
         if dll.lower() not in ALLOWED_DLLS:
-            problems.append("imports from %s (%s)" % (dll, ", ".join(names[:5])))
+            problems.append("imports from %s, which is not one of the system's own DLLs (%s)"
+                            % (dll, ", ".join(names)))
         for name in names:
+            for pattern, home in HOME_DLLS:
+                if pattern.match(name) and dll.lower() != home:
+                    problems.append("imports %s from %s, not from %s" % (name, dll, home))
             if name in denied:
                 problems.append("imports %s!%s, which Windows 95 or NT 4.0 lacks" % (dll, name))
             if name in STARTUP_IMPORTS:
@@ -191,11 +204,121 @@ def check_map(text):
     return sorted(set(problems), key=problems.index)
 
 
+# Instructions the 80386 lacks, by the mnemonic objdump prints: the 486's BSWAP, CMPXCHG,
+# XADD; the Pentium's CPUID, RDTSC, CMPXCHG8B; the Pentium Pro's CMOV, FCMOV, FCOMI/FUCOMI,
+# long NOPs; MMX, SSE and later. Any operand in an MMX or SSE register counts as well.
+_LACKED = re.compile(r"^(cmov\w+|fcmov\w+|f(u)?comip?|bswap|cmpxchg(8b|16b)?|xadd\w?|cpuid|"
+                     r"rdtscp?|rdpmc|rdmsr|wrmsr|rsm|sysenter|sysexit|syscall|sysret|ud2|"
+                     r"nop[wl]|emms|femms|[lsm]fence|clflush\w*|prefetch\w*|movnti|"
+                     r"[ls]dmxcsr|fxsave|fxrstor|fisttp\w*|popcnt|lzcnt|tzcnt|movbe|crc32\w?)$")
+_VECTOR_REGISTER = re.compile(r"%[xyz]?mm\d")
+_PREFIXES = {"lock", "rep", "repz", "repnz", "repe", "repne", "data16", "data32", "addr16",
+             "addr32", "cs", "ds", "es", "fs", "gs", "ss", "notrack", "bnd"}
+# One instruction of objdump -d: address, bytes, mnemonic and operands.
+_INSTRUCTION = re.compile(r"^\s*([0-9a-f]+):\t[0-9a-f ]+\t(.*)$")
+
+
+def lacked_instructions(listing):
+    """[(address, instruction text)] of every instruction in objdump -d output that the 386
+    lacks."""
+    found = []
+    for line in listing.splitlines():
+        m = _INSTRUCTION.match(line)
+        if not m:
+            continue
+        words = m.group(2).split()
+        while words and words[0] in _PREFIXES:
+            words = words[1:]
+        if not words:
+            continue
+        if _LACKED.match(words[0]) or _VECTOR_REGISTER.search(" ".join(words[1:])):
+            found.append((int(m.group(1), 16), " ".join(m.group(2).split())))
+    return found
+
+
+_OUTPUT_SECTION = re.compile(r"^(\.\S+)(?:\s+0x[0-9a-fA-F]+)?")
+_INPUT_SECTION = re.compile(r"^ (\.text\S*)(?:\s+0x([0-9a-fA-F]+)\s+0x([0-9a-fA-F]+)\s+(\S.*))?$")
+_SYMBOL = re.compile(r"^\s{16}0x([0-9a-fA-F]+)\s+(?!0x)([^=\s][^=]*)$")
+
+
+def code_names(text):
+    """The code of a GNU ld link map: a sorted list of (address, name), each input section
+    of .text by its name and object, each symbol defined in it by its own name."""
+    names = []
+    lines = _section(text.splitlines(), "Linker script and memory map", ())
+    in_text = False
+    pending = None
+    for line in lines:
+        out = _OUTPUT_SECTION.match(line)
+        if out:
+            in_text = out.group(1) == ".text"
+            continue
+        if not in_text:
+            continue
+        if pending is not None:
+            placed = _PLACED.match(line)
+            if placed:
+                names.append((int(line.split()[0], 16), "%s (%s)" % (pending, placed.group(2).strip())))
+            pending = None
+            continue
+        section = _INPUT_SECTION.match(line)
+        if section:
+            label = re.sub(r"^\.text[$.]?", "", section.group(1)) or ".text"
+            if section.group(2) is None:
+                pending = label
+            elif int(section.group(3), 16) != 0:
+                names.append((int(section.group(2), 16), "%s (%s)" % (label, section.group(4).strip())))
+            continue
+        symbol = _SYMBOL.match(line)
+        if symbol:
+            names.append((int(symbol.group(1), 16), symbol.group(2).strip()))
+    names.sort(key=lambda item: item[0])
+    return names
+
+
+def check_instructions(listing, map_text, demangle=lambda name: name):
+    """Returns one problem for each instruction the 386 lacks, naming its address and the
+    function the link map (if any) places there."""
+    names = code_names(map_text) if map_text else []
+    starts = [address for address, _ in names]
+    problems = []
+    for address, instruction in lacked_instructions(listing):
+        i = bisect.bisect_right(starts, address) - 1
+        where = demangle(names[i][1]) if i >= 0 else "no function the link map names"
+        problems.append("%s at 0x%08x in %s: an instruction the 80386 lacks" % (instruction, address, where))
+    return problems
+
+
+def demangler(objdump):
+    """Reads a static function's mangled name (its section's, in the map) with the c++filt
+    beside objdump; a name it cannot read stays as it is."""
+    cxxfilt = re.sub(r"objdump$", "c++filt", objdump)
+
+    def demangle(label):
+        mangled = label.split(" ", 1)
+        if not mangled[0].startswith("_Z") or cxxfilt == objdump:
+            return label
+        try:
+            result = subprocess.run([cxxfilt, "-n", mangled[0]], capture_output=True, text=True)
+        except OSError:
+            return label
+        return " ".join([result.stdout.strip() or mangled[0]] + mangled[1:])
+    return demangle
+
+
+def disassemble(objdump, path):
+    result = subprocess.run([objdump, "-d", path], capture_output=True, text=True)
+    if result.returncode != 0:
+        raise PeError("%s -d failed: %s" % (objdump, result.stderr.strip()))
+    return result.stdout
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--deny", required=True, help="functions Windows 95 or NT 4.0 lacks")
     parser.add_argument("--list", action="store_true", help="print every import")
     parser.add_argument("--maps", help="folder of the link maps, one NAME.map per program")
+    parser.add_argument("--objdump", help="objdump for i386 PE images: disassembles each program")
     parser.add_argument("programs", nargs="+")
     args = parser.parse_args()
     denied = read_denied(args.deny)
@@ -212,12 +335,20 @@ def main():
         except (OSError, PeError, struct.error) as e:
             problems = [str(e)]
             data = b""
+        map_text = ""
         if args.maps:
             try:
                 with open(os.path.join(args.maps, name + ".map"), encoding="latin-1") as f:
-                    problems += check_map(f.read())
+                    map_text = f.read()
+                problems += check_map(map_text)
             except OSError as e:
                 problems.append("no link map: %s" % e)
+        if args.objdump and data:
+            try:
+                problems += check_instructions(disassemble(args.objdump, path), map_text,
+                                               demangler(args.objdump))
+            except (OSError, PeError) as e:
+                problems.append(str(e))
         target = SIZE_TARGETS.get(name)
         if target:
             print("%s: %d bytes (target %d: %s)" % (name, len(data), target,

@@ -1,0 +1,67 @@
+#include "listedfile.h"
+
+#include <string.h>
+
+#include "pathtext.h"
+
+namespace {
+
+// The system drops trailing dots and blanks from a part, so "..." or ". ." may act as "..".
+bool OnlyDotsAndBlanks(const char *part, size_t length)
+{
+    for (size_t i = 0; i < length; i++) {
+        if (part[i] != '.' && part[i] != ' ')
+            return false;
+    }
+    return length > 0;
+}
+
+// Walks the parts split at single-byte backslash characters (charWise) or at every byte 0x5C.
+// Character by character, an empty part is a fault; byte by byte it is not, since a
+// double-byte character may end in 0x5C right before a separator, but the last part is the
+// installed name and must not be empty.
+ListedPathFault CheckParts(const char *path, bool charWise)
+{
+    const char *part = path;
+    for (const char *p = path;; p += charWise ? CharBytes(p) : 1) {
+        if (*p != '\0' && *p != '\\')
+            continue;
+        size_t length = (size_t)(p - part);
+        if (length == 0 && *p == '\0')
+            return LISTED_PATH_NO_NAME;
+        if (length == 0 && charWise)
+            return LISTED_PATH_EMPTY_PART;
+        if (OnlyDotsAndBlanks(part, length))
+            return LISTED_PATH_DOTS;
+        if (*p == '\0')
+            return LISTED_PATH_OK;
+        part = p + 1;
+    }
+}
+
+}  // namespace
+
+ListedPathFault CheckListedPath(const char *path)
+{
+    if (path[0] == '\0')
+        return LISTED_PATH_NO_NAME;
+    // Neither byte is ever the second byte of a double-byte character.
+    if (strchr(path, '/') != NULL)
+        return LISTED_PATH_SLASH;
+    if (strchr(path, ':') != NULL)
+        return LISTED_PATH_COLON;
+    ListedPathFault fault = CheckParts(path, true);
+    return fault != LISTED_PATH_OK ? fault : CheckParts(path, false);
+}
+
+ListedPathFault CheckFileName(const char *name)
+{
+    ListedPathFault fault = CheckListedPath(name);
+    if (fault != LISTED_PATH_OK)
+        return fault;
+    for (const char *p = name; *p != '\0'; p += CharBytes(p)) {
+        if (*p == '\\')
+            return LISTED_PATH_FOLDER;
+    }
+    return LISTED_PATH_OK;
+}
