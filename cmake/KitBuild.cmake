@@ -24,6 +24,13 @@ if(KIT_WIN32)
         -Wl,--gc-sections -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
         -Wl,--major-os-version,4 -Wl,--minor-os-version,0
         -Wl,--disable-dynamicbase -Wl,--disable-nxcompat -Wl,--disable-reloc-section)
+    # The same sources give the same programs: no link time in the header.
+    list(APPEND KIT_PRODUCT_LINK -Wl,--no-insert-timestamp)
+elseif(KIT_TOOLS_ONLY)
+    # The native tools as they ship (the main command's build/tool): Debian's compiler,
+    # optimised, no folder of the build inside.
+    add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=)
+    add_link_options(-s)
 else()
     # The native tree exists to run the pure code under the sanitizers and the fuzzers.
     if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")

@@ -1,10 +1,13 @@
 #!/bin/bash
-# The kit's main job: installs what it needs, builds the three programs into dist/bin/ and
-# the sample package's installation medium into dist/medium/ (one folder, as on a CD) and
-# dist/floppy/ (one folder per 1.44 MB disk), with the medium builder run under Wine, and
-# their images: dist/floppy/DISKn.img per disk and dist/medium.iso (scripts/make-images.sh).
-# Then the whole journey of a user under Wine (scripts/journey.sh): install from the medium,
-# the saver, the uninstall, with screenshots and before/after listings in dist/journey/.
+# The kit's main job: installs what it needs, builds the three programs and the medium
+# builder (BuildMedium.exe for Windows, buildmedium for Linux) into dist/bin/ and, with the
+# native buildmedium, the sample package's installation medium into dist/medium/ (one folder,
+# as on a CD) and dist/floppy/ (one folder per 1.44 MB disk), and their images:
+# dist/floppy/DISKn.img per disk and dist/medium.iso (scripts/make-images.sh). All of it is
+# the same byte for byte wherever and whenever the same commit is built (SOURCE_DATE_EPOCH,
+# see scripts/source-date.sh); dist/SHA256SUMS lists it. Then the whole journey of a user
+# under Wine (scripts/journey.sh): install from the medium, the saver, the uninstall, with
+# screenshots and before/after listings in dist/journey/.
 #
 #   scripts/build.sh             everything, without a person
 #   scripts/build.sh --by-hand   the same build, then SETUP from the medium on $DISPLAY for a
@@ -19,26 +22,25 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 scripts/install-deps.sh
 
+. scripts/source-date.sh
+kit_source_date_epoch "$root"
+echo "== SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH ($(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S UTC'))"
+
 jobs="$(nproc)"
 cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw32.cmake" >/dev/null
-cmake --build build/win32 -j "$jobs" --target setup_exe saver_scr pavrell_exe
+cmake --build build/win32 -j "$jobs" --target setup_exe saver_scr pavrell_exe buildmedium
+tools="$(scripts/native-tools.sh)"
 
+rm -rf dist/bin dist/SHA256SUMS
 mkdir -p dist/bin
-for f in SETUP.exe Tessary.scr PAVRELL.exe; do
+for f in SETUP.exe Tessary.scr PAVRELL.exe BuildMedium.exe; do
     cp "build/win32/bin/$f" dist/bin/
 done
+cp "$tools/buildmedium" dist/bin/
 for f in dist/bin/*; do
-    printf '%-14s %8d bytes\n' "$(basename "$f")" "$(stat -c %s "$f")"
+    printf '%-16s %8d bytes\n' "$(basename "$f")" "$(stat -c %s "$f")"
 done
-
-# The builder runs under Wine; where the kernel runs no 32-bit Linux programs Wine is
-# 64-bit only, and the builder is built for x86_64 (same sources). The medium always
-# carries the 32-bit programs of dist/bin.
-. scripts/wine-arch.sh
-kit_wine_tree "$root"
-tool_tree="$KIT_WINE_TREE"
-cmake --build "$tool_tree" -j "$jobs" --target buildmedium
 
 # The package folder: the sample's script, pictures and settings beside the built programs.
 # The script is the author's UTF-8 text; the builder (/utf8) puts it on the medium in Shift-JIS.
@@ -49,16 +51,11 @@ cp examples/clock/SETUP.utf8.ini "$package/SETUP.ini"
 cp examples/clock/*.bmp examples/clock/Pavrell.ini examples/clock/Velmora.ini "$package/"
 cp dist/bin/Tessary.scr dist/bin/PAVRELL.exe "$package/"
 
-winpath() {  # a Unix path as Wine's Z: drive shows it
-    printf 'Z:%s' "$(realpath -m "$1" | tr '/' '\\')"
-}
 build_medium() {  # $1: output folder, then builder options
     local out="$1"
     shift
     echo "== medium $out"
-    scripts/wine-run.sh --work "$root/$tool_tree/wine" --suite build-medium -- \
-        "$tool_tree/bin/BuildMedium.exe" /utf8 "$@" /setup "$(winpath dist/bin/SETUP.exe)" \
-        "$(winpath "$package/SETUP.ini")" "$(winpath "$package")" "$(winpath "$out")"
+    dist/bin/buildmedium /utf8 "$@" /setup dist/bin/SETUP.exe "$package/SETUP.ini" "$package" "$out"
 }
 build_medium dist/medium /cd
 build_medium dist/floppy
@@ -74,6 +71,12 @@ done
 echo "medium checked: every compressed file expands to its original"
 
 scripts/make-images.sh dist/floppy dist/medium dist/medium.iso
+
+# What ships, with its checksums: an author checks a copy against them (see the README).
+(cd dist && find bin medium floppy medium.iso -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum) \
+    >dist/SHA256SUMS.partial
+mv dist/SHA256SUMS.partial dist/SHA256SUMS
+echo "dist/SHA256SUMS: $(wc -l <dist/SHA256SUMS) files and images"
 
 if [ "$mode" = --by-hand ]; then
     exec scripts/journey.sh --by-hand

@@ -36,7 +36,7 @@ else
     which_build="the x86_64 build of the same sources (this machine cannot run 32-bit programs; dist/medium holds the shipped 32-bit ones)"
 fi
 echo "== journey with $which_build"
-cmake --build "$tree" -j "$jobs" --target setup_exe saver_scr pavrell_exe buildmedium \
+cmake --build "$tree" -j "$jobs" --target setup_exe saver_scr pavrell_exe \
       journeydriver assist_rundll32_standin >/dev/null
 
 winpath() {  # a Unix path as Wine's Z: drive shows it
@@ -52,8 +52,8 @@ if [ "$arch" != win32 ]; then
     mkdir -p "$package"
     cp examples/clock/SETUP.ini examples/clock/*.bmp examples/clock/Pavrell.ini examples/clock/Velmora.ini "$package/"
     cp "$tree/bin/Tessary.scr" "$tree/bin/PAVRELL.exe" "$package/"
-    run -- "$tree/bin/BuildMedium.exe" /cd /setup "$(winpath "$tree/bin/SETUP.exe")" \
-        "$(winpath "$package/SETUP.ini")" "$(winpath "$package")" "$(winpath "$medium")" >/dev/null
+    "$(scripts/native-tools.sh)/buildmedium" /cd /setup "$tree/bin/SETUP.exe" "$package/SETUP.ini" "$package" \
+        "$medium" >/dev/null
 fi
 [ -f "$medium/SETUP.exe" ] || { echo "journey: no medium in $medium (run scripts/build.sh)" >&2; exit 1; }
 

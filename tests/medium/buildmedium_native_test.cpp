@@ -1,0 +1,307 @@
+// The native buildmedium as an author runs it on Linux: the script's Shift-JIS names found
+// as UTF-8 names whatever the case of their ASCII letters, paths relative to the current
+// folder, and bad input refused with one line, no medium, no OUTPUT.partial and no work
+// folder left. (What it prints against BuildMedium.exe: tests/medium/native_builder_test.sh.)
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "szdd.h"
+#include "testbitmap.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The script as an author writes it (UTF-8; built with /utf8).
+const char kScript[] =
+    "[Setup]\n"
+    "Title=テスト時計\n"
+    "SubTitle=副題\n"
+    "BackColor=BL\n"
+    "Titlemap=title.bmp\n"
+    "TitlemapX=10\n"
+    "TitlemapY=10\n"
+    "Bitmap=0\n"
+    "DefaultDir=C:\\Program Files\\Test\n"
+    "StartMsg1=コピーします。\n"
+    "StartMsg2=*\n"
+    "RegIni=Reg.ini\n"
+    "RegSec=User\n"
+    "ShortCutObj=0\n"
+    "FinalExec=0\n"
+    "[README]\n"
+    "1=ようこそ\n"
+    "[DISK1]\n"
+    "1=$App:A.TXT\n"
+    "2=$App:時計.txt\n"
+    "[DISK2]\n"
+    "1=$Sys:SUB\\B.DLL\n";
+
+std::string ReadAll(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteAll(const fs::path &path, const std::string &bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Replaced(std::string text, const std::string &from, const std::string &to)
+{
+    size_t at = text.find(from);
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::string Expanded(const std::string &image)
+{
+    std::string out(1 << 20, '\0');
+    size_t length = 0;
+    if (!SzddExpand((const unsigned char *)image.data(), image.size(), (unsigned char *)&out[0], out.size(), &length))
+        return "(not expandable)";
+    return out.substr(0, length);
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class NativeBuilder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root_ = fs::temp_directory_path() /
+                ("buildmedium-native-" + std::to_string(getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        package_ = root_ / "pkg";
+        output_ = root_ / "out";
+        temp_ = root_ / "tmp";
+        fs::create_directories(temp_);
+        WriteAll(package_ / "SETUP.ini", kScript);
+        WriteAll(package_ / "title.bmp", SmallBitmapBytes());
+        WriteAll(package_ / "A.TXT", std::string(4000, 'a') + "end of A");
+        WriteAll(package_ / "時計.txt", "clock text");
+        WriteAll(package_ / "SUB" / "B.DLL", std::string(3000, 'b'));
+        WriteAll(root_ / "SETUP.exe", "MZ setup program");
+    }
+    void TearDown() override
+    {
+        fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(root_);
+    }
+
+    // The builder with arguments, in folder; without the rights that let root read any file
+    // when unprivileged is set, as an author's own account runs it.
+    Outcome Builder(const std::vector<std::string> &arguments, const fs::path &folder = fs::path(),
+                bool unprivileged = false)
+    {
+        Outcome run;
+        fs::path out = root_ / "stdout", err = root_ / "stderr";
+        pid_t child = fork();
+        if (child == 0) {
+            int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(o, 1);
+            dup2(e, 2);
+            if (!folder.empty() && chdir(folder.c_str()) != 0)
+                _exit(97);
+            if (unprivileged && geteuid() == 0) {
+                prctl(PR_CAPBSET_DROP, 1 /* CAP_DAC_OVERRIDE */, 0, 0, 0);
+                prctl(PR_CAPBSET_DROP, 2 /* CAP_DAC_READ_SEARCH */, 0, 0, 0);
+            }
+            setenv("TMPDIR", temp_.c_str(), 1);
+            std::vector<char *> argv;
+            argv.push_back((char *)KIT_BUILDMEDIUM);
+            for (const std::string &a : arguments)
+                argv.push_back((char *)a.c_str());
+            argv.push_back(NULL);
+            execv(KIT_BUILDMEDIUM, argv.data());
+            _exit(98);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = ReadAll(out);
+        run.err = ReadAll(err);
+        return run;
+    }
+
+    Outcome Build(const std::string &options = "")
+    {
+        std::vector<std::string> arguments = {"/utf8", "/setup", (root_ / "SETUP.exe").string()};
+        if (!options.empty())
+            arguments.push_back(options);
+        for (const fs::path &p : {package_ / "SETUP.ini", package_, output_})
+            arguments.push_back(p.string());
+        return Builder(arguments);
+    }
+
+    fs::path root_, package_, output_, temp_;
+};
+
+TEST_F(NativeBuilder, NamesTheFilesAsTheScriptNamesThem)
+{
+    // The script's case and the package's differ; Wine finds such a file all the same.
+    fs::rename(package_ / "A.TXT", package_ / "a.txt");
+    fs::rename(package_ / "SUB", package_ / "Sub");
+    Outcome run = Build();
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("", run.err);
+    EXPECT_NE(std::string::npos, run.out.find("[5/6] DISK1\\\x8E\x9E\x8C\x76.tx_\n")) << run.out;
+    EXPECT_NE(std::string::npos, run.out.find("medium ready: " + output_.string() + " (one folder per disk)\n"));
+    const struct {
+        fs::path medium;
+        std::string original;
+    } files[] = {
+        {output_ / "DISK1" / "A.TX_", ReadAll(package_ / "a.txt")},
+        {output_ / "DISK1" / "時計.tx_", "clock text"},
+        {output_ / "DISK2" / "SUB" / "B.DL_", ReadAll(package_ / "Sub" / "B.DLL")},
+    };
+    for (const auto &f : files)
+        EXPECT_EQ(f.original, Expanded(ReadAll(f.medium))) << f.medium;
+    EXPECT_EQ("MZ setup program", ReadAll(output_ / "DISK1" / "SETUP.exe"));
+    EXPECT_EQ(SmallBitmapBytes(), ReadAll(output_ / "DISK1" / "title.bmp"));
+    // The script in Shift-JIS with CR LF; the package's own is left as it was.
+    std::string onMedium = ReadAll(output_ / "DISK1" / "SETUP.ini");
+    EXPECT_EQ(0u, onMedium.find("[Setup]\r\nTitle=\x83\x65\x83\x58\x83\x67\x8E\x9E\x8C\x76\r\n")) << onMedium;
+    EXPECT_EQ(kScript, ReadAll(package_ / "SETUP.ini"));
+    EXPECT_TRUE(fs::is_empty(temp_)) << "the work folder is removed";
+}
+
+TEST_F(NativeBuilder, PathsRelativeToTheCurrentFolder)
+{
+    fs::create_directories(root_ / "deep" / "er");
+    Outcome run = Builder({"/cd", "/utf8", "/setup", "../../SETUP.exe", "../../pkg/./SETUP.ini", "../../pkg/",
+                       "./../../out//"},
+                      root_ / "deep" / "er");
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("medium ready: " + output_.string() + " (one folder)\n")) << run.out;
+    EXPECT_TRUE(fs::is_regular_file(output_ / "SUB" / "B.DL_"));
+}
+
+TEST_F(NativeBuilder, UsageOnRequestAndOnWrongArguments)
+{
+    Outcome help = Builder({"--help"});
+    EXPECT_EQ(0, help.status);
+    EXPECT_EQ(0u, help.out.find("usage: buildmedium [/cd] [/utf8] [/setup PROGRAM] SCRIPT PACKAGE OUTPUT\n"))
+        << help.out;
+    EXPECT_EQ("", help.err);
+    Outcome wrong = Builder({"a", "b"});
+    EXPECT_EQ(2, wrong.status);
+    EXPECT_EQ(help.out, wrong.err);
+    EXPECT_EQ("", wrong.out);
+}
+
+// Every refusal: exit status 1, its line on the error output, an earlier medium left as it
+// was, no OUTPUT.partial and no work folder.
+TEST_F(NativeBuilder, RefusalsLeaveNothingHalfWritten)
+{
+    struct Case {
+        const char *name;
+        std::function<void(const fs::path &pkg)> spoil;
+        std::string line;   // the whole line
+        bool unprivileged;
+    };
+    const Case cases[] = {
+        {"a listed file that cannot be read",
+         [](const fs::path &pkg) { fs::permissions(pkg / "SUB" / "B.DLL", fs::perms::none); },
+         "SUB\\B.DLL: cannot read " + package_.string() + "/SUB/B.DLL", true},
+        {"a folder where a listed file belongs",
+         [](const fs::path &pkg) {
+             fs::remove(pkg / "A.TXT");
+             fs::create_directories(pkg / "A.TXT");
+         },
+         package_.string() + "/SETUP.ini:19: error: [DISK1] A.TXT: is a folder, not a file", false},
+        {"a disk that overflows",
+         [](const fs::path &pkg) {
+             std::string noise(1500000, '\0');
+             unsigned state = 7;
+             for (char &c : noise)
+                 c = (char)((state = state * 1103515245 + 12345) >> 16);
+             WriteAll(pkg / "SUB" / "B.DLL", noise);
+         },
+         "DISK2: * bytes do not fit on a disk of 1,457,664 bytes", false},
+        {"a line that is not UTF-8",
+         [](const fs::path &pkg) { WriteAll(pkg / "SETUP.ini", Replaced(kScript, "副題", "\x95\x9B\x91\xE8")); },
+         package_.string() + "/SETUP.ini:3: error: not valid UTF-8", false},
+        {"a character without a Shift-JIS form",
+         [](const fs::path &pkg) { WriteAll(pkg / "SETUP.ini", Replaced(kScript, "副題", "副題〜")); },
+         package_.string() + "/SETUP.ini:3: error: U+301C at column 12 has no Shift-JIS form (code page 932)", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        c.spoil(package_);
+        WriteAll(output_ / "earlier.txt", "earlier medium");
+        std::vector<std::string> arguments = {"/utf8", "/setup", (root_ / "SETUP.exe").string(),
+                                              (package_ / "SETUP.ini").string(), package_.string(),
+                                              output_.string()};
+        Outcome run = Builder(arguments, fs::path(), c.unprivileged);
+        EXPECT_EQ(1, run.status);
+        // A '*' in the expected line stands for any text.
+        size_t star = c.line.find('*');
+        std::string before = c.line.substr(0, star);
+        std::string after = star == std::string::npos ? "" : c.line.substr(star + 1);
+        bool found = false;
+        std::istringstream lines(run.err);
+        for (std::string line; std::getline(lines, line);)
+            found = found || (star == std::string::npos
+                                  ? line == c.line
+                                  : line.size() >= before.size() + after.size() &&
+                                        line.compare(0, before.size(), before) == 0 &&
+                                        line.compare(line.size() - after.size(), after.size(), after) == 0);
+        EXPECT_TRUE(found) << "expected " << c.line << "\nin " << run.err;
+        EXPECT_EQ("earlier medium", ReadAll(output_ / "earlier.txt"));
+        EXPECT_FALSE(fs::exists(output_ / "DISK1"));
+        EXPECT_FALSE(fs::exists(root_ / "out.partial"));
+        EXPECT_TRUE(fs::is_empty(temp_)) << "the work folder is removed";
+    }
+}
+
+TEST_F(NativeBuilder, AFileWhereTheMediumGoesIsKept)
+{
+    WriteAll(output_, "a file of the author's");
+    Outcome run = Build();
+    EXPECT_EQ(1, run.status);
+    EXPECT_EQ(output_.string() + ": is a file; the medium is a folder\n", run.err);
+    EXPECT_EQ("a file of the author's", ReadAll(output_));
+    EXPECT_FALSE(fs::exists(root_ / "out.partial"));
+    EXPECT_FALSE(fs::exists(root_ / "out.old"));
+}
+
+// A medium built again replaces the earlier one whole, files it no longer has included.
+TEST_F(NativeBuilder, ABuildAgainReplacesTheEarlierMedium)
+{
+    ASSERT_EQ(0, Build("/cd").status);
+    WriteAll(output_ / "stale.txt", "from before");
+    WriteAll(package_ / "A.TXT", "changed");
+    Outcome again = Build("/cd");
+    ASSERT_EQ(0, again.status) << again.err;
+    EXPECT_EQ("changed", Expanded(ReadAll(output_ / "A.TX_")));
+    EXPECT_FALSE(fs::exists(output_ / "stale.txt"));
+    EXPECT_FALSE(fs::exists(root_ / "out.old"));
+}
+
+}  // namespace
