@@ -60,11 +60,15 @@ fi
 if [ "$mode" = --bench ]; then
     bench_out="$root/build/install-bench"
     mkdir -p "$bench_out"
+    failed=0
     for i in 1 2 3; do
-        run --drive "d:cdrom:$medium" -- "$root/$tree/bin/journeydriver.exe" bench 'D:\' \
-            "$(winpath "$bench_out")" | grep '^installation:' || echo "installation $i failed" 
+        if ! run --drive "d:cdrom:$medium" -- "$root/$tree/bin/journeydriver.exe" bench 'D:\' \
+            "$(winpath "$bench_out")" | grep '^installation:'; then
+            echo "journey: installation $i failed" >&2
+            failed=1
+        fi
     done
-    exit 0
+    exit "$failed"
 fi
 if [ "$mode" = --by-hand ]; then
     [ -n "${DISPLAY:-}" ] || { echo "journey: --by-hand needs a display (DISPLAY)" >&2; exit 2; }
@@ -89,9 +93,15 @@ rm -f "$out/rundll32_standin.exe"
 for f in before.txt restarted.txt after.txt rundll32.txt; do
     [ -f "$out/shots/$f" ] && mv "$out/shots/$f" "$out/$f"
 done
+# A step whose picture is missing from the page is a failed journey, not a quiet gap.
 for bmp in "$out"/shots/*.bmp; do
     [ -f "$bmp" ] || continue
-    convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+    if convert "$bmp" "${bmp%.bmp}.png"; then
+        rm -f "$bmp"
+    else
+        echo "journey: the screenshot $(basename "$bmp") could not be converted" >&2
+        status=1
+    fi
 done
 
 # What the design leaves on purpose: the copy of SETUP in the Windows directory, which the

@@ -75,14 +75,26 @@ kit_stop_wineserver() {
 }
 
 # UTF-16LE .reg import, independent of the Unix locale. The converted copy is a temporary
-# file of the work folder, never written beside the source file.
+# file of the work folder, never written beside the source file. Fails with a message when
+# the file is no REGEDIT4 file, cannot be converted, or regedit has something to say about
+# it: a program run without its settings would fail for reasons nobody could see.
 kit_import_reg() {  # $1: REGEDIT4 text file (UTF-8)
-    local utf16
+    local utf16 said="" status=0
+    if [ "$(head -n 1 "$1" 2>/dev/null | tr -d '\r')" != REGEDIT4 ]; then
+        echo "wine-env: $1 is no REGEDIT4 file; nothing was imported" >&2
+        return 1
+    fi
     mkdir -p "$KIT_WINE_WORK"
     utf16="$(mktemp "$KIT_WINE_WORK/import.XXXXXX.reg")"
-    { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$1"; } >"$utf16"
-    "$KIT_WINE" regedit /S "$("$KIT_WINE" winepath -w "$utf16" 2>/dev/null)" >/dev/null 2>&1
+    # Wine's regedit ends with 0 even when it cannot read the file: what it says tells.
+    { printf '\xff\xfe' && iconv -f UTF-8 -t UTF-16LE "$1"; } >"$utf16" &&
+        said="$("$KIT_WINE" regedit /S "$("$KIT_WINE" winepath -w "$utf16" 2>/dev/null)" 2>&1)" ||
+        status=$?
     rm -f "$utf16"
+    if [ "$status" != 0 ] || [ -n "$said" ]; then
+        echo "wine-env: importing $1 into the registry failed (status $status) $said" >&2
+        return 1
+    fi
 }
 
 # The prefix every suite copies: 32-bit, Japanese fonts, no window manager delays.
@@ -100,7 +112,7 @@ kit_build_template() {
         # Wine's Japanese System raster font has no kanji, where Japanese Windows' System font
         # has them all: without it, System in character set 128 comes from IPAGothic.
         rm -f "$tmp/drive_c/windows/Fonts/jvgasys.fon"
-        kit_import_reg "$KIT_SCRIPTS_DIR/wine-template.reg"
+        kit_import_reg "$KIT_SCRIPTS_DIR/wine-template.reg" || exit 1
         kit_stop_wineserver
         "$KIT_WINE" reg query 'HKCU\Software\Wine\X11 Driver' /v Managed 2>/dev/null | grep -q 'N' || {
             echo "wine-env: template settings were not imported" >&2; exit 1; }

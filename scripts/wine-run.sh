@@ -97,10 +97,10 @@ for exe in "${win95[@]+"${win95[@]}"}"; do
     printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s]\n"Version"="win95"\n' "$exe" >>"$reg"
 done
 if [ "$(wc -l <"$reg")" -gt 1 ]; then
-    kit_import_reg "$reg"
+    kit_import_reg "$reg" || exit 1
 fi
 for r in "${regs[@]+"${regs[@]}"}"; do
-    kit_import_reg "$r"
+    kit_import_reg "$r" || exit 1
 done
 # Drive and version settings are read when the wineserver starts.
 kit_stop_wineserver

@@ -9,21 +9,19 @@
 #include "setupmessage.h"
 #include "setupscript.h"
 #include "setupwindow.h"
+#include "uninstallentry.h"
 
 namespace {
 
 enum { PREPARATION_TIMER = 1, PREPARATION_DELAY_MS = 1000 };
 // GetShortPathNameA's buffer for the WININIT.INI lines, and a line with "NUL=" and CR LF.
 enum { SHORT_NAME_BYTES = 515, WININIT_LINE_BYTES = 4 + SHORT_NAME_BYTES + 2 };
-enum { DISPLAY_NAME_BYTES = 255, UNINSTALL_KEY_BYTES = 512, UNINSTALL_ENTRIES = 100 };
-enum { PREPARING_TEXT_BYTES = 256 };
 
 void PaintPreparation(HWND window)
 {
-    char text[PREPARING_TEXT_BYTES];
-    if (LoadStringA(setupContext.instance, IDS_PREPARING, text, sizeof text) <= 0)
-        text[0] = '\0';
-    PaintCentredLine(window, text);
+    char text[MESSAGE_BYTES];
+    FormatSetupString(text, IDS_PREPARING);
+    PaintCenteredLine(window, text);
 }
 
 // Writes the whole text at the file's current position.
@@ -101,8 +99,8 @@ bool StageOneFile(HANDLE wininit, const StagedFile &file, bool listForDeletion)
     return WininitDeletionLine(line, sizeof line, shortName) && WriteText(wininit, line);
 }
 
-}  // namespace
-
+// Copies the program, its script and its pictures into the Windows directory and lists all
+// but the program in WININIT.INI for deletion at the next restart. False after its own message.
 bool StageSetupFiles(HWND owner)
 {
     const SetupContext &ctx = setupContext;
@@ -123,37 +121,6 @@ bool StageSetupFiles(HWND owner)
     if (ok)
         return true;
     ShowSetupFailure(owner, ctx.caption);
-    return false;
-}
-
-bool IsAlreadyInstalled()
-{
-    for (int n = 0; n < UNINSTALL_ENTRIES; n++) {
-        char keyName[UNINSTALL_KEY_BYTES];
-        if (!UninstallEntryKey(keyName, sizeof keyName, setupContext.baseName, n))
-            return false;
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-            continue;
-        char name[DISPLAY_NAME_BYTES];
-        DWORD size = sizeof name;
-        DWORD type = 0;
-        LONG result = RegQueryValueExA(key, "DisplayName", NULL, &type, (BYTE *)name, &size);
-        RegCloseKey(key);
-        if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-            continue;
-        // A value stored without its terminator is terminated here when there is room; one
-        // that fills the buffer is longer than any Title and cannot match.
-        if (size == 0)
-            name[0] = '\0';
-        else if (name[size - 1] != '\0') {
-            if (size >= sizeof name)
-                continue;
-            name[size] = '\0';
-        }
-        if (strcmp(name, setupScript.Title) == 0)
-            return true;
-    }
     return false;
 }
 
@@ -182,6 +149,8 @@ LRESULT CALLBACK PreparationWindowProc(HWND window, UINT message, WPARAM wParam,
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+}  // namespace
+
 bool RunBootstrap(HINSTANCE instance)
 {
     SetupContext &ctx = setupContext;
@@ -199,7 +168,7 @@ bool RunBootstrap(HINSTANCE instance)
 
     BuildCaption(IDS_CAPTION_SETUP);
     // A caption without system menu: the user cannot close it while the files are staged.
-    if (!RunCentredSetupWindow(instance, PreparationWindowProc)) {
+    if (!RunCenteredSetupWindow(instance, PreparationWindowProc)) {
         ShowSetupFailure(NULL, ctx.baseName);
         ctx.bootstrapFailed = TRUE;
         return false;

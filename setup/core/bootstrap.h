@@ -9,15 +9,6 @@
 // staged and the staged copy can be started; false after the failure has been shown.
 bool RunBootstrap(HINSTANCE instance);
 
-LRESULT CALLBACK PreparationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Copies the program, its script and its pictures into the Windows directory and lists all
-// but the program in WININIT.INI for deletion at the next restart. False after its own message.
-bool StageSetupFiles(HWND owner);
-
-// True when an uninstall entry of this product (DisplayName equal to Title) exists.
-bool IsAlreadyInstalled();
-
 // Starts the staged copy with "/" and the medium directory.
 void RelaunchStagedCopy();
 

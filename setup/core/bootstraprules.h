@@ -1,24 +1,9 @@
-// Decisions of the bootstrap start that need no window: the preparation window's place,
-// the files to stage, the texts of the uninstall key and of the relaunch. Built natively too.
+// Decisions of the bootstrap start that need no window: the files to stage, the relaunch's
+// command and the lines it adds to WININIT.INI. Built natively too.
 #ifndef BOOTSTRAPRULES_H
 #define BOOTSTRAPRULES_H
 
 #include <stddef.h>
-
-struct WindowPlace {
-    int x;
-    int y;
-    int width;
-    int height;
-};
-
-// 0.4 of the screen's width and 2/15 of its height, centred, all truncated toward zero.
-// Integer arithmetic with the exact fractions: the x87 unit of the 32-bit build would
-// truncate 0.13333333333333333 * 480 to 63 where double precision gives 64.
-WindowPlace CenteredPlace(int screenWidth, int screenHeight);
-
-// The uninstall window: 1.2 times the width of its text, 2/15 of the screen height, centred.
-WindowPlace UninstallPlace(int textWidth, int screenWidth, int screenHeight);
 
 enum { STAGED_FILES_MAX = 4 };
 
@@ -36,13 +21,6 @@ struct StagedFile {
 // wizard finds it.
 int StagingList(const char *exeName, const char *scriptName, const char *titlemap,
                 const char *bitmap, StagedFile list[STAGED_FILES_MAX]);
-
-// The uninstall key of entry n (under HKEY_LOCAL_MACHINE):
-// "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\" + baseName + " Uninst " + n.
-// False when it does not fit in size bytes.
-bool UninstallEntryKey(char *dest, size_t size, const char *baseName, int n);
-// The same with the number as text, taken as it is (the uninstall start's entry number).
-bool UninstallEntryKeyText(char *dest, size_t size, const char *baseName, const char *number);
 
 // windowsDir (backslash ensured) + baseName + ".exe /" + scriptDir. False when it does not fit.
 bool RelaunchCommand(char *dest, size_t size, const char *windowsDir, const char *baseName,

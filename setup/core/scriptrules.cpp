@@ -6,7 +6,6 @@
 #include "pathtext.h"
 
 const char *const kBackColorCodes[BACK_COLOR_CODES] = {"BL", "GR", "RD", "LB", "PK", "YL", "MN"};
-const char *const kPathMacros[PATH_MACROS] = {"$App:", "$Win:", "$Sys:"};
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include <stddef.h>
 
+#include "listedfile.h"
 #include "setupscript.h"
 
 // Where the rules get their text from: the profile functions in SETUP, a table in tests.
@@ -52,11 +53,9 @@ struct SetupKeyInfo {
     const char *name;
     size_t size;
 };
-enum { SETUP_KEY_COUNT = 23, BACK_COLOR_CODES = 7, PATH_MACROS = 3 };
+enum { SETUP_KEY_COUNT = 23, BACK_COLOR_CODES = 7 };
 extern const SetupKeyInfo kSetupKeys[SETUP_KEY_COUNT];
 // "BL" ... "MN": code i gives backColorIndex i + 1.
 extern const char *const kBackColorCodes[BACK_COLOR_CODES];
-// "$App:", "$Win:", "$Sys:".
-extern const char *const kPathMacros[PATH_MACROS];
 
 #endif

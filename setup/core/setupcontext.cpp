@@ -1,5 +1,9 @@
 #include "setupcontext.h"
 
+#include "scripterror.h"
+#include "scriptrules.h"
+#include "setupscript.h"
+
 SetupContext setupContext;
 
 namespace {
@@ -20,4 +24,19 @@ bool FillSystemFolders(SetupContext *ctx)
 {
     return FillFolder(ctx->windowsDir, sizeof ctx->windowsDir, GetWindowsDirectoryA) &&
            FillFolder(ctx->systemDir, sizeof ctx->systemDir, GetSystemDirectoryA);
+}
+
+// Here rather than beside the reader: a tool that links the reader needs neither this record
+// nor ShowScriptError.
+bool ReadSetupScript()
+{
+    SetupContext &ctx = setupContext;
+    if (!FillSystemFolders(&ctx))
+        return false;
+    char text[NAME_BYTES + SCRIPT_ERROR_BYTES];
+    if (ReadSetupScriptFile(ctx.scriptDir, ctx.scriptName, ctx.sourceDir, &setupScript,
+                            ctx.scriptPath, text, sizeof text))
+        return true;
+    ShowScriptError(text);
+    return false;
 }

@@ -1,23 +1,27 @@
 #include "setupmessage.h"
 
+#include <stdarg.h>
+
 #include "resource.h"
 #include "setupcontext.h"
 #include "setupscript.h"
 
-// wsprintfA writes at most 1024 bytes.
-enum { MESSAGE_BYTES = 1024, FORMAT_BYTES = 512 };
-
-int ShowSetupMessage(HWND owner, UINT stringId, const char *argument, const char *caption,
-                     UINT style)
+void FormatSetupString(char *text, UINT stringId, ...)
 {
     char format[FORMAT_BYTES];
     if (LoadStringA(setupContext.instance, stringId, format, sizeof format) <= 0)
         format[0] = '\0';
+    va_list arguments;
+    va_start(arguments, stringId);
+    wvsprintfA(text, format, arguments);
+    va_end(arguments);
+}
+
+int ShowSetupMessage(HWND owner, UINT stringId, const char *argument, const char *caption,
+                     UINT style)
+{
     char text[MESSAGE_BYTES];
-    if (argument != NULL)
-        wsprintfA(text, format, argument);
-    else
-        CopyText(text, sizeof text, format);
+    FormatSetupString(text, stringId, argument);
     return MessageBoxA(owner, text, caption, style);
 }
 

@@ -2,8 +2,8 @@
 
 #include <string.h>
 
-#include "bootstraprules.h"
 #include "setupcontext.h"
+#include "windowplace.h"
 
 void GetCenteredWindowRect(int *x, int *y, int *width, int *height)
 {
@@ -31,7 +31,7 @@ bool RegisterSetupClass(HINSTANCE instance, WNDPROC procedure, bool smallIcon)
     return RegisterClassExA(&windowClass) != 0;
 }
 
-bool RunCentredSetupWindow(HINSTANCE instance, WNDPROC procedure)
+bool RunCenteredSetupWindow(HINSTANCE instance, WNDPROC procedure)
 {
     const SetupContext &ctx = setupContext;
     int x, y, width, height;
@@ -54,7 +54,7 @@ bool RunCentredSetupWindow(HINSTANCE instance, WNDPROC procedure)
     return got == 0;
 }
 
-void PaintCentredLine(HWND window, const char *text)
+void PaintCenteredLine(HWND window, const char *text)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);

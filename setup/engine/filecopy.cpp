@@ -33,11 +33,8 @@ void ShowCopyFailure(HWND dialog, const char *path)
 bool AskForNextDisk(HWND dialog, const char *probePath)
 {
     engineState.diskNumber++;
-    char format[256];
-    if (LoadStringA(setupContext.instance, IDS_CHANGE_DISK, format, sizeof format) <= 0)
-        format[0] = '\0';
-    char text[1024];
-    wsprintfA(text, format, (long)engineState.diskNumber);
+    char text[MESSAGE_BYTES];
+    FormatSetupString(text, IDS_CHANGE_DISK, (long)engineState.diskNumber);
     if (MessageBoxA(dialog, text, setupContext.caption, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
         return false;
     while (!PathExists(probePath)) {
@@ -204,8 +201,7 @@ bool CopyScriptToInstallFolder(HWND dialog)
         return true;
     ShowProgressLine(dialog, IDC_PROGRESS_SOURCE, IDS_COPY_SOURCE, setupContext.scriptPath);
     char destination[MAX_PATH_BYTES];
-    bool fits = JoinFolderName(destination, sizeof destination, setupContext.installDir,
-                               setupContext.scriptName);
+    bool fits = InstallLogPath(destination);
     ShowProgressLine(dialog, IDC_PROGRESS_DESTINATION, IDS_COPY_DESTINATION, destination);
     AdvanceProgress(dialog);
     if (!fits || !CopyFileA(setupContext.scriptPath, destination, FALSE)) {
@@ -228,26 +224,23 @@ bool CopyListedFile(HWND dialog)
         ShowEntryFailure(dialog, entry);
         return false;
     }
-    char source[MAX_PATH_BYTES];
-    bool sourceFits = MediumSourcePath(source, sizeof source, setupContext.sourceDir, entry.path);
-    if (AsksForNextDisk(&setupScript, index) && !AskForNextDisk(dialog, source))
+    const SetupContext &ctx = setupContext;
+    MacroFolders folders = {ctx.installDir, ctx.windowsDir, ctx.systemDir};
+    FileCopyPlan copy;
+    PlanFileCopy(&entry, ctx.sourceDir, &folders, &copy);
+    if (AsksForNextDisk(&setupScript, index) && !AskForNextDisk(dialog, copy.source))
         return false;
 
-    ShowProgressLine(dialog, IDC_PROGRESS_SOURCE, IDS_COPY_SOURCE, source);
-    const char *folder = MacroFolder(entry.macro, setupContext.installDir,
-                                     setupContext.windowsDir, setupContext.systemDir);
-    char destination[MAX_PATH_BYTES];
-    bool destinationFits = folder != NULL &&
-                           InstalledFilePath(destination, sizeof destination, folder, entry.path);
-    if (!destinationFits) {
+    ShowProgressLine(dialog, IDC_PROGRESS_SOURCE, IDS_COPY_SOURCE, copy.source);
+    if (!copy.destinationFits) {
         // Nothing sensible to name: the entry cannot be installed anywhere.
         ShowEntryFailure(dialog, entry);
         return false;
     }
-    ShowProgressLine(dialog, IDC_PROGRESS_DESTINATION, IDS_COPY_DESTINATION, destination);
+    ShowProgressLine(dialog, IDC_PROGRESS_DESTINATION, IDS_COPY_DESTINATION, copy.destination);
     AdvanceProgress(dialog);
-    if (!sourceFits || !ExpandFile(source, destination)) {
-        ShowCopyFailure(dialog, destination);
+    if (!copy.sourceFits || !ExpandFile(copy.source, copy.destination)) {
+        ShowCopyFailure(dialog, copy.destination);
         return false;
     }
     engineState.fileIndex++;

@@ -2,55 +2,11 @@
 
 #include <string.h>
 
-#include "listedfile.h"
-
-namespace {
-
-// Starts dest with the texts in order; false, leaving dest empty, when they do not fit.
-bool BuildText(char *dest, size_t size, const char *const *parts, size_t count)
-{
-    if (size == 0)
-        return false;
-    dest[0] = '\0';
-    for (size_t i = 0; i < count; i++) {
-        if (!AppendText(dest, size, parts[i])) {
-            dest[0] = '\0';
-            return false;
-        }
-    }
-    return true;
-}
-
-// The folder with a trailing backslash, or false when there was no room for it: the name
-// would then be glued to the folder's last component.
-bool FolderWithBackslash(char *dest, const char *folder)
-{
-    if (strlen(folder) >= MAX_PATH_BYTES)
-        return false;
-    EnsureTrailingBackslash(dest, folder);
-    size_t length = strlen(dest);
-    return length == 0 || IsSingleByteCharAt(dest, length - 1, '\\');
-}
-
-}  // namespace
-
 int NextInstallStep(int current, bool copyFinished)
 {
     if (current == STEP_COPY_FILE && !copyFinished)
         return STEP_COPY_FILE;
     return current + 1;
-}
-
-bool JoinFolderName(char *dest, size_t size, const char *folder, const char *name)
-{
-    char base[MAX_PATH_BYTES];
-    if (!FolderWithBackslash(base, folder)) {
-        if (size > 0)
-            dest[0] = '\0';
-        return false;
-    }
-    const char *parts[] = {base, name};
-    return BuildText(dest, size, parts, 2);
 }
 
 bool FileListEnds(const SetupScript *script, int index)
@@ -72,41 +28,12 @@ bool AsksForNextDisk(const SetupScript *script, int index)
     return index > 0 && !FileListEnds(script, index) && script->diskStart[index];
 }
 
-bool MediumSourcePath(char *dest, size_t size, const char *sourceDir, const char *listedPath)
+void PlanFileCopy(const FileEntry *entry, const char *sourceDir, const MacroFolders *folders,
+                  FileCopyPlan *plan)
 {
-    if (CheckListedPath(listedPath) != LISTED_PATH_OK) {
-        if (size > 0)
-            dest[0] = '\0';
-        return false;
-    }
-    if (!JoinFolderName(dest, size, sourceDir, listedPath))
-        return false;
-    dest[strlen(dest) - 1] = '_';
-    return true;
-}
-
-const char *MacroFolder(const char *macro, const char *appDir, const char *windowsDir,
-                        const char *systemDir)
-{
-    if (SameTextIgnoringCase(macro, "$App:"))
-        return appDir;
-    if (SameTextIgnoringCase(macro, "$Win:"))
-        return windowsDir;
-    if (SameTextIgnoringCase(macro, "$Sys:"))
-        return systemDir;
-    return NULL;
-}
-
-bool InstalledFilePath(char *dest, size_t size, const char *folder, const char *listedPath)
-{
-    // The name after the last backslash of the medium path is the listed path's own last
-    // component: the medium folder always ends in a backslash before the listed path.
-    if (CheckListedPath(listedPath) != LISTED_PATH_OK) {
-        if (size > 0)
-            dest[0] = '\0';
-        return false;
-    }
-    return JoinFolderName(dest, size, folder, LastPathComponent(listedPath));
+    plan->sourceFits = MediumSourcePath(plan->source, sizeof plan->source, sourceDir, entry->path);
+    plan->destinationFits = InstalledFilePath(plan->destination, sizeof plan->destination, folders,
+                                              entry->macro, entry->path);
 }
 
 bool CopyTempPath(char *dest, size_t size, const char *destination, int n)
@@ -153,7 +80,7 @@ size_t LongestInstallFolderName(const SetupScript *script, const char *scriptNam
     const char *names[FILE_LIST_ENTRIES + 6];
     int count = 0;
     for (int i = 0; !FileListEnds(script, i); i++) {
-        if (SameTextIgnoringCase(script->fileList[i].macro, "$App:"))
+        if (SameTextIgnoringCase(script->fileList[i].macro, kPathMacros[MACRO_APP]))
             names[count++] = LastPathComponent(script->fileList[i].path);
     }
     names[count++] = scriptName;
@@ -186,33 +113,13 @@ size_t InstallFolderLimit(const SetupScript *script, const char *scriptName)
     return longest + 2 < MAX_PATH_BYTES ? MAX_PATH_BYTES - 2 - longest : 1;
 }
 
-bool FolderLogKey(char *dest, size_t size, int index)
-{
-    char key[16] = "Dir";
-    AppendDecimal(key, sizeof key, index);
-    const char *parts[] = {key};
-    return BuildText(dest, size, parts, 1);
-}
-
-bool UninstallCommand(char *dest, size_t size, const char *windowsDir, const char *exeName,
-                      int entryNumber, const char *installDir)
-{
-    char number[16] = "";
-    AppendDecimal(number, sizeof number, entryNumber);
-    const char *parts[] = {windowsDir, "\\", exeName, " /Uninst-", number, "-", installDir};
-    return BuildText(dest, size, parts, sizeof parts / sizeof parts[0]);
-}
-
 bool ShortcutLinkPath(char *dest, size_t size, const char *folder, const char *linkName)
 {
-    char base[MAX_PATH_BYTES];
-    if (!FolderWithBackslash(base, folder)) {
-        if (size > 0)
-            dest[0] = '\0';
-        return false;
-    }
-    const char *parts[] = {base, linkName, ".lnk"};
-    return BuildText(dest, size, parts, 3);
+    if (JoinFolderName(dest, size, folder, linkName) && AppendText(dest, size, ".lnk"))
+        return true;
+    if (size > 0)
+        dest[0] = '\0';
+    return false;
 }
 
 bool IsShortcutFolderKind(int kind)

@@ -1,12 +1,13 @@
-// Decisions of the installation engine that need no window: where a listed file lies on the
-// medium and where it lands, when the next disk is asked for, which step follows which, and
-// the texts of the install log's keys, the uninstall command and the shortcut's file. No
-// windows.h here: built natively as well, under the sanitizers and the fuzzer.
+// Decisions of the installation engine that need no window: where a listed file is copied
+// from and to, when the next disk is asked for, which step follows which, how long the
+// install folder may be, and where the shortcut's file lies. No windows.h here: built
+// natively as well, under the sanitizers and the fuzzer.
 #ifndef INSTALLRULES_H
 #define INSTALLRULES_H
 
 #include <stddef.h>
 
+#include "listedfile.h"
 #include "pathtext.h"
 #include "setupscript.h"
 
@@ -21,10 +22,6 @@ enum {
 // file list is exhausted, every other step is followed by the next value.
 int NextInstallStep(int current, bool copyFinished);
 
-// folder with a trailing backslash ensured, then name. False, leaving dest empty, when the
-// result would not fit in size bytes: a cut path would name another file.
-bool JoinFolderName(char *dest, size_t size, const char *folder, const char *name);
-
 // True when the list has no entry at index: past the hundredth, or the entry is unused.
 bool FileListEnds(const SetupScript *script, int index);
 
@@ -36,19 +33,17 @@ int FirstRefusedEntry(const SetupScript *script);
 // starts a disk section and is not the very first entry.
 bool AsksForNextDisk(const SetupScript *script, int index);
 
-// Where a listed file lies on the medium: sourceDir joined with the listed path, its last
-// byte replaced by '_'. Also the probe path after a disk change. False for a path the
-// listed-path rule refuses (listedfile.h).
-bool MediumSourcePath(char *dest, size_t size, const char *sourceDir, const char *listedPath);
-
-// The folder a path macro names ("$App:", "$Win:", "$Sys:", letter case ignored), or NULL.
-const char *MacroFolder(const char *macro, const char *appDir, const char *windowsDir,
-                        const char *systemDir);
-
-// Where a listed file is installed: folder joined with the listed path's last component
-// (searched byte by byte), so sub-folders on the medium only locate the file. False for a
-// path the listed-path rule refuses.
-bool InstalledFilePath(char *dest, size_t size, const char *folder, const char *listedPath);
+// Where a listed file is read on the medium and where it is installed (listedfile.h), as
+// the copy step takes them: the folders are the install folder and the platform's own. A path
+// that does not fit, or that the listed-path rule refuses, is left empty and its flag false.
+struct FileCopyPlan {
+    char source[MAX_PATH_BYTES];        // also the probe path after a disk change
+    char destination[MAX_PATH_BYTES];
+    bool sourceFits;
+    bool destinationFits;
+};
+void PlanFileCopy(const FileEntry *entry, const char *sourceDir, const MacroFolders *folders,
+                  FileCopyPlan *plan);
 
 // A copy goes to a temporary name beside its destination and replaces the old file only when
 // complete; the old file waits under another such name until the new one is in place. The
@@ -84,15 +79,9 @@ bool InstallFolderFits(const char *folder, const SetupScript *script, const char
 // at least 1.
 size_t InstallFolderLimit(const SetupScript *script, const char *scriptName);
 
-// The install log's key of the index-th folder of a list: "Dir" + index.
-bool FolderLogKey(char *dest, size_t size, int index);
-
-// windowsDir + "\" + exeName + " /Uninst-" + entry number + "-" + installDir, the install
-// folder exactly as entered.
-bool UninstallCommand(char *dest, size_t size, const char *windowsDir, const char *exeName,
-                      int entryNumber, const char *installDir);
-
-// The shortcut's file: folder (backslash ensured) + link name + ".lnk".
+// The shortcut's file, where the installation places it and the uninstaller deletes it: the
+// folder joined with the link name (JoinFolderName), then ".lnk". False, dest empty, when it
+// does not fit.
 bool ShortcutLinkPath(char *dest, size_t size, const char *folder, const char *linkName);
 
 // Folder kinds a shortcut may go to: 0 desktop, 2 programs menu, 7 start-up folder. Their

@@ -2,14 +2,12 @@
 
 #include <commctrl.h>
 
-#include "installlog.h"
 #include "installrules.h"
 #include "installsteps.h"
 #include "resource.h"
 #include "setupcontext.h"
 #include "setupscript.h"
 #include "uninstallentry.h"
-#include "wizard.h"
 
 static_assert((int)StepArmed == STEP_ARMED && (int)StepCopyFile == STEP_COPY_FILE &&
                   (int)StepFinish == STEP_FINISH,
@@ -38,8 +36,9 @@ void EndProgress(HWND dialog, UINT pageMessage)
     PostMessageA(setupContext.mainWindow, pageMessage, 0, 0);
 }
 
-void OnInitDialog(HWND dialog)
+void OnInitDialog(HWND dialog, const InstallChoices *choices)
 {
+    engineState.choices = choices;
     // Importing it is what matters: the control library registers the progress bar when it
     // loads with the program, before any dialog is made.
     InitCommonControls();
@@ -74,7 +73,7 @@ void OnStep(HWND dialog, int step)
     if (RunInstallStep(dialog, step))
         stepTimer = SetTimer(dialog, STEP_TIMER, STEP_PAUSE_MS, NULL);
     else
-        EndProgress(dialog, PageAbort);
+        EndProgress(dialog, engineState.choices->abortMessage);
 }
 
 void OnCancel(HWND dialog)
@@ -82,8 +81,8 @@ void OnCancel(HWND dialog)
     if (startTimer != 0)
         KillTimer(dialog, START_TIMER);
     startTimer = 0;
-    pageResult = PAGE_CANCEL;
-    EndProgress(dialog, PageAbort);
+    *engineState.choices->pageResult = PROGRESS_CANCELLED;
+    EndProgress(dialog, engineState.choices->abortMessage);
 }
 
 }  // namespace
@@ -92,7 +91,10 @@ bool RecordCreatedFolders()
 {
     if (!KeepsInstallLog(&setupScript))
         return true;
-    WriteCreatedFolderLists();
+    char log[MAX_PATH_BYTES];
+    InstallLogFile file;
+    if (OpenEngineInstallLog(&file, log))
+        WriteCreatedFolderLists(&file, engineState.choices->createdFolders, shortcutFolders);
     // Without the entry the installation still stands; it only cannot be removed from the
     // platform's list.
     RegisterUninstallEntry();
@@ -101,10 +103,9 @@ bool RecordCreatedFolders()
 
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (void)lParam;
     switch (message) {
     case WM_INITDIALOG:
-        OnInitDialog(dialog);
+        OnInitDialog(dialog, (const InstallChoices *)lParam);
         return TRUE;
     case WM_TIMER:
         OnTimer(dialog, wParam);
@@ -123,7 +124,7 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         OnStep(dialog, (int)message);
         return TRUE;
     case StepFinish:
-        EndProgress(dialog, PageDone);
+        EndProgress(dialog, engineState.choices->doneMessage);
         return TRUE;
     default:
         return FALSE;

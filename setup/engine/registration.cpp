@@ -6,7 +6,6 @@
 #include "listedfile.h"
 #include "setupcontext.h"
 #include "setupscript.h"
-#include "wizard.h"
 
 bool WriteRegistrationFile()
 {
@@ -17,8 +16,9 @@ bool WriteRegistrationFile()
         !JoinFolderName(path, sizeof path, setupContext.installDir, setupScript.RegIni))
         return true;
     const char *section = setupScript.RegSec;
-    WritePrivateProfileStringA(section, "User", userName, path);
-    WritePrivateProfileStringA(section, "Division", division, path);
+    const InstallChoices *choices = engineState.choices;
+    WritePrivateProfileStringA(section, "User", choices->userName, path);
+    WritePrivateProfileStringA(section, "Division", choices->division, path);
     char temp[MAX_PATH_BYTES];
     DWORD length = GetTempPathA(MAX_PATH_BYTES - 1, temp);
     if (length == 0 || length >= MAX_PATH_BYTES - 1)

@@ -1,17 +1,18 @@
-#include "shortcut.h"
-
+// Shell links to the installed program through the platform's shell link object.
 #include <windows.h>
 
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "installlog.h"
 #include "installrules.h"
 #include "installsteps.h"
 #include "pathfs.h"
 #include "setupcontext.h"
 #include "setupscript.h"
+
+char shortcutFolder[MAX_PATH_BYTES];
+FolderSlot shortcutFolders[FOLDER_LIST_SLOTS];
 
 static_assert(CSIDL_DESKTOP == 0 && CSIDL_PROGRAMS == 2 && CSIDL_STARTUP == 7,
               "shortcut folder kinds are the platform's special-folder ids");
@@ -74,8 +75,7 @@ bool SpecialFolderPath(int folderKind, char *path)
     return ok && found[0] != '\0' && CopyText(path, MAX_PATH_BYTES, found) == strlen(found);
 }
 
-}  // namespace
-
+// A link file with the given target, arguments, working directory and show command.
 bool SaveShellLink(const char *target, const char *arguments, const char *linkFile,
                    const char *workingDir, int showCommand)
 {
@@ -89,6 +89,7 @@ bool SaveShellLink(const char *target, const char *arguments, const char *linkFi
     return CloseLinkObject(&object, ok);
 }
 
+// Gives an existing link file an icon location.
 bool SetShellLinkIcon(const char *linkFile, const char *iconFile, int iconIndex)
 {
     LinkObject object;
@@ -100,6 +101,11 @@ bool SetShellLinkIcon(const char *linkFile, const char *iconFile, int iconIndex)
     return CloseLinkObject(&object, ok);
 }
 
+// Places linkName + ".lnk" pointing at target in the special folder of folderKind (0 desktop,
+// 2 programs menu, 7 start-up folder), inside subFolder when given (created as needed and
+// recorded in the shortcut-folder list), with an icon when iconFile is given. folderOut
+// (MAX_PATH_BYTES) receives the folder that holds the link as soon as it is settled, before
+// the link is written.
 bool CreateShortcut(const char *target, const char *linkName, int folderKind,
                     const char *subFolder, const char *iconFile, int iconIndex, char *folderOut)
 {
@@ -115,7 +121,7 @@ bool CreateShortcut(const char *target, const char *linkName, int folderKind,
         if (!CheckInstallDrive(folder, &driveType))
             return false;
         if (!FolderExists(folder) &&
-            !CreateFolderTree(folder, installLog.shortcutFolders, FOLDER_LIST_SLOTS))
+            !CreateFolderTree(folder, shortcutFolders, FOLDER_LIST_SLOTS))
             return false;
     }
     char settled[MAX_PATH_BYTES];
@@ -129,6 +135,8 @@ bool CreateShortcut(const char *target, const char *linkName, int folderKind,
     return iconFile == NULL || SetShellLinkIcon(linkFile, iconFile, iconIndex);
 }
 
+}  // namespace
+
 bool PlaceShortcut(HWND dialog)
 {
     if (!WantsShortcut(&setupScript))
@@ -137,11 +145,14 @@ bool PlaceShortcut(HWND dialog)
     bool ok = PlanShortcut(&setupScript, setupContext.installDir, &plan) &&
               CreateShortcut(plan.target, plan.linkName, plan.folderKind, plan.subFolder,
                              plan.hasIcon ? plan.iconFile : NULL, plan.iconIndex,
-                             installLog.shortcutFolder);
+                             shortcutFolder);
     if (!ok)
         MessageBoxA(dialog, "ERROR 1", setupContext.baseName, MB_OK | MB_ICONERROR);
-    WriteShortcutPath();
-    if (OpensShortcutFolder(&setupScript) && installLog.shortcutFolder[0] != '\0')
-        ShellExecuteA(NULL, "open", installLog.shortcutFolder, NULL, NULL, SW_SHOWNORMAL);
+    char log[MAX_PATH_BYTES];
+    InstallLogFile file;
+    if (OpenEngineInstallLog(&file, log))
+        WriteShortcutPath(&file, shortcutFolder);
+    if (OpensShortcutFolder(&setupScript) && shortcutFolder[0] != '\0')
+        ShellExecuteA(NULL, "open", shortcutFolder, NULL, NULL, SW_SHOWNORMAL);
     return true;
 }

@@ -4,6 +4,8 @@
 
 #include "pathtext.h"
 
+const char *const kPathMacros[PATH_MACROS] = {"$App:", "$Win:", "$Sys:"};
+
 namespace {
 
 // The system drops trailing dots and blanks from a part, so "..." or ". ." may act as "..".
@@ -64,4 +66,61 @@ ListedPathFault CheckFileName(const char *name)
             return LISTED_PATH_FOLDER;
     }
     return LISTED_PATH_OK;
+}
+
+const char *MacroFolder(const char *macro, const MacroFolders *folders)
+{
+    const char *const byMacro[PATH_MACROS] = {folders->app, folders->windows, folders->system};
+    for (int m = 0; m < PATH_MACROS; m++) {
+        if (SameTextIgnoringCase(macro, kPathMacros[m]))
+            return byMacro[m];
+    }
+    return NULL;
+}
+
+bool FolderWithBackslash(char *dest, const char *folder)
+{
+    dest[0] = '\0';
+    if (strlen(folder) >= MAX_PATH_BYTES)
+        return false;
+    EnsureTrailingBackslash(dest, folder);
+    size_t length = strlen(dest);
+    return length == 0 || IsSingleByteCharAt(dest, length - 1, '\\');
+}
+
+bool JoinFolderName(char *dest, size_t size, const char *folder, const char *name)
+{
+    char base[MAX_PATH_BYTES];
+    const char *parts[] = {base, name};
+    if (FolderWithBackslash(base, folder))
+        return ConcatTexts(dest, size, parts, 2);
+    if (size > 0)
+        dest[0] = '\0';
+    return false;
+}
+
+bool MediumSourcePath(char *dest, size_t size, const char *sourceDir, const char *listedPath)
+{
+    if (CheckListedPath(listedPath) != LISTED_PATH_OK) {
+        if (size > 0)
+            dest[0] = '\0';
+        return false;
+    }
+    if (!JoinFolderName(dest, size, sourceDir, listedPath))
+        return false;
+    dest[strlen(dest) - 1] = '_';
+    return true;
+}
+
+bool InstalledFilePath(char *dest, size_t size, const MacroFolders *folders, const char *macro,
+                       const char *listedPath)
+{
+    const char *folder = MacroFolder(macro, folders);
+    // An edited install log or a hostile medium must not name a file anywhere else.
+    if (folder == NULL || CheckListedPath(listedPath) != LISTED_PATH_OK) {
+        if (size > 0)
+            dest[0] = '\0';
+        return false;
+    }
+    return JoinFolderName(dest, size, folder, LastPathComponent(listedPath));
 }

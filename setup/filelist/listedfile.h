@@ -2,9 +2,12 @@
 // last part (after the last byte 0x5C) is the name the file is installed and later deleted
 // under. The system resolves '/', ':' and dot parts when such a path is used, so a path that
 // holds them could reach any file; the installation, the uninstaller and the medium builder's
-// checker all ask this one rule. No windows.h here: built natively as well.
+// checker all ask this one rule, and take the file's places on the medium and on the disk
+// from here. No windows.h here: built natively as well.
 #ifndef LISTEDFILE_H
 #define LISTEDFILE_H
+
+#include <stddef.h>
 
 enum ListedPathFault {
     LISTED_PATH_OK,
@@ -24,5 +27,41 @@ ListedPathFault CheckListedPath(const char *path);
 // The same for a name that lies directly in a folder (the registration file): a backslash,
 // outside a double-byte character, is a fault as well.
 ListedPathFault CheckFileName(const char *name);
+
+// The path macros that name a listed file's folder, letter case ignored, in the order of
+// MacroFolders: "$App:", "$Win:", "$Sys:".
+enum { MACRO_APP, MACRO_WIN, MACRO_SYS, PATH_MACROS };
+extern const char *const kPathMacros[PATH_MACROS];
+
+// The folders the path macros stand for.
+struct MacroFolders {
+    const char *app;       // the install folder
+    const char *windows;
+    const char *system;
+};
+
+// The folder macro names, or NULL for any other text.
+const char *MacroFolder(const char *macro, const MacroFolders *folders);
+
+// dest (MAX_PATH_BYTES) = folder with a trailing backslash ensured. False when the folder
+// does not fit a path or has no room left for the backslash: a name would then be glued to
+// its last part. An empty folder stays empty.
+bool FolderWithBackslash(char *dest, const char *folder);
+
+// folder with a trailing backslash ensured, then name. False, leaving dest empty, when the
+// result would not fit in size bytes: a cut path would name another file.
+bool JoinFolderName(char *dest, size_t size, const char *folder, const char *name);
+
+// Where a listed file lies on the medium: sourceDir joined with the listed path, its last
+// byte replaced by '_'. Also the probe path after a disk change. False, dest empty, for a
+// path the rule above refuses.
+bool MediumSourcePath(char *dest, size_t size, const char *sourceDir, const char *listedPath);
+
+// Where a listed file is installed, and so where the uninstaller deletes it: its macro's
+// folder joined with the listed path's last part (after the last byte 0x5C, a trail byte
+// included), so that sub-folders on the medium only locate the file. False, dest empty, for
+// a macro of none of the three, a path the rule above refuses, or a result that does not fit.
+bool InstalledFilePath(char *dest, size_t size, const MacroFolders *folders, const char *macro,
+                       const char *listedPath);
 
 #endif

@@ -2,7 +2,8 @@
 
 #include <string.h>
 
-int createdFolderCount = 0;
+// Next free slot of the list that CreateFolderTree fills; shared by both lists.
+static int createdFolderCount = 0;
 
 // Paths that do not fit a path buffer are never looked up or created: acting on a cut
 // path would touch a different folder than the one meant.

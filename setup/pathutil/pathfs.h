@@ -6,16 +6,14 @@
 
 #include "pathtext.h"
 
-// Slots of the created-folder and shortcut-folder lists.
-enum { FOLDER_LIST_SLOTS = 128 };
-
-// Next free slot of the list that CreateFolderTree fills; shared by both lists.
-extern int createdFolderCount;
-
 BOOL PathExists(const char *path);
 BOOL CheckInstallDrive(const char *path, UINT *driveType);
 BOOL FolderExists(const char *path);
+// Creates every missing folder of path, recording each new one in the list (slots entries)
+// from its first slot, outermost first; slots beyond those it fills keep their content.
 BOOL CreateFolderTree(const char *path, FolderSlot *list, int slots);
+// Creates one folder unless it exists, recording it in the next slot of the list that the
+// last CreateFolderTree began.
 BOOL CreateFolderRecorded(const char *path, FolderSlot *list, int slots);
 
 #endif

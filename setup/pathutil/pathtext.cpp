@@ -68,6 +68,20 @@ bool AppendText(char *dest, size_t destSize, const char *src)
     return true;
 }
 
+bool ConcatTexts(char *dest, size_t size, const char *const *parts, size_t count)
+{
+    if (size == 0)
+        return false;
+    dest[0] = '\0';
+    for (size_t i = 0; i < count; i++) {
+        if (!AppendText(dest, size, parts[i])) {
+            dest[0] = '\0';
+            return false;
+        }
+    }
+    return true;
+}
+
 bool AppendDecimal(char *dest, size_t destSize, int value)
 {
     char digits[16];

@@ -8,7 +8,9 @@
 // A path buffer: 260 bytes of text and the terminator.
 enum { MAX_PATH_BYTES = 261 };
 
+// One folder of the created-folder and shortcut-folder lists, which have this many slots.
 typedef char FolderSlot[MAX_PATH_BYTES];
+enum { FOLDER_LIST_SLOTS = 128 };
 
 // True for the Shift-JIS lead bytes 0x81-0x9F and 0xE0-0xFC.
 bool IsLeadByte(unsigned char byte);
@@ -34,6 +36,10 @@ size_t CopyText(char *dest, size_t destSize, const char *src);
 // Appends src to dest when the whole result fits in destSize; otherwise leaves dest as it
 // was and returns false. For texts that must not be cut, such as paths and commands.
 bool AppendText(char *dest, size_t destSize, const char *src);
+
+// dest = the texts in order, when they all fit in size bytes; otherwise false with dest
+// empty (when it has a byte at all). For texts built of parts, such as keys and commands.
+bool ConcatTexts(char *dest, size_t size, const char *const *parts, size_t count);
 
 // Appends value in decimal ("-" first when negative) on the same terms as AppendText. The
 // programs format numbers with this rather than pull a printf family into pure code.

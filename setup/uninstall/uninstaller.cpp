@@ -2,42 +2,24 @@
 
 #include <string.h>
 
-#include "bootstraprules.h"
 #include "installlog.h"
 #include "resource.h"
 #include "setupcontext.h"
 #include "setupmessage.h"
 #include "setupscript.h"
 #include "setupwindow.h"
+#include "uninstallentry.h"
 #include "uninstallrules.h"
+#include "windowplace.h"
 
 namespace {
 
 enum { UNINSTALL_TIMER = 1, UNINSTALL_DELAY_MS = 1000 };
-enum { UNINSTALL_KEY_BYTES = 512 };
-// wsprintfA writes at most 1024 bytes.
-enum { TEXT_BYTES = 1024, FORMAT_BYTES = 512 };
 
+InstallLog installLog;  // what the installation added to the script's copy
 bool logLinesLeftOut;   // a folder line of the install log could not be taken
 bool incomplete;        // something the log names was not removed
 bool timerRunning;
-
-bool ReadFolderSection(const char *logPath, const char *section, FolderSlot *list)
-{
-    char data[SECTION_BYTES];
-    DWORD length = GetPrivateProfileSectionA(section, data, sizeof data, logPath);
-    // A section longer than the buffer comes back cut, with size - 2 as its length.
-    return FillFolderList(data, length, length >= sizeof data - 2, list, FOLDER_LIST_SLOTS);
-}
-
-// String 42, "uninstalling the title".
-void UninstallingText(char *text)
-{
-    char format[FORMAT_BYTES];
-    if (LoadStringA(setupContext.instance, IDS_UNINSTALLING, format, sizeof format) <= 0)
-        format[0] = '\0';
-    wsprintfA(text, format, setupScript.Title);
-}
 
 bool DeleteOneFile(void *, const char *path)
 {
@@ -49,11 +31,34 @@ bool RemoveOneFolder(void *, const char *path)
     return RemoveDirectoryA(path) != FALSE;
 }
 
+// Deletes the install log, the listed files, the shortcut and the created folders; true when
+// everything named by the log is gone.
+bool RemoveInstalledItems()
+{
+    const SetupContext &ctx = setupContext;
+    InstalledItems items;
+    items.logPath = ctx.scriptPath;
+    items.files = setupScript.fileList;
+    items.fileCount = setupScript.fileCount;
+    items.folders.app = ctx.scriptDir;
+    items.folders.windows = ctx.windowsDir;
+    items.folders.system = ctx.systemDir;
+    items.shortCutObj = setupScript.ShortCutObj;
+    items.shortCutLnk = setupScript.ShortCutLnk;
+    items.shortcutFolder = installLog.shortcutFolder;
+    items.createdFolders = installLog.createdFolders;
+    items.shortcutFolders = installLog.shortcutFolders;
+    items.slots = FOLDER_LIST_SLOTS;
+    RemovalTarget target = {NULL, DeleteOneFile, RemoveOneFolder};
+    bool all = RemoveItems(&items, &target);
+    return all && !logLinesLeftOut;
+}
+
 // The window is as wide as its text and a fifth, measured in its own device context.
 void OnCreate(HWND window)
 {
-    char text[TEXT_BYTES];
-    UninstallingText(text);
+    char text[MESSAGE_BYTES];
+    FormatSetupString(text, IDS_UNINSTALLING, setupScript.Title);
     SIZE extent = {0, 0};
     HDC dc = GetDC(window);
     GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
@@ -67,11 +72,10 @@ void OnCreate(HWND window)
 
 void OnPaint(HWND window)
 {
-    char text[TEXT_BYTES];
-    UninstallingText(text);
-    PaintCentredLine(window, text);
+    char text[MESSAGE_BYTES];
+    FormatSetupString(text, IDS_UNINSTALLING, setupScript.Title);
+    PaintCenteredLine(window, text);
 }
-
 // The whole removal, once; there is no retry and no cancel.
 void OnRemovalTimer(HWND window)
 {
@@ -98,65 +102,6 @@ void OnDestroy(HWND window)
     PostQuitMessage(0);
 }
 
-}  // namespace
-
-bool ReadInstallLog()
-{
-    const SetupContext &ctx = setupContext;
-    char logPath[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(logPath, ctx.scriptDir);
-    if (!AppendText(logPath, sizeof logPath, ctx.scriptName))
-        return false;
-    DWORD length = GetPrivateProfileStringA("Install", "ShortCutPath", "0",
-                                            installLog.shortcutFolder,
-                                            sizeof installLog.shortcutFolder, logPath);
-    // A folder longer than a path comes back cut and could name another folder.
-    if (length >= sizeof installLog.shortcutFolder - 1)
-        installLog.shortcutFolder[0] = '\0';
-    bool created = ReadFolderSection(logPath, "CreatedDir", installLog.createdFolders);
-    bool shortcut = ReadFolderSection(logPath, "CreatedScDir", installLog.shortcutFolders);
-    logLinesLeftOut = !created || !shortcut;
-    return true;
-}
-
-bool RemoveInstalledItems()
-{
-    const SetupContext &ctx = setupContext;
-    InstalledItems items;
-    items.logPath = ctx.scriptPath;
-    items.files = setupScript.fileList;
-    items.fileCount = setupScript.fileCount;
-    items.folders.app = ctx.scriptDir;
-    items.folders.windows = ctx.windowsDir;
-    items.folders.system = ctx.systemDir;
-    items.shortCutObj = setupScript.ShortCutObj;
-    items.shortCutLnk = setupScript.ShortCutLnk;
-    items.shortcutFolder = installLog.shortcutFolder;
-    items.createdFolders = installLog.createdFolders;
-    items.shortcutFolders = installLog.shortcutFolders;
-    items.slots = FOLDER_LIST_SLOTS;
-    RemovalTarget target = {NULL, DeleteOneFile, RemoveOneFolder};
-    bool all = RemoveItems(&items, &target);
-    return all && !logLinesLeftOut;
-}
-
-bool DeleteUninstallEntry(const char *entryNumber)
-{
-    char keyName[UNINSTALL_KEY_BYTES];
-    if (!UninstallEntryKeyText(keyName, sizeof keyName, setupContext.baseName, entryNumber))
-        return false;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return false;
-    if (RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyName) != ERROR_SUCCESS) {
-        RegCloseKey(key);
-        return false;
-    }
-    RegFlushKey(key);
-    RegCloseKey(key);
-    return true;
-}
-
 LRESULT CALLBACK UninstallWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -178,6 +123,18 @@ LRESULT CALLBACK UninstallWindowProc(HWND window, UINT message, WPARAM wParam, L
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+}  // namespace
+
+bool ReadInstallLog()
+{
+    // The script reader has just read the install log as the script, from scriptDir joined
+    // with scriptName; a path that did not fit would have stopped it.
+    InstallLogFile file;
+    OpenInstallLogFile(&file, setupContext.scriptPath);
+    logLinesLeftOut = !ReadInstallLogSections(&file, &installLog);
+    return true;
+}
+
 bool RunUninstall(HINSTANCE instance)
 {
     SetupContext &ctx = setupContext;
@@ -187,7 +144,7 @@ bool RunUninstall(HINSTANCE instance)
         return false;
 
     // A caption without system menu: the removal cannot be interrupted once confirmed.
-    if (!RunCentredSetupWindow(instance, UninstallWindowProc)) {
+    if (!RunCenteredSetupWindow(instance, UninstallWindowProc)) {
         ShowSetupFailure(NULL, ctx.caption);
         return false;
     }

@@ -23,9 +23,7 @@ enum WizardStep {
 enum { PAGE_NEXT = 0, PAGE_CANCEL = 1, PAGE_BACK = 2 };
 extern int pageResult;
 
-// Values the pages collect for the installation.
-extern char userName[NAME_BYTES];
-extern char division[NAME_BYTES];
+// The destination page's folder: DefaultDir, or the folder last browsed to.
 extern char defaultFolder[MAX_PATH_BYTES];
 
 // The registry's owner and organisation, the registration page's defaults.
@@ -35,26 +33,10 @@ extern char registeredOrganization[REGISTERED_BYTES];
 
 // Runs the wizard; returns the quit code of its message loop.
 int RunWizard(HINSTANCE instance);
-LRESULT CALLBACK WizardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// Fills registeredOwner and registeredOrganization; a value that cannot be read stays empty.
-void ReadRegisteredUser();
 
 // Performs one step; true to go on, false when the page ended with cancel or back
 // (pageResult tells which) or the step failed (pageResult is then cancel).
 bool RunWizardStep(HWND window, int step);
-
-INT_PTR CALLBACK InitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK RegistDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
-bool HasUserName(const char *name, const char *division);
-// Tells why a folder's drive cannot take the installation (nothing for a drive that can).
-void DriveTypeMessage(HWND owner, const char *folder, UINT driveType);
-// The shell's folder browser; true with the chosen folder in folder (MAX_PATH_BYTES), false
-// when the user cancelled or the choice is no file-system folder.
-bool BrowseForFolder(HWND owner, UINT flags, const char *title, char *folder);
-// Draws the side picture on a page, white replaced by the BackColor; true when drawn.
-bool DrawSidePicture(HWND page);
 
 // Copies a bitmap with its own size to (x, y) with a raster operation.
 void DrawBitmap(HDC dc, int x, int y, HBITMAP bitmap, DWORD rop);

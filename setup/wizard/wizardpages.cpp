@@ -3,7 +3,6 @@
 #include <shlobj.h>
 #include <string.h>
 
-#include "installlog.h"
 #include "installrules.h"
 #include "pathfs.h"
 #include "progress.h"
@@ -17,7 +16,7 @@
 namespace {
 
 // How much of the name and division fields is read.
-enum { USER_TEXT_LIMIT = 254, TITLE_BYTES = 256 };
+enum { USER_TEXT_LIMIT = 254 };
 // The folder field is read whole into this: Wine's field counts its limit in characters, not
 // bytes, and a read into a shorter buffer would cut the text anywhere, even inside a
 // double-byte character.
@@ -26,9 +25,81 @@ enum { FOLDER_FIELD_BYTES = 1024 };
 // SHBrowseForFolderA writes the chosen item's display name here.
 char browseDisplayName[MAX_PATH];
 
+// What the pages collect for the installation, handed to the progress dialog whole.
+char userName[NAME_BYTES];
+char division[NAME_BYTES];
+FolderSlot createdFolders[FOLDER_LIST_SLOTS];
+const InstallChoices installChoices = {userName, division, createdFolders, &pageResult, PageDone,
+                                       PageAbort};
+static_assert((int)PROGRESS_CANCELLED == (int)PAGE_CANCEL,
+              "the progress dialog cancels the page as the pages do");
+
 int CALLBACK IgnoreBrowseEvents(HWND, UINT, LPARAM, LPARAM)
 {
     return 0;
+}
+
+bool HasUserName(const char *name, const char *division)
+{
+    (void)division;   // may be empty
+    return name[0] != '\0';
+}
+
+// Tells why a folder's drive cannot take the installation (nothing for a drive that can).
+void DriveTypeMessage(HWND owner, const char *folder, UINT driveType)
+{
+    UINT id = DriveMessageId(driveType);
+    if (id != 0)
+        ShowSetupMessage(owner, id, folder, setupContext.baseName, MB_OK | MB_ICONWARNING);
+}
+
+// The shell's folder browser; true with the chosen folder in folder (MAX_PATH_BYTES), false
+// when the user cancelled or the choice is no file-system folder.
+bool BrowseForFolder(HWND owner, UINT flags, const char *title, char *folder)
+{
+    BROWSEINFOA info;
+    memset(&info, 0, sizeof info);
+    info.hwndOwner = owner;
+    info.pszDisplayName = browseDisplayName;
+    info.lpszTitle = title;
+    info.ulFlags = flags;
+    info.lpfn = IgnoreBrowseEvents;
+    LPITEMIDLIST item = SHBrowseForFolderA(&info);
+    if (item == NULL)
+        return false;
+    BOOL converted = SHGetPathFromIDListA(item, browseDisplayName);
+    CoTaskMemFree(item);
+    if (!converted)
+        return false;
+    CopyText(folder, MAX_PATH_BYTES, browseDisplayName);
+    return true;
+}
+
+// Draws the side picture on a page, white replaced by the BackColor; true when drawn.
+bool DrawSidePicture(HWND page)
+{
+    HDC dc = GetDC(page);
+    HBITMAP picture = LoadBitmapA(setupContext.instance, "SETUP");
+    HBITMAP mask = LoadBitmapA(setupContext.instance, "SETUPM");
+    bool drawn = picture != NULL && mask != NULL;
+    if (drawn) {
+        BITMAP size;
+        GetObjectA(picture, sizeof size, &size);
+        RECT area = {10, 10, 10 + size.bmWidth, 10 + size.bmHeight};
+        Rgb fill = FullColour(setupScript.backColorIndex);
+        HBRUSH brush = CreateSolidBrush(RGB(fill.red, fill.green, fill.blue));
+        FillRect(dc, &area, brush);
+        DeleteObject(brush);
+        // White around the shapes becomes the fill; the shapes keep their own colours.
+        DrawBitmap(dc, 10, 10, mask, SRCERASE);
+        DrawBitmap(dc, 10, 10, picture, SRCINVERT);
+    }
+    if (picture != NULL)
+        DeleteObject(picture);
+    if (mask != NULL)
+        DeleteObject(mask);
+    ReleaseDC(page, dc);
+    return drawn;
 }
 
 // A page that cannot be shown ends the wizard: it must not count as passed.
@@ -47,7 +118,7 @@ bool RunPage(HWND window, const char *name, DLGPROC procedure)
 bool StartProgressDialog(HWND window)
 {
     setupContext.progressDialog = CreateDialogParamA(setupContext.instance, "PROGR_DIALOG", window,
-                                                     ProgressDialogProc, 0);
+                                                     ProgressDialogProc, (LPARAM)&installChoices);
     if (setupContext.progressDialog != NULL)
         return true;
     ShowSetupFailure(window, setupContext.caption);
@@ -105,9 +176,8 @@ void AcceptUser(HWND dialog)
 
 void BrowseInstallFolder(HWND dialog)
 {
-    char title[TITLE_BYTES];
-    if (LoadStringA(setupContext.instance, IDS_BROWSE_TITLE, title, sizeof title) <= 0)
-        title[0] = '\0';
+    char title[MESSAGE_BYTES];
+    FormatSetupString(title, IDS_BROWSE_TITLE);
     char chosen[MAX_PATH_BYTES];
     if (!BrowseForFolder(dialog, BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN, title, chosen))
         return;
@@ -153,38 +223,11 @@ void AcceptInstallFolder(HWND dialog)
     if (ShowSetupMessage(dialog, IDS_CREATE_FOLDER, folder, caption,
                          MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    if (!CreateFolderTree(folder, installLog.createdFolders, FOLDER_LIST_SLOTS)) {
+    if (!CreateFolderTree(folder, createdFolders, FOLDER_LIST_SLOTS)) {
         ShowSetupMessage(dialog, IDS_FOLDER_FAILED, NULL, caption, MB_OK | MB_ICONERROR);
         return;
     }
     EndPage(dialog, PAGE_NEXT);
-}
-
-}  // namespace
-
-bool RunWizardStep(HWND window, int step)
-{
-    switch (step) {
-    case PageInit:
-        return RunPage(window, "INIT_DIALOG", InitDialogProc);
-    case PageRegist:
-        return RunPage(window, "REGIST_DIALOG", RegistDialogProc);
-    case PageStart:
-        return RunPage(window, "START_DIALOG", StartDialogProc);
-    case PageProgress:
-        return StartProgressDialog(window);
-    case PageDone:
-        ShowSetupMessage(window, IDS_SETUP_COMPLETE, setupScript.Title, setupContext.caption,
-                         MB_OK | MB_ICONINFORMATION);
-        return true;
-    case PageFinalExec:
-        OpenFinalExec();
-        return true;
-    case PageClose:
-        DestroyWindow(window);
-        return true;
-    }
-    return false;
 }
 
 INT_PTR CALLBACK InitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -262,61 +305,29 @@ INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     return FALSE;
 }
 
-bool HasUserName(const char *name, const char *division)
-{
-    (void)division;   // may be empty
-    return name[0] != '\0';
-}
+}  // namespace
 
-void DriveTypeMessage(HWND owner, const char *folder, UINT driveType)
+bool RunWizardStep(HWND window, int step)
 {
-    UINT id = DriveMessageId(driveType);
-    if (id != 0)
-        ShowSetupMessage(owner, id, folder, setupContext.baseName, MB_OK | MB_ICONWARNING);
-}
-
-bool BrowseForFolder(HWND owner, UINT flags, const char *title, char *folder)
-{
-    BROWSEINFOA info;
-    memset(&info, 0, sizeof info);
-    info.hwndOwner = owner;
-    info.pszDisplayName = browseDisplayName;
-    info.lpszTitle = title;
-    info.ulFlags = flags;
-    info.lpfn = IgnoreBrowseEvents;
-    LPITEMIDLIST item = SHBrowseForFolderA(&info);
-    if (item == NULL)
-        return false;
-    BOOL converted = SHGetPathFromIDListA(item, browseDisplayName);
-    CoTaskMemFree(item);
-    if (!converted)
-        return false;
-    CopyText(folder, MAX_PATH_BYTES, browseDisplayName);
-    return true;
-}
-
-bool DrawSidePicture(HWND page)
-{
-    HDC dc = GetDC(page);
-    HBITMAP picture = LoadBitmapA(setupContext.instance, "SETUP");
-    HBITMAP mask = LoadBitmapA(setupContext.instance, "SETUPM");
-    bool drawn = picture != NULL && mask != NULL;
-    if (drawn) {
-        BITMAP size;
-        GetObjectA(picture, sizeof size, &size);
-        RECT area = {10, 10, 10 + size.bmWidth, 10 + size.bmHeight};
-        Rgb fill = FullColour(setupScript.backColorIndex);
-        HBRUSH brush = CreateSolidBrush(RGB(fill.red, fill.green, fill.blue));
-        FillRect(dc, &area, brush);
-        DeleteObject(brush);
-        // White around the shapes becomes the fill; the shapes keep their own colours.
-        DrawBitmap(dc, 10, 10, mask, SRCERASE);
-        DrawBitmap(dc, 10, 10, picture, SRCINVERT);
+    switch (step) {
+    case PageInit:
+        return RunPage(window, "INIT_DIALOG", InitDialogProc);
+    case PageRegist:
+        return RunPage(window, "REGIST_DIALOG", RegistDialogProc);
+    case PageStart:
+        return RunPage(window, "START_DIALOG", StartDialogProc);
+    case PageProgress:
+        return StartProgressDialog(window);
+    case PageDone:
+        ShowSetupMessage(window, IDS_SETUP_COMPLETE, setupScript.Title, setupContext.caption,
+                         MB_OK | MB_ICONINFORMATION);
+        return true;
+    case PageFinalExec:
+        OpenFinalExec();
+        return true;
+    case PageClose:
+        DestroyWindow(window);
+        return true;
     }
-    if (picture != NULL)
-        DeleteObject(picture);
-    if (mask != NULL)
-        DeleteObject(mask);
-    ReleaseDC(page, dc);
-    return drawn;
+    return false;
 }

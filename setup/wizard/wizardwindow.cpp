@@ -18,6 +18,8 @@ static_assert((int)PAGE_NEXT == (int)RESULT_NEXT && (int)PAGE_CANCEL == (int)RES
                   (int)PAGE_BACK == (int)RESULT_BACK,
               "the rules read page results as the pages set them");
 
+int pageResult;
+char defaultFolder[MAX_PATH_BYTES];
 char registeredOwner[REGISTERED_BYTES];
 char registeredOrganization[REGISTERED_BYTES];
 
@@ -189,20 +191,7 @@ void RunStep(HWND window, int step)
     }
 }
 
-}  // namespace
-
-void DrawBitmap(HDC dc, int x, int y, HBITMAP bitmap, DWORD rop)
-{
-    BITMAP size;
-    if (GetObjectA(bitmap, sizeof size, &size) == 0)
-        return;
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(dc, x, y, size.bmWidth, size.bmHeight, memory, 0, 0, rop);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-}
-
+// Fills registeredOwner and registeredOrganization; a value that cannot be read stays empty.
 void ReadRegisteredUser()
 {
     ReadRegisteredValue("RegisteredOrganization", registeredOrganization);
@@ -240,6 +229,20 @@ LRESULT CALLBACK WizardWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void DrawBitmap(HDC dc, int x, int y, HBITMAP bitmap, DWORD rop)
+{
+    BITMAP size;
+    if (GetObjectA(bitmap, sizeof size, &size) == 0)
+        return;
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(dc, x, y, size.bmWidth, size.bmHeight, memory, 0, 0, rop);
+    SelectObject(memory, old);
+    DeleteDC(memory);
 }
 
 int RunWizard(HINSTANCE instance)

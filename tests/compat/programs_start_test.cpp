@@ -19,15 +19,11 @@ void ExpectBoxesThenEnd(const char *name, const std::string &arguments, const ch
     ChildProcess child;
     ASSERT_TRUE(StartChild("\"" + program + "\"" + arguments, SuiteFolder(), &child)) << program;
     for (const std::string &text : texts) {
-        HWND box = WaitForWindow(child.pid, "#32770", caption, 20000);
-        if (box == NULL) {
+        SCOPED_TRACE(name);
+        if (!AnswerMessageBox(child.pid, caption, Utf8(text).c_str(), IDOK, 20000, __LINE__).came) {
             StopChild(&child);
-            FAIL() << name << ": no box captioned " << caption << " with " << Utf8(text);
+            return;
         }
-        EXPECT_EQ(Utf8(text), Utf8(MessageBoxText(box))) << name;
-        PressDialogButton(box, IDOK);
-        for (int i = 0; i < 250 && IsWindow(box); i++)
-            PumpFor(20);
     }
     DWORD code = 12345;
     bool ended = WaitChild(&child, 20000, &code);

@@ -7,7 +7,6 @@
 namespace {
 
 const DWORD kWaitMs = 30000;
-const int kBoxText = 0xFFFF;
 
 struct DialogSearch {
     const std::string *caption;
@@ -23,9 +22,6 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM data)
     if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window))
         return TRUE;
     if (WindowText(window) != *search->caption || GetDlgItem(window, search->requiredId) == NULL)
-        return TRUE;
-    // A message box is found only once its text is set.
-    if (search->requiredId == kBoxText && MessageBoxText(window).empty())
         return TRUE;
     search->found = window;
     return FALSE;
@@ -97,7 +93,7 @@ bool WalkSetupInstall(const std::string &medium, SetupWalk *walk)
         return Failed(walk, "セットアップ先のページが出ません");
     Step(walk, "destination", "セットアップ先フォルダはそのまま。「次へ」を押す");
     Press(page, IDOK);
-    HWND box = WaitForDialogWith(walk->caption, kBoxText, kWaitMs);
+    HWND box = WaitForMessageBox(0, walk->caption.c_str(), kWaitMs);
     if (box == NULL)
         return Failed(walk, "フォルダ作成の確認が出ません");
     Step(walk, "create-folder", "新しいフォルダを作成するか聞かれる。「はい」を押す");
@@ -116,7 +112,7 @@ bool WalkSetupInstall(const std::string &medium, SetupWalk *walk)
     if (progress != NULL)
         Step(walk, "copying", "ファイルのコピーと展開: 進行状況のダイアログ");
 
-    box = WaitForDialogWith(walk->caption, kBoxText, 60000);
+    box = WaitForMessageBox(0, walk->caption.c_str(), 60000);
     walk->copyEnd = GetTickCount();
     if (box == NULL)
         return Failed(walk, "完了のメッセージが出ません");
@@ -133,7 +129,7 @@ bool WalkUninstall(const std::string &command, SetupWalk *walk)
     ChildProcess run;
     if (!StartChild(command, "", &run))
         return Failed(walk, "アンインストールを起動できません");
-    HWND box = WaitForDialogWith(walk->caption, kBoxText, kWaitMs);
+    HWND box = WaitForMessageBox(0, walk->caption.c_str(), kWaitMs);
     if (box == NULL) {
         StopChild(&run);
         return Failed(walk, "アンインストールの確認が出ません");
@@ -142,7 +138,7 @@ bool WalkUninstall(const std::string &command, SetupWalk *walk)
     Press(box, IDYES);
     if (WaitForWindow(run.pid, "SETUP", walk->caption.c_str(), 5000) != NULL)
         Step(walk, "uninstalling", "アンインストール中のウィンドウ");
-    box = WaitForDialogWith(walk->caption, kBoxText, kWaitMs);
+    box = WaitForMessageBox(0, walk->caption.c_str(), kWaitMs);
     if (box == NULL) {
         StopChild(&run);
         return Failed(walk, "アンインストールの結果が出ません");

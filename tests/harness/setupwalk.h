@@ -19,8 +19,8 @@ struct SetupWalk {
     std::string lastBox;   // the text of the last message box answered (code page 932)
 };
 
-// A visible dialog of any process with this caption that holds a control of this id (a page,
-// or a message box with its static 65535); NULL when none came within ms.
+// A visible dialog of any process with this caption that holds a control of this id (a page;
+// a message box is found by WaitForMessageBox); NULL when none came within ms.
 HWND WaitForDialogWith(const std::string &caption, int requiredId, DWORD ms);
 
 // SETUP.exe from the medium folder (ending in a backslash), through the welcome, registration

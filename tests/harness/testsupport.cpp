@@ -178,6 +178,7 @@ struct WindowSearch {
     DWORD pid;
     const char *className;
     const char *title;
+    bool messageBox;
     HWND found;
 };
 
@@ -199,15 +200,19 @@ static BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
         if (strcmp(text, search->title) != 0)
             return TRUE;
     }
+    // The box comes before its text; a page with a label of that id has fields as well.
+    if (search->messageBox && (!IsWindowVisible(window) || MessageBoxText(window).empty() ||
+                               FindWindowExA(window, NULL, "Edit", NULL) != NULL))
+        return TRUE;
     search->found = window;
     return FALSE;
 }
 
-HWND WaitForWindow(DWORD pid, const char *className, const char *title, DWORD ms)
+static HWND PollWindows(WindowSearch search, DWORD ms)
 {
     DWORD start = GetTickCount();
     for (;;) {
-        WindowSearch search = {pid, className, title, NULL};
+        search.found = NULL;
         EnumWindows(MatchWindow, (LPARAM)&search);
         if (search.found != NULL)
             return search.found;
@@ -215,6 +220,16 @@ HWND WaitForWindow(DWORD pid, const char *className, const char *title, DWORD ms
             return NULL;
         PumpFor(20);
     }
+}
+
+HWND WaitForWindow(DWORD pid, const char *className, const char *title, DWORD ms)
+{
+    return PollWindows({pid, className, title, false, NULL}, ms);
+}
+
+HWND WaitForMessageBox(DWORD pid, const char *caption, DWORD ms)
+{
+    return PollWindows({pid, "#32770", caption, true, NULL}, ms);
 }
 
 std::string WindowText(HWND window)
@@ -234,6 +249,34 @@ std::string MessageBoxText(HWND box)
 void PressDialogButton(HWND dialog, int id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+}
+
+AnsweredBox AnswerMessageBox(DWORD pid, const char *caption, const char *textUtf8, int button, DWORD ms,
+                             int line)
+{
+    AnsweredBox answered;
+    HWND box = WaitForMessageBox(pid, caption, ms);
+    if (box == NULL) {
+        ADD_FAILURE() << "line " << line << ": no box" << (caption != NULL ? " captioned " + Utf8(caption) : "")
+                      << (textUtf8 != NULL ? std::string(" with \"") + textUtf8 + "\"" : "");
+        return answered;
+    }
+    answered.came = true;
+    answered.text = Utf8(MessageBoxText(box));
+    GetWindowThreadProcessId(box, &answered.pid);
+    if (textUtf8 != NULL) {
+        EXPECT_EQ(textUtf8, answered.text) << "line " << line;
+    }
+    PressDialogButton(box, button);
+    WaitUntilGone(box);
+    return answered;
+}
+
+void WaitUntilGone(HWND window, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    while (IsWindow(window) && GetTickCount() - start < ms)
+        PumpFor(20);
 }
 
 void PumpFor(DWORD ms)

@@ -52,6 +52,24 @@ std::string MessageBoxText(HWND box);
 void PressDialogButton(HWND dialog, int id);
 // Handles messages of this thread for ms milliseconds.
 void PumpFor(DWORD ms);
+// Handles messages of this thread until the window is gone or ms have passed.
+void WaitUntilGone(HWND window, DWORD ms = 5000);
+
+// A message box of the given process (pid 0: any) and caption (code page 932; NULL: any),
+// polled until ms have passed: a visible dialog whose static 65535 holds its text and that
+// has no edit field (a page's labels may carry that id as well). NULL when none came.
+HWND WaitForMessageBox(DWORD pid, const char *caption, DWORD ms);
+
+struct AnsweredBox {
+    bool came = false;
+    std::string text;   // what the box showed, UTF-8
+    DWORD pid = 0;      // the process that showed it
+};
+// A user's answer to a message box: waits up to ms for it (WaitForMessageBox), checks that it
+// shows textUtf8 (NULL: any text), presses button and waits until the box has gone. A box
+// that does not come, or shows another text, is a test failure that names the caller's line.
+AnsweredBox AnswerMessageBox(DWORD pid, const char *caption, const char *textUtf8, int button, DWORD ms,
+                             int line);
 
 // Registry helpers for HKEY roots; values as raw bytes with their type.
 bool RegWriteString(HKEY root, const char *key, const char *name, const std::string &value);

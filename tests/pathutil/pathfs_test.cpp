@@ -20,7 +20,20 @@ protected:
     }
     void TearDown() override { RemoveTree("C:\\pathfs"); }
 
+    // CreateFolderTree on the list; createdFolderCount is how many slots it wrote.
+    BOOL CreateFolderTree(const char *path, FolderSlot *slots, int count)
+    {
+        static FolderSlot before[FOLDER_LIST_SLOTS];
+        memcpy(before, list, sizeof list);
+        BOOL result = ::CreateFolderTree(path, slots, count);
+        createdFolderCount = 0;
+        for (int i = 0; i < FOLDER_LIST_SLOTS; i++)
+            createdFolderCount += memcmp(before[i], list[i], sizeof list[i]) != 0;
+        return result;
+    }
+
     FolderSlot list[FOLDER_LIST_SLOTS];
+    int createdFolderCount = -1;
 };
 
 TEST_F(PathFs, PathExistsFindsFilesAndFoldersOnly)

@@ -180,6 +180,31 @@ TEST(PathText, CopyAndAppendRespectTheirBounds)
     EXPECT_STREQ("abcdefg", text);
 }
 
+// All the parts or nothing: a key or command cut short would name another one.
+TEST(PathText, ConcatTexts)
+{
+    const char *const three[] = {"ab", "\x95\x5C", "c"};
+    const struct {
+        size_t size;
+        size_t count;
+        const char *expected;  // NULL: refused, the text emptied
+    } cases[] = {
+        {6, 3, "ab\x95\x5C" "c"},   // five bytes and the terminator
+        {5, 3, NULL},
+        {4, 2, NULL},              // no half of the double-byte character either
+        {5, 2, "ab\x95\x5C"},
+        {1, 0, ""},
+    };
+    for (const auto &c : cases) {
+        char text[8] = "junk";
+        EXPECT_EQ(c.expected != NULL, ConcatTexts(text, c.size, three, c.count)) << c.size << " " << c.count;
+        EXPECT_STREQ(c.expected != NULL ? c.expected : "", text) << c.size << " " << c.count;
+    }
+    char none[1] = {'x'};
+    EXPECT_FALSE(ConcatTexts(none, 0, three, 1));
+    EXPECT_EQ('x', none[0]);
+}
+
 TEST(PathText, AppendDecimal)
 {
     const struct {

@@ -83,28 +83,11 @@ std::string Caption()
     return Sjis("時計 Clock セットアップ");
 }
 
-void WaitUntilGone(HWND window)
+// Answers SETUP's message box of the process (pid 0: any) with this caption and text, both
+// in code page 932, with OK.
+void AnswerBox(DWORD pid, const std::string &caption, const std::string &text, int line)
 {
-    DWORD start = GetTickCount();
-    while (IsWindow(window) && GetTickCount() - start < 5000)
-        PumpFor(20);
-}
-
-// Waits for a message box of the process (pid 0: any) with this caption, checks its text,
-// presses OK and waits until it has gone. Returns the box's process.
-DWORD AnswerBox(DWORD pid, const std::string &caption, const std::string &text, int line)
-{
-    HWND box = WaitForWindow(pid, "#32770", caption.c_str(), kWaitMs);
-    EXPECT_TRUE(box != NULL) << "line " << line << ": no box \"" << Utf8(caption) << "\" with \""
-                             << Utf8(text) << "\"";
-    if (box == NULL)
-        return 0;
-    EXPECT_EQ(Utf8(text), Utf8(MessageBoxText(box))) << "line " << line;
-    DWORD owner = 0;
-    GetWindowThreadProcessId(box, &owner);
-    PressDialogButton(box, IDOK);
-    WaitUntilGone(box);
-    return owner;
+    AnswerMessageBox(pid, caption.c_str(), Utf8(text).c_str(), IDOK, kWaitMs, line);
 }
 
 // The bounds of the non-white pixels of a window's client area, as the screen shows it.

@@ -8,6 +8,7 @@
 #include "bootstraprules.h"
 #include "commandline.h"
 #include "scriptrules.h"
+#include "uninstallentry.h"
 
 namespace {
 

@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "installlog.h"
+#include "installsteps.h"
+#include "pathfs.h"
 #include "progress.h"
 #include "setupcontext.h"
 #include "setupscript.h"
@@ -26,6 +27,8 @@ void ShowScriptError(const char *text)
 {
     ADD_FAILURE() << "script refused: " << text;
 }
+
+int pageResult;   // the wizard's, which the record hands to the dialog
 
 namespace {
 
@@ -244,7 +247,11 @@ protected:
     Outcome Install(int cancelAfterCopies = 0)
     {
         memset(&setupContext, 0, sizeof setupContext);
-        memset(&installLog, 0, sizeof installLog);
+        static FolderSlot createdFolders[FOLDER_LIST_SLOTS];
+        memset(createdFolders, 0, sizeof createdFolders);
+        // What the shortcut step keeps is empty at each process start.
+        memset(shortcutFolder, 0, sizeof shortcutFolder);
+        memset(shortcutFolders, 0, sizeof shortcutFolders);
         setupContext.instance = GetModuleHandleA(NULL);
         strcpy(setupContext.baseName, "SETUP");
         strcpy(setupContext.exeName, "SETUP.exe");
@@ -257,10 +264,11 @@ protected:
             return result;
         strcpy(setupContext.installDir, installDir_.c_str());
         strcpy(setupContext.caption, (std::string(setupScript.Title) + Sjis(" セットアップ")).c_str());
-        CreateFolderTree(installDir_.c_str(), installLog.createdFolders, FOLDER_LIST_SLOTS);
-        strcpy(userName, Sjis("山田 太郎").c_str());
-        strcpy(division, Sjis("開発部").c_str());
+        CreateFolderTree(installDir_.c_str(), createdFolders, FOLDER_LIST_SLOTS);
+        const std::string userName = Sjis("山田 太郎"), division = Sjis("開発部");
         pageResult = PAGE_NEXT;
+        const InstallChoices choices = {userName.c_str(), division.c_str(), createdFolders, &pageResult, PageDone,
+                                        PageAbort};
 
         WNDCLASSA type = {};
         type.lpfnWndProc = WizardStandIn;
@@ -270,7 +278,7 @@ protected:
         setupContext.mainWindow = CreateWindowA("WizardStandIn", setupContext.caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                                 0, 0, 800, 600, NULL, NULL, setupContext.instance, NULL);
         HWND dialog = CreateDialogParamA(setupContext.instance, "PROGR_DIALOG", setupContext.mainWindow,
-                                         ProgressDialogProc, 0);
+                                         ProgressDialogProc, (LPARAM)&choices);
         setupContext.progressDialog = dialog;
         EXPECT_NE(nullptr, dialog);
         watchTicks = 0;
@@ -365,6 +373,8 @@ TEST_F(InstallEngine, StopsAndVariants)
     // Asked for also when every disk section lies in the one folder; the probe then finds it.
     const std::string prompt = Sjis("エンジン試験 セットアップ|2枚目のディスクに交換して下さい。");
     const std::string cdPrograms = EnvText("KIT_DRIVE_E") + "/Programs";
+    // What the install log's "Install"/"ShortCutPath" holds afterwards.
+    enum ShortcutPath { NOT_LOOKED_AT, WRITTEN, DESKTOP, WRITTEN_EMPTY };
     struct Case {
         const char *name;
         const char *options;           // medium builder: "/cd" one folder, "" one folder per disk
@@ -376,6 +386,10 @@ TEST_F(InstallEngine, StopsAndVariants)
         UINT page;
         bool entry;                    // an uninstall entry exists afterwards
         bool fileA;                    // A.TXT installed
+        int units = 0;                 // the progress bar's range and its end (0: not looked at)
+        const char *logSections = NULL;   // the install log's first section (NULL: not looked at)
+        ShortcutPath shortcutPath = NOT_LOOKED_AT;
+        bool desktopLink = false;      // the link is on the desktop, without an icon or folders of its own
     } cases[] = {
         {"cancel during the copy", "/cd", "", "", [] {}, IDOK, 1, {}, PageAbort, false, true},
         {"disk prompt cancelled", "", "", "", [] {}, IDCANCEL, 0, {prompt}, PageAbort, false, true},
@@ -395,7 +409,9 @@ TEST_F(InstallEngine, StopsAndVariants)
              held_ = CreateFileA(Installed("A.TXT").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
          },
          IDOK, 0, {failed + Sjis("C:\\Engine Test\\時計\\A.TXT")}, PageAbort, false, false},
-        {"no uninstall support", "/cd", "Uninstall=1", "Uninstall=0", [] {}, IDOK, 0, {prompt}, PageDone, false, true},
+        // One unit per file, none for the script; an install log of its "Install" section only.
+        {"no uninstall support", "/cd", "Uninstall=1", "Uninstall=0", [] {}, IDOK, 0, {prompt}, PageDone, false, true,
+         3, "Install", WRITTEN},
         // Beyond the 127 bytes the platform's LZ open takes, on the medium and on the disk.
         {"deep medium and install folders", "/cd", "", "",
          [this] {
@@ -405,13 +421,14 @@ TEST_F(InstallEngine, StopsAndVariants)
          },
          IDOK, 0, {prompt}, PageDone, true, true},
         {"desktop link, no sub-folder, no icon", "/cd", "ShortCutDir=7\nShortCutFld=Tools\\Clock\nShortCutIco=A.TXT",
-         "ShortCutDir=0\nShortCutFld=0\nShortCutIco=0", [] {}, IDOK, 0, {prompt}, PageDone, true, true},
+         "ShortCutDir=0\nShortCutFld=0\nShortCutIco=0", [] {}, IDOK, 0, {prompt}, PageDone, true, true, 0, NULL, DESKTOP,
+         true},
         {"shortcut folder on a CD-ROM", "/cd", "ShortCutDir=7", "ShortCutDir=2",
          [cdPrograms] {
              CreateDirectoryA(WinePath(cdPrograms).c_str(), NULL);
              RegWriteString(HKEY_CURRENT_USER, kShellFolders, "Programs", "E:\\Programs");
          },
-         IDOK, 0, {prompt, "SETUP|ERROR 1"}, PageDone, true, true},
+         IDOK, 0, {prompt, "SETUP|ERROR 1"}, PageDone, true, true, 0, NULL, WRITTEN_EMPTY},
     };
     DWORD type;
     std::string programs;
@@ -445,23 +462,33 @@ TEST_F(InstallEngine, StopsAndVariants)
         if (c.page == PageAbort) {
             EXPECT_EQ("<absent>", Profile(log, "CreatedDir", "Dir0"));
         }
-        if (c.with == "Uninstall=0") {
-            EXPECT_EQ(3, r.maximum);   // one unit per file, none for the script
-            EXPECT_EQ(3, r.position);
+        if (c.units != 0) {
+            EXPECT_EQ(c.units, r.maximum);
+            EXPECT_EQ(c.units, r.position);
+        }
+        if (c.logSections != NULL) {
             char sections[256] = "";
             GetPrivateProfileSectionNamesA(sections, sizeof sections, log.c_str());
-            EXPECT_STREQ("Install", sections);
-            EXPECT_NE("<absent>", Profile(log, "Install", "ShortCutPath"));
+            EXPECT_STREQ(c.logSections, sections);
         }
-        if (c.with.compare(0, 13, "ShortCutDir=0") == 0) {
-            char desktop[MAX_PATH];
-            SHGetSpecialFolderPathA(NULL, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+        char desktop[MAX_PATH];
+        SHGetSpecialFolderPathA(NULL, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+        switch (c.shortcutPath) {
+        case NOT_LOOKED_AT:
+            break;
+        case WRITTEN:
+            EXPECT_NE("<absent>", Profile(log, "Install", "ShortCutPath"));
+            break;
+        case DESKTOP:
             EXPECT_EQ(desktop, Profile(log, "Install", "ShortCutPath"));
+            break;
+        case WRITTEN_EMPTY:
+            EXPECT_EQ("", Profile(log, "Install", "ShortCutPath"));
+            break;
+        }
+        if (c.desktopLink) {
             EXPECT_EQ(Installed("A.TXT") + "|,0", LinkText(std::string(desktop) + "\\" + Sjis("試験.lnk")));
             EXPECT_EQ("<absent>", Profile(log, "CreatedScDir", "Dir0"));
-        }
-        if (c.with == "ShortCutDir=2") {
-            EXPECT_EQ("", Profile(log, "Install", "ShortCutPath"));
         }
     }
 }

@@ -7,6 +7,7 @@
 
 #include "installrules.h"
 #include "listedfile.h"
+#include "uninstallentry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -17,7 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     folder = folder.c_str();
     item = item.c_str();
     typedef bool (*Builder)(char *, size_t, const char *, const char *);
-    const Builder builders[] = {MediumSourcePath, InstalledFilePath, ShortcutLinkPath, JoinFolderName};
+    const Builder builders[] = {
+        MediumSourcePath, ShortcutLinkPath, JoinFolderName,
+        [](char *dest, size_t size, const char *folder, const char *path) {
+            const MacroFolders folders = {folder, folder, folder};
+            return InstalledFilePath(dest, size, &folders, "$Win:", path);
+        }};
     for (Builder build : builders) {
         for (size_t room : {size_t(1), size_t(16), size_t(MAX_PATH_BYTES)}) {
             char *out = new char[room];

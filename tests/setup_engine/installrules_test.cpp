@@ -26,17 +26,6 @@ TEST(InstallRules, PathTexts)
         {"medium folder without backslash", MediumSourcePath, "Z:\\cd", "x", "Z:\\cd\\_"},
         {"medium, empty listed path", MediumSourcePath, "D:\\", "", NULL},
         {"medium, too long", MediumSourcePath, longFolder, "A.TXT", NULL},
-        {"sub-folder only locates", InstalledFilePath, "C:\\WINDOWS\\SYSTEM", "SUB\\A.TXT",
-         "C:\\WINDOWS\\SYSTEM\\A.TXT"},
-        {"folder with backslash", InstalledFilePath, "C:\\App\\", "A.TXT", "C:\\App\\A.TXT"},
-        // 0x95 0x5C is one character, but the name is searched byte by byte.
-        {"trail byte 0x5C splits the name", InstalledFilePath, "C:\\App", "\x95\\\x8E\xA6.txt",
-         "C:\\App\\\x8E\xA6.txt"},
-        {"installed, listed path ends in a backslash", InstalledFilePath, "C:\\App", "SUB\\", NULL},
-        {"installed, no room for the backslash", InstalledFilePath, longFolder, "A", NULL},
-        {"installed, '/' climbs", InstalledFilePath, "C:\\App", "x/../../../Victim/data.txt", NULL},
-        {"installed, dot name", InstalledFilePath, "C:\\App", "..", NULL},
-        {"installed, drive in the name", InstalledFilePath, "C:\\App", "C:data.txt", NULL},
         {"medium, leading backslash", MediumSourcePath, "D:\\", "\\Victim\\data.txt", NULL},
         {"medium, parent folder", MediumSourcePath, "D:\\", "..\\WINDOWS\\SYSTEM.INI", NULL},
         {"link", ShortcutLinkPath, "C:\\Menu\\Clock", "Clock", "C:\\Menu\\Clock\\Clock.lnk"},
@@ -49,18 +38,6 @@ TEST(InstallRules, PathTexts)
         EXPECT_EQ(c.expected != NULL, ok) << c.name;
         EXPECT_STREQ(c.expected != NULL ? c.expected : "", out) << c.name;
     }
-}
-
-TEST(InstallRules, UninstallCommandKeepsTheFolderAsEntered)
-{
-    char out[1024];
-    ASSERT_TRUE(UninstallCommand(out, sizeof out, "C:\\WINDOWS", "SETUP.exe", 0,
-                                 "C:\\Program Files\\Clock"));
-    EXPECT_STREQ("C:\\WINDOWS\\SETUP.exe /Uninst-0-C:\\Program Files\\Clock", out);
-    ASSERT_TRUE(UninstallCommand(out, sizeof out, "C:\\WINDOWS", "INST.exe", 2147483646, "D:\\A-B\\"));
-    EXPECT_STREQ("C:\\WINDOWS\\INST.exe /Uninst-2147483646-D:\\A-B\\", out);
-    EXPECT_FALSE(UninstallCommand(out, 20, "C:\\WINDOWS", "SETUP.exe", 0, "C:\\X"));
-    EXPECT_STREQ("", out);
 }
 
 // The header of the compressed form: "SZDD" 0x88 0xF0 0x27 0x33, mode, replaced character,

@@ -149,15 +149,9 @@ TEST_F(InstalledThenRemoved, WhatTheInstallationMadeIsRemoved)
             // The same command again finds no install log: the reader's box, then string 3.
             ChildProcess again;
             ASSERT_TRUE(StartChild(command, "", &again));
-            HWND box = WaitForDialogWith("SETUP", 0xFFFF, kWaitMs);
-            ASSERT_TRUE(box != NULL);
-            EXPECT_EQ("SETUP.ini Title Error", MessageBoxText(box));
-            PressDialogButton(box, IDOK);
-            PumpFor(300);
-            box = WaitForDialogWith("SETUP", 0xFFFF, kWaitMs);
-            ASSERT_TRUE(box != NULL);
-            EXPECT_EQ(Utf8(Sjis("異常が発生しました。\nセットアップを中断します。")), Utf8(MessageBoxText(box)));
-            PressDialogButton(box, IDOK);
+            AnswerMessageBox(again.pid, "SETUP", "SETUP.ini Title Error", IDOK, kWaitMs, __LINE__);
+            AnswerMessageBox(again.pid, "SETUP", "異常が発生しました。\nセットアップを中断します。", IDOK, kWaitMs,
+                             __LINE__);
             DWORD code = 1;
             EXPECT_TRUE(WaitChild(&again, kWaitMs, &code));
             StopChild(&again);
@@ -175,9 +169,8 @@ TEST_F(InstalledThenRemoved, DecliningLeavesEverything)
     ASSERT_TRUE(RegReadValue(HKEY_LOCAL_MACHINE, kEntry, "UninstallString", &type, &command));
     ChildProcess run;
     ASSERT_TRUE(StartChild(command.c_str(), "", &run));
-    HWND box = WaitForDialogWith(Title() + Sjis(" アンインストール"), 0xFFFF, kWaitMs);
-    ASSERT_TRUE(box != NULL);
-    PressDialogButton(box, IDNO);
+    ASSERT_TRUE(AnswerMessageBox(run.pid, (Title() + Sjis(" アンインストール")).c_str(), NULL, IDNO, kWaitMs,
+                                 __LINE__).came);
     DWORD code = 1;
     EXPECT_TRUE(WaitChild(&run, kWaitMs, &code));
     StopChild(&run);

@@ -43,17 +43,6 @@ template <class Done> void WaitFor(Done done)
         PumpFor(20);
 }
 
-// SETUP's box with this caption: its text checked, the button pressed, the box gone.
-void Answer(DWORD pid, const char *caption, const char *text, int button)
-{
-    HWND box = WaitForWindow(pid, "#32770", Sjis(caption).c_str(), kWaitMs);
-    ASSERT_TRUE(box != NULL) << caption << ": " << text;
-    WaitFor([&] { return !MessageBoxText(box).empty(); });   // the box comes before its text
-    EXPECT_EQ(text, Utf8(MessageBoxText(box)));
-    PressDialogButton(box, button);
-    WaitFor([&] { return !IsWindow(box); });
-}
-
 // At 640 x 480: as wide as its text and a fifth, 2/15 of the height (64, where the x87
 // unit's product 63.99... would give 63), centred.
 void ExpectWindowPlace(DWORD pid)
@@ -92,11 +81,11 @@ void RunSetup(const std::string &command, const char *result)
 {
     ChildProcess child;
     ASSERT_TRUE(StartChild(command, "", &child));
-    Answer(child.pid, kCaption, "時計 Clockの\nアンインストールを行いますか？",
-           result ? IDYES : IDNO);
+    AnswerMessageBox(child.pid, Sjis(kCaption).c_str(), "時計 Clockの\nアンインストールを行いますか？",
+                     result ? IDYES : IDNO, kWaitMs, __LINE__);
     if (result != NULL) {
         ExpectWindowPlace(child.pid);
-        Answer(child.pid, kCaption, result, IDOK);
+        AnswerMessageBox(child.pid, Sjis(kCaption).c_str(), result, IDOK, kWaitMs, __LINE__);
     }
     DWORD code = 12345;
     EXPECT_TRUE(WaitChild(&child, kWaitMs, &code)) << "SETUP did not end";
@@ -202,8 +191,8 @@ TEST(Uninstall, RemovesWhatTheLogNames)
     // The same command again: the install log is gone, so SETUP stops at the script.
     ChildProcess child;
     ASSERT_TRUE(StartChild(command, "", &child));
-    Answer(child.pid, "SETUP", "SETUP.ini Title Error", IDOK);
-    Answer(child.pid, "SETUP", "異常が発生しました。\nセットアップを中断します。", IDOK);
+    AnswerMessageBox(child.pid, "SETUP", "SETUP.ini Title Error", IDOK, kWaitMs, __LINE__);
+    AnswerMessageBox(child.pid, "SETUP", "異常が発生しました。\nセットアップを中断します。", IDOK, kWaitMs, __LINE__);
     DWORD code;
     EXPECT_TRUE(WaitChild(&child, kWaitMs, &code));
     StopChild(&child);

@@ -11,65 +11,6 @@ namespace {
 
 const MacroFolders kFolders = {"C:\\Prog\\Clock", "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM\\"};
 
-TEST(UninstallRules, InstalledPath)
-{
-    const std::string folder = "C:\\" + std::string(250, 'f');   // 253 bytes
-    const struct {
-        const char *macro, *path;
-        std::string app, expected;   // app empty: C:\Prog\Clock; expected empty: refused
-    } cases[] = {
-        {"$SYS:", "SUB\\EXTRA.DLL", "", "C:\\WINDOWS\\SYSTEM\\EXTRA.DLL"},
-        {"$App:", "\x95\x5C" "a.txt", "", "C:\\Prog\\Clock\\a.txt"},   // split byte by byte
-        {"$Usr:", "a.txt", "", ""},
-        {"$App:", "sub\\", "", ""},
-        {"$App:", "abcdef", folder, folder + "\\abcdef"},   // 260 bytes
-        {"$App:", "abcdefg", folder, ""},
-        // An edited install log: nothing outside the macro's folder, nothing the system resolves.
-        {"$App:", "x/../../../Victim/data.txt", "", ""},
-        {"$Sys:", "x/../../../Victim/data.txt", "", ""},
-        {"$Win:", "..", "", ""},
-        {"$App:", "C:data.txt", "", ""},
-        {"$App:", "\\Victim\\data.txt", "", ""},
-    };
-    for (const auto &c : cases) {
-        FileEntry entry;
-        strcpy(entry.macro, c.macro);
-        strcpy(entry.path, c.path);
-        MacroFolders folders = kFolders;
-        folders.app = c.app.empty() ? folders.app : c.app.c_str();
-        char path[MAX_PATH_BYTES] = "";
-        EXPECT_EQ(!c.expected.empty(), InstalledPath(path, sizeof path, &entry, &folders));
-        EXPECT_EQ(c.expected, path) << c.macro << c.path;
-    }
-}
-
-TEST(UninstallRules, FillFolderList)
-{
-    const std::string longest(MAX_PATH_BYTES - 1, 'p');
-    const struct {
-        std::string data;
-        bool mayBeCut;
-        std::string expected;   // the filled slots, each followed by '|'
-        bool complete;
-    } cases[] = {
-        {std::string("a=C:\\A\0junk\0b=C:\\a=b\0", 21), false, "C:\\A|C:\\a=b|", false},
-        {std::string("a=C:\\A\0b=C:\\A\\", 14), true, "C:\\A|", false},   // cut last line
-        {"a=" + longest + std::string("\0b=p", 4) + longest, false, longest + "|", false},
-        {std::string("a=1\0b=2\0c=3\0d=4\0e=5\0", 20), false, "1|2|3|4|", false},   // 4 slots
-        {"", true, "", true},
-    };
-    for (const auto &c : cases) {
-        FolderSlot list[4];
-        memset(list, 'x', sizeof list);
-        bool complete = FillFolderList(c.data.data(), c.data.size(), c.mayBeCut, list, 4);
-        std::string filled;
-        for (int i = 0; i < 4 && list[i][0] != '\0'; i++)
-            filled += std::string(list[i]) + "|";
-        EXPECT_EQ(c.expected, filled) << c.data;
-        EXPECT_EQ(c.complete, complete) << c.data;
-    }
-}
-
 std::string removed;
 bool Remove(void *, const char *path)
 {

@@ -26,10 +26,9 @@ const char kScript[] =
     "RegIni=Clock.ini\nRegSec=User\nUninstall=0\nShortCutObj=0\nFinalExec=0\n"
     "[README]\n1=ようこそ\n2=*項目\n3=最後\n4=\n5=見えない\n[DISK1]\n1=$App:missing.txt\n";
 
-// A page is told by a control only it has; a message box by its text's id.
+// A page is told by a control only it has.
 enum Page { INIT, REGIST, START };
 const int kPageControl[] = {10, 12, 13};
-const int kBoxText = 65535;
 
 enum OpKind {
     WaitPage,      // id: the Page; checks the caption, keeps a screenshot
@@ -86,10 +85,8 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM param)
     GetWindowThreadProcessId(window, &pid);
     char name[16] = "";
     GetClassNameA(window, name, sizeof name);
-    // The registration page's labels carry the id a message box gives its text.
     if (pid == s->pid && strcmp(name, "#32770") == 0 && IsWindowVisible(window) &&
-        GetDlgItem(window, s->control) != NULL &&
-        (s->control != kBoxText || GetDlgItem(window, kPageControl[REGIST]) == NULL)) {
+        GetDlgItem(window, s->control) != NULL) {
         s->found = window;
         return FALSE;
     }
@@ -107,13 +104,6 @@ HWND WaitDialog(DWORD pid, int control)
         PumpFor(20);
     } while (GetTickCount() - start < kWaitMs);
     return NULL;
-}
-
-void WaitUntilGone(HWND window)
-{
-    DWORD start = GetTickCount();
-    while (IsWindow(window) && GetTickCount() - start < 5000)
-        PumpFor(20);
 }
 
 // Right and bottom edge of the pixels of one exact colour.
@@ -186,21 +176,6 @@ protected:
         ASSERT_TRUE(StartChild("\"" + windowsDir + "\\SETUP.exe\" /" + medium + "\\", windowsDir, &child));
     }
 
-    // Waits for a box, checks caption and text, answers it; returns its text.
-    std::string AnswerBox(const char *caption, const char *text, int answer, int line)
-    {
-        HWND box = WaitDialog(child.pid, kBoxText);
-        EXPECT_TRUE(box != NULL) << "line " << line << ": no box \"" << text << "\"";
-        std::string shown = box != NULL ? Utf8(MessageBoxText(box)) : "";
-        if (caption != NULL) {
-            EXPECT_EQ(caption, Utf8(WindowText(box))) << "line " << line;
-            EXPECT_EQ(text, shown) << "line " << line;
-        }
-        PressDialogButton(box, answer);
-        WaitUntilGone(box);
-        return shown;
-    }
-
     void Run(const Op &op, HWND *page, int line)
     {
         switch (op.kind) {
@@ -229,7 +204,8 @@ protected:
             PostMessageA(*page, WM_KEYDOWN, VK_ESCAPE, 0);
             break;
         case Box:
-            AnswerBox(op.id == 0 ? kCaption : "SETUP", op.text, op.answer, line);
+            AnswerMessageBox(child.pid, op.id == 0 ? Sjis(kCaption).c_str() : "SETUP", op.text, op.answer, kWaitMs,
+                             line);
             break;
         case CancelBrowse: {
             HWND browser = NULL;
@@ -246,7 +222,7 @@ protected:
         case Abort:
             // Whatever the installation reports first, the wizard ends with string 4.
             for (int boxes = 0; boxes < 3; boxes++)
-                if (AnswerBox(NULL, kAborted, IDOK, line) == kAborted)
+                if (AnswerMessageBox(child.pid, NULL, NULL, IDOK, kWaitMs, line).text == kAborted)
                     return;
             ADD_FAILURE() << "line " << line << ": no string 4";
             break;

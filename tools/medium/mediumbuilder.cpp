@@ -22,6 +22,7 @@
 #include <string.h>
 
 #include "commandline.h"
+#include "listedfile.h"
 #include "mediumplan.h"
 #include "szdd.h"
 
@@ -397,13 +398,6 @@ bool PlanPicture(const char *key, const char *value)
     return true;
 }
 
-bool JoinFits(const char *folder, const char *name)
-{
-    char joined[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(joined, folder);
-    return strlen(joined) >= strlen(folder) && AppendText(joined, sizeof joined, name);
-}
-
 bool PlanFiles()
 {
     HostEntry entry;
@@ -436,8 +430,10 @@ bool PlanFiles()
                           section, listed.path, (unsigned)strlen(listed.path),
                           MAX_PATH_BYTES - 1 - MEDIUM_ROOT_BYTES);
         // $App: files land in the install folder, whose default is DefaultDir.
-        if (SameTextIgnoringCase(listed.macro, "$App:") &&
-            !JoinFits(script.DefaultDir, LastPathComponent(listed.path)))
+        const MacroFolders byDefault = {script.DefaultDir, NULL, NULL};
+        char installed[MAX_PATH_BYTES];
+        if (MacroFolder(listed.macro, &byDefault) != NULL &&
+            !InstalledFilePath(installed, sizeof installed, &byDefault, listed.macro, listed.path))
             return Refuse("%s %s: installed into DefaultDir its path would be longer than %d bytes",
                           section, listed.path, MAX_PATH_BYTES - 1);
         if (!host->join(options.package, listed.path, source))

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "installlog.h"
 #include "listedfile.h"
 #include "mediumplan.h"
 
@@ -12,11 +13,8 @@ namespace {
 
 const char *const kKnownSections[] = {"Setup", "README", "DISK1", "DISK2", "DISK3", "DISK4",
                                       "DISK5", "DISK6", "DISK7", "DISK8", "DISK9", "DISK10"};
-// Written by the installation into its copy of the script, the install log.
-const char *const kLogSections[] = {"Install", "CreatedDir", "CreatedScDir"};
 enum {
     KNOWN_SECTIONS = sizeof kKnownSections / sizeof kKnownSections[0],
-    LOG_SECTIONS = sizeof kLogSections / sizeof kLogSections[0],
     BIG_SECTION = SCRIPT_MAX_BYTES + 2,
     // What SETUP's section buffer holds: the lines with their terminators, less the list's
     // own terminator and the one the profile function may add after a cut.
@@ -492,8 +490,9 @@ void CheckLayout(Checker *c)
         for (int k = 0; k < KNOWN_SECTIONS; k++)
             isKnown = isKnown || SameName(section->name, section->nameLength, kKnownSections[k]);
         bool isLog = false;
-        for (int k = 0; k < LOG_SECTIONS; k++)
-            isLog = isLog || SameName(section->name, section->nameLength, kLogSections[k]);
+        // Written by the installation into its copy of the script, the install log.
+        for (int k = 0; k < INSTALL_LOG_SECTIONS; k++)
+            isLog = isLog || SameName(section->name, section->nameLength, kInstallLogSections[k]);
         if (isLog)
             Warn(c, section->number,
                  "[%s] belongs to the install log, which the installation writes; the uninstaller would act on it",
@@ -591,13 +590,6 @@ const char *ListedPathFaultText(ListedPathFault fault)
     }
 }
 
-bool JoinFits(const char *folder, const char *name)
-{
-    char joined[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(joined, folder);
-    return strlen(joined) >= strlen(folder) && AppendText(joined, sizeof joined, name);
-}
-
 struct NamedFile {
     char path[MAX_PATH_BYTES];
     char label[MAX_PATH_BYTES];
@@ -680,6 +672,8 @@ void CheckFiles(Checker *c)
     CheckPicture(c, "Bitmap", names, &nameCount);
 
     const char *defaultDir = c->values[KeyIndex("DefaultDir")];
+    // Where SETUP installs a $App: file when the user keeps the default folder.
+    const MacroFolders byDefault = {defaultDir, NULL, NULL};
     bool writesLog = (c->valid[KeyIndex("Uninstall")] && strcmp(c->values[KeyIndex("Uninstall")], "1") == 0) ||
                      (c->valid[KeyIndex("ShortCutObj")] && c->values[KeyIndex("ShortCutObj")][0] != '0');
     for (int i = 0; i < c->entryCount; i++) {
@@ -704,14 +698,15 @@ void CheckFiles(Checker *c)
             e->badPath = true;
             continue;
         }
-        if (SameTextIgnoringCase(e->file.macro, "$App:") && c->valid[KeyIndex("DefaultDir")] &&
-            !JoinFits(defaultDir, LastPathComponent(path))) {
+        char installed[MAX_PATH_BYTES];
+        if (MacroFolder(e->file.macro, &byDefault) != NULL && c->valid[KeyIndex("DefaultDir")] &&
+            !InstalledFilePath(installed, sizeof installed, &byDefault, e->file.macro, path)) {
             Fail(c, e->line, "[DISK%d] %s: installed into DefaultDir its path would be longer than %d bytes", e->disk,
                  path, MAX_PATH_BYTES - 1);
             e->badPath = true;
         }
         // The installation keeps its log under the script's name in the install folder.
-        if (SameTextIgnoringCase(e->file.macro, "$App:") && writesLog &&
+        if (SameTextIgnoringCase(e->file.macro, kPathMacros[MACRO_APP]) && writesLog &&
             SameTextIgnoringCase(LastPathComponent(path), c->in->scriptName))
             Fail(c, e->line, "[DISK%d] %s: installed into the install folder it would replace the install log %s",
                  e->disk, path, c->in->scriptName);
@@ -773,15 +768,15 @@ void CheckTextWidths(Checker *c)
     // The progress dialog names each file as it copies it: from the medium (at its shortest a
     // drive root), into its folder (DefaultDir, or Windows 95's own folders).
     const char *defaultDir = c->valid[KeyIndex("DefaultDir")] ? c->values[KeyIndex("DefaultDir")] : "";
+    const MacroFolders typical = {defaultDir, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM"};
     for (int i = 0; i < c->entryCount; i++) {
         const Entry *e = &c->entries[i];
         if (e->badPath)
             continue;
         const char *path = e->file.path;
         size_t source = PROGRESS_PREFIX_COLUMNS + MEDIUM_ROOT_BYTES + TextColumns(path, strlen(path));
-        const char *folder = SameTextIgnoringCase(e->file.macro, "$Win:")   ? "C:\\WINDOWS"
-                             : SameTextIgnoringCase(e->file.macro, "$Sys:") ? "C:\\WINDOWS\\SYSTEM"
-                                                                            : defaultDir;
+        const char *folder = MacroFolder(e->file.macro, &typical);
+        folder = folder != NULL ? folder : defaultDir;
         char joined[MAX_PATH_BYTES];
         EnsureTrailingBackslash(joined, folder);
         const char *name = LastPathComponent(path);
@@ -819,7 +814,7 @@ void CheckInstalledName(Checker *c, const char *key)
     const char *installed[FILE_LIST_ENTRIES + 2];
     int count = 0;
     for (int i = 0; i < c->entryCount; i++)
-        if (SameTextIgnoringCase(c->entries[i].file.macro, "$App:"))
+        if (SameTextIgnoringCase(c->entries[i].file.macro, kPathMacros[MACRO_APP]))
             installed[count++] = LastPathComponent(c->entries[i].file.path);
     if (c->valid[KeyIndex("RegIni")])
         installed[count++] = c->values[KeyIndex("RegIni")];
