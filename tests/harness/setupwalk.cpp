@@ -155,3 +155,53 @@ bool WalkUninstall(const std::string &command, SetupWalk *walk)
         return Failed(walk, "アンインストールが終わりません");
     return whole;
 }
+
+bool BuildSampleMedium(const std::string &medium, std::string *script, std::string *failure)
+{
+    std::string sample = WinePath(EnvText("KIT_SOURCE_DIR") + "/examples/clock");
+    std::string package = SuiteFolder() + "\\package";
+    RemoveTree(package);
+    RemoveTree(medium);
+    if (!CreateDirectoryA(package.c_str(), NULL)) {
+        *failure = "no package folder " + package;
+        return false;
+    }
+    for (const char *name : {"title.bmp", "clock.bmp", "Pavrell.ini", "Velmora.ini"}) {
+        if (!CopyFileA((sample + "\\" + name).c_str(), (package + "\\" + name).c_str(), FALSE)) {
+            *failure = std::string("sample file not copied: ") + name;
+            return false;
+        }
+    }
+    for (const char *name : {"Tessary.scr", "PAVRELL.exe"}) {
+        if (!CopyFileA(BuiltProgram(name).c_str(), (package + "\\" + name).c_str(), FALSE)) {
+            *failure = std::string("built program not copied: ") + name;
+            return false;
+        }
+    }
+    const std::string finalExec = "FinalExec=PAVRELL.exe\r\n";
+    size_t at = std::string::npos;
+    if (!ReadWholeFile(sample + "\\SETUP.ini", script) || (at = script->find(finalExec)) == std::string::npos) {
+        *failure = "the sample's SETUP.ini has no line " + finalExec;
+        return false;
+    }
+    script->replace(at, finalExec.size(), "FinalExec=0\r\n");
+    if (!WriteWholeFile(package + "\\SETUP.ini", *script)) {
+        *failure = "SETUP.ini not written into the package";
+        return false;
+    }
+    ChildProcess builder;
+    std::string command = "\"" + BuiltProgram("BuildMedium.exe") + "\" /cd /setup \"" + BuiltProgram("SETUP.exe") +
+                          "\" \"" + package + "\\SETUP.ini\" \"" + package + "\" \"" + medium + "\"";
+    if (!StartChild(command, "", &builder)) {
+        *failure = "the medium builder did not start";
+        return false;
+    }
+    DWORD code = 1;
+    bool ended = WaitChild(&builder, kWaitMs, &code);
+    StopChild(&builder);
+    if (!ended || code != 0) {
+        *failure = "the medium builder refused the sample package";
+        return false;
+    }
+    return true;
+}

@@ -42,34 +42,9 @@ class InstalledThenRemoved : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        // The sample package, its FinalExec left out: the assistant would ask Wine for a
-        // Display control panel it does not have.
-        std::string sample = WinePath(EnvText("KIT_SOURCE_DIR") + "/examples/clock");
-        std::string package = SuiteFolder() + "\\package";
         medium = SuiteFolder() + "\\medium";
-        RemoveTree(package);
-        RemoveTree(medium);
-        ASSERT_TRUE(CreateDirectoryA(package.c_str(), NULL));
-        for (const char *name : {"title.bmp", "clock.bmp", "Pavrell.ini", "Velmora.ini"})
-            ASSERT_TRUE(CopyFileA((sample + "\\" + name).c_str(), (package + "\\" + name).c_str(), FALSE))
-                << name;
-        for (const char *name : {"Tessary.scr", "PAVRELL.exe"})
-            ASSERT_TRUE(CopyFileA(BuiltProgram(name).c_str(), (package + "\\" + name).c_str(), FALSE)) << name;
-        std::string script;
-        ASSERT_TRUE(ReadWholeFile(sample + "\\SETUP.ini", &script));
-        size_t at = script.find("FinalExec=PAVRELL.exe\r\n");
-        ASSERT_NE(std::string::npos, at);
-        script.replace(at, strlen("FinalExec=PAVRELL.exe"), "FinalExec=0");
-        ASSERT_TRUE(WriteWholeFile(package + "\\SETUP.ini", script));
-
-        ChildProcess builder;
-        std::string command = "\"" + BuiltProgram("BuildMedium.exe") + "\" /cd /setup \"" +
-                              BuiltProgram("SETUP.exe") + "\" \"" + package + "\\SETUP.ini\" \"" + package +
-                              "\" \"" + medium + "\"";
-        ASSERT_TRUE(StartChild(command, "", &builder));
-        DWORD code = 1;
-        ASSERT_TRUE(WaitChild(&builder, kWaitMs, &code));
-        ASSERT_EQ(0u, code) << "the medium builder refused the sample package";
+        std::string script, failure;
+        ASSERT_TRUE(BuildSampleMedium(medium, &script, &failure)) << failure;
         medium += "\\";
     }
 

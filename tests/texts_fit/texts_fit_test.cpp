@@ -313,31 +313,9 @@ protected:
         ASSERT_EQ(640, GetSystemMetrics(SM_CXSCREEN));
         ASSERT_EQ(480, GetSystemMetrics(SM_CYSCREEN));
         InitCommonControls();
-        // The sample package as it ships, FinalExec left out: the assistant would ask Wine for
-        // a Display control panel it does not have.
-        std::string sample = WinePath(EnvText("KIT_SOURCE_DIR") + "/examples/clock");
-        std::string package = SuiteFolder() + "\\package";
-        RemoveTree(package);
-        ASSERT_TRUE(CreateDirectoryA(package.c_str(), NULL));
-        for (const char *name : {"title.bmp", "clock.bmp", "Pavrell.ini", "Velmora.ini"})
-            ASSERT_TRUE(CopyFileA((sample + "\\" + name).c_str(), (package + "\\" + name).c_str(), FALSE))
-                << name;
-        for (const char *name : {"Tessary.scr", "PAVRELL.exe"})
-            ASSERT_TRUE(CopyFileA(BuiltProgram(name).c_str(), (package + "\\" + name).c_str(), FALSE)) << name;
-        ASSERT_TRUE(ReadWholeFile(sample + "\\SETUP.ini", &script));
-        ASSERT_TRUE(WriteWholeFile(package + "\\SETUP.ini", ReplaceLine(script, "FinalExec=PAVRELL.exe\r",
-                                                                         "FinalExec=0\r")));
         std::string built = SuiteFolder() + "\\medium";
-        RemoveTree(built);
-        ChildProcess builder;
-        std::string command = "\"" + BuiltProgram("BuildMedium.exe") + "\" /cd /setup \"" +
-                              BuiltProgram("SETUP.exe") + "\" \"" + package + "\\SETUP.ini\" \"" + package +
-                              "\" \"" + built + "\"";
-        ASSERT_TRUE(StartChild(command, "", &builder));
-        DWORD code = 1;
-        ASSERT_TRUE(WaitChild(&builder, kWaitMs, &code));
-        StopChild(&builder);
-        ASSERT_EQ(0u, code) << "the medium builder refused the sample package";
+        std::string failure;
+        ASSERT_TRUE(BuildSampleMedium(built, &script, &failure)) << failure;
         // On a CD in drive D:, so that the progress dialog names the files as a user sees them.
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((built + "\\*").c_str(), &found);
