@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,6 +62,18 @@ void WriteAll(const fs::path &path, const std::string &bytes)
 {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Every file below a folder with its bytes, folders as "/" (what a build must leave alone).
+std::map<std::string, std::string> Tree(const fs::path &folder)
+{
+    std::map<std::string, std::string> files;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::end(it); it.increment(error))
+        files[fs::relative(it->path(), folder).string()] =
+            it->is_symlink() ? "-> " + fs::read_symlink(it->path()).string()
+            : it->is_directory() ? "/" : it->is_regular_file() ? ReadAll(it->path()) : "(special)";
+    return files;
 }
 
 std::string Replaced(std::string text, const std::string &from, const std::string &to)
@@ -213,7 +226,7 @@ TEST_F(NativeBuilder, UsageOnRequestAndOnWrongArguments)
     EXPECT_EQ("", wrong.out);
 }
 
-// Every refusal: exit status 1, its line on the error output, an earlier medium left as it
+// Every refusal: exit status 1, its line on the error output, the earlier medium left as it
 // was, no OUTPUT.partial and no work folder.
 TEST_F(NativeBuilder, RefusalsLeaveNothingHalfWritten)
 {
@@ -253,8 +266,9 @@ TEST_F(NativeBuilder, RefusalsLeaveNothingHalfWritten)
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
+        ASSERT_EQ(0, Build().status);
+        const auto earlier = Tree(output_);
         c.spoil(package_);
-        WriteAll(output_ / "earlier.txt", "earlier medium");
         std::vector<std::string> arguments = {"/utf8", "/setup", (root_ / "SETUP.exe").string(),
                                               (package_ / "SETUP.ini").string(), package_.string(),
                                               output_.string()};
@@ -273,8 +287,7 @@ TEST_F(NativeBuilder, RefusalsLeaveNothingHalfWritten)
                                         line.compare(0, before.size(), before) == 0 &&
                                         line.compare(line.size() - after.size(), after.size(), after) == 0);
         EXPECT_TRUE(found) << "expected " << c.line << "\nin " << run.err;
-        EXPECT_EQ("earlier medium", ReadAll(output_ / "earlier.txt"));
-        EXPECT_FALSE(fs::exists(output_ / "DISK1"));
+        EXPECT_EQ(earlier, Tree(output_));
         EXPECT_FALSE(fs::exists(root_ / "out.partial"));
         EXPECT_TRUE(fs::is_empty(temp_)) << "the work folder is removed";
     }
@@ -295,13 +308,14 @@ TEST_F(NativeBuilder, AFileWhereTheMediumGoesIsKept)
 TEST_F(NativeBuilder, ABuildAgainReplacesTheEarlierMedium)
 {
     ASSERT_EQ(0, Build("/cd").status);
-    WriteAll(output_ / "stale.txt", "from before");
+    WriteAll(package_ / "SETUP.ini", Replaced(kScript, "2=$App:時計.txt\n", ""));
     WriteAll(package_ / "A.TXT", "changed");
     Outcome again = Build("/cd");
     ASSERT_EQ(0, again.status) << again.err;
     EXPECT_EQ("changed", Expanded(ReadAll(output_ / "A.TX_")));
-    EXPECT_FALSE(fs::exists(output_ / "stale.txt"));
-    EXPECT_FALSE(fs::exists(root_ / "out.old"));
+    EXPECT_FALSE(fs::exists(output_ / "時計.tx_"));
+    for (const char *beside : {"out.old", "out.partial", "out.lock"})
+        EXPECT_FALSE(fs::exists(root_ / beside)) << beside;
 }
 
 }  // namespace
