@@ -684,17 +684,17 @@ bool ListTree(const char *folder, bool deep)
     return !listing.full;
 }
 
-// Whether the folder at path holds only what a medium of this builder holds (or, with
-// ours, is a folder this builder marked as its own); otherwise says what it holds and how
-// to go on. Nothing is touched.
-bool HoldsOnlyAMedium(const char *path, bool ours)
+// Whether the folder at path holds only what a medium of this builder holds (or, given
+// ours, is a folder this builder marked as its own: *ours true); otherwise says what it
+// holds and how to go on. Nothing is touched.
+bool HoldsOnlyAMedium(const char *path, bool *ours)
 {
     if (!ListTree(path, true))
         return Refuse("%s: %s; nothing was changed: name a new folder as OUTPUT", path,
                       listing.full ? "holds more than a medium does" : "cannot read what it holds");
-    for (int i = 0; ours && i < listing.count; i++)
+    for (int i = 0; ours != NULL && i < listing.count; i++)
         if (listing.entries[i].kind == LISTED_FILE && strcmp(listing.entries[i].path, kOursMarker) == 0)
-            return true;
+            return *ours = true;
     if (listing.count == 0)
         return true;
     int script = FindMediumScript(listing.entries, listing.count);
@@ -793,13 +793,15 @@ bool PrepareOutput()
     default:
         return Refuse("%s: cannot create the lock", options.lock);
     }
-    if ((found[0].exists && !HoldsOnlyAMedium(options.output, false)) ||
-        (found[1].exists && !HoldsOnlyAMedium(options.old, true)) ||
-        (found[2].exists && !HoldsOnlyAMedium(options.partial, true)))
+    // An OUTPUT.old marked as ours was being removed after a complete replacement.
+    bool oldMarked = false, partialMarked = false;
+    if ((found[0].exists && !HoldsOnlyAMedium(options.output, NULL)) ||
+        (found[1].exists && !HoldsOnlyAMedium(options.old, &oldMarked)) ||
+        (found[2].exists && !HoldsOnlyAMedium(options.partial, &partialMarked)))
         return false;
     if (found[2].exists)
         DiscardOurs(options.partial);
-    if (found[1].exists && !found[0].exists) {
+    if (found[1].exists && !found[0].exists && !oldMarked) {
         if (!host->rename(options.old, options.output))
             return Refuse("%s: cannot put the earlier medium back from %s", options.output, options.old);
         printf("%s: the earlier medium put back from %s\n", options.output, options.old);
@@ -856,12 +858,12 @@ bool WriteMedium()
     // the two renames leaves OUTPUT.old, which the next run puts back.
     HostEntry output;
     host->probe(options.output, &output);
-    if (output.exists && !HoldsOnlyAMedium(options.output, false)) {
+    if (output.exists && !HoldsOnlyAMedium(options.output, NULL)) {
         DiscardOurs(partial);
         return false;
     }
     if (!host->removeFile(marker))
-        return DiscardOurs(partial), Refuse("%s: cannot write %s", options.output, marker);
+        return DiscardOurs(partial), Refuse("%s: cannot remove %s", options.output, marker);
     if (output.exists && !host->rename(options.output, options.old))
         return DiscardOurs(partial), Refuse("%s: cannot replace the earlier medium", options.output);
     if (!host->rename(partial, options.output)) {

@@ -113,6 +113,15 @@ int FirstStrayEntry(const ListedEntry *entries, int count, int scriptIndex, cons
     for (int i = 0; i < count; i++) {
         const char *path = entries[i].path;
         int on = 0;   // a CD's files lie on no disk of their own
+        char disk[MAX_PATH_BYTES];
+        const char *image = NULL;
+        size_t length = strlen(path);
+        if (floppy && entries[i].kind == LISTED_FILE && EndsWithIgnoringCase(path, ".img")) {
+            memcpy(disk, path, length - 4);
+            disk[length - 4] = '\0';
+            if (DiskOfPath(disk, &image) != 0 && image[0] == '\0')
+                continue;
+        }
         if (floppy) {
             on = DiskOfPath(path, &path);
             if (on == 0)

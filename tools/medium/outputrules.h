@@ -34,7 +34,9 @@ int FindMediumScript(const ListedEntry *entries, int count);
 // The index of the first entry that a medium laid out from its script (entry scriptIndex,
 // its text length bytes) does not hold, or -1 when each is the setup program, the script,
 // a picture it names, or a listed file under its medium name or its own on the disk that
-// lists it, or a folder on the way to one; a script SETUP would refuse counts as stray.
+// lists it, a folder on the way to one, or beside a floppy's disk folders the image of a
+// disk (DISKn.img, made by scripts/make-images.sh); a script SETUP would refuse counts as
+// stray.
 int FirstStrayEntry(const ListedEntry *entries, int count, int scriptIndex, const char *text, size_t length);
 
 // True when path is folder or lies below it; separator is the system's, foldCase compares
