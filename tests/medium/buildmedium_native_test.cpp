@@ -414,7 +414,7 @@ TEST_F(NativeBuilder, KeepsTheAuthorsFiles)
              EXPECT_EQ(ReadAll(package_ / "A.TXT"), Expanded(ReadAll(output_ / "A.TX_")));
          }},
         {"killed between its renames, then refused",
-         [&] {
+         [&] {   // what a kill between the renames leaves, then a package the build refuses
              buildEarlier();
              fs::rename(output_, root_ / "out.old");
              fs::copy(root_ / "out.old", root_ / "out.partial", fs::copy_options::recursive);

@@ -738,10 +738,10 @@ void CheckFiles(Checker *c)
         c->in->package->look(c->in->package->context, path, &file);
         char section[16];
         snprintf(section, sizeof section, "[DISK%d]", e->disk);
+        if (RefusedEntry(c, e->line, section, path, &file))
+            continue;
         if (file.kind == PACKAGE_MISSING)
             Fail(c, e->line, "[DISK%d] %s: listed file not found in %s", e->disk, path, c->in->packageFolder);
-        else if (RefusedEntry(c, e->line, section, path, &file))
-            continue;
         else if (file.kind == PACKAGE_FOLDER)
             Fail(c, e->line, "[DISK%d] %s: is a folder, not a file", e->disk, path);
         else if (file.size == 0)
