@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -63,6 +64,18 @@ void WriteAll(const fs::path &path, const std::string &bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// Every file below a folder with its bytes, folders as "/" (what a build must leave alone).
+std::map<std::string, std::string> Tree(const fs::path &folder)
+{
+    std::map<std::string, std::string> files;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::end(it); it.increment(error))
+        files[fs::relative(it->path(), folder).string()] =
+            it->is_symlink() ? "-> " + fs::read_symlink(it->path()).string()
+            : it->is_directory() ? "/" : it->is_regular_file() ? ReadAll(it->path()) : "(special)";
+    return files;
+}
+
 std::string Replaced(std::string text, const std::string &from, const std::string &to)
 {
     size_t at = text.find(from);
@@ -73,11 +86,28 @@ std::string Replaced(std::string text, const std::string &from, const std::strin
 
 std::string Expanded(const std::string &image)
 {
-    std::string out(1 << 20, '\0');
+    std::string out(4 << 20, '\0');
     size_t length = 0;
     if (!SzddExpand((const unsigned char *)image.data(), image.size(), (unsigned char *)&out[0], out.size(), &length))
         return "(not expandable)";
     return out.substr(0, length);
+}
+
+// Whether text has the line; a '*' in it stands for any text.
+bool HasLine(const std::string &text, const std::string &pattern)
+{
+    size_t star = pattern.find('*');
+    std::string before = pattern.substr(0, star);
+    std::string after = star == std::string::npos ? "" : pattern.substr(star + 1);
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (star == std::string::npos ? line == pattern
+                                      : line.size() >= before.size() + after.size() &&
+                                            line.compare(0, before.size(), before) == 0 &&
+                                            line.compare(line.size() - after.size(), after.size(), after) == 0)
+            return true;
+    }
+    return false;
 }
 
 struct Outcome {
@@ -112,12 +142,12 @@ protected:
     }
 
     // The builder with arguments, in folder; without the rights that let root read any file
-    // when unprivileged is set, as an author's own account runs it.
-    Outcome Builder(const std::vector<std::string> &arguments, const fs::path &folder = fs::path(),
-                bool unprivileged = false)
+    // when unprivileged is set, as an author's own account runs it. Killed after a minute,
+    // so that a build that waits for ever fails instead.
+    pid_t Start(const std::vector<std::string> &arguments, const std::string &log,
+                const fs::path &folder = fs::path(), bool unprivileged = false)
     {
-        Outcome run;
-        fs::path out = root_ / "stdout", err = root_ / "stderr";
+        fs::path out = root_ / (log + ".out"), err = root_ / (log + ".err");
         pid_t child = fork();
         if (child == 0) {
             int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -131,6 +161,7 @@ protected:
                 prctl(PR_CAPBSET_DROP, 2 /* CAP_DAC_READ_SEARCH */, 0, 0, 0);
             }
             setenv("TMPDIR", temp_.c_str(), 1);
+            alarm(60);
             std::vector<char *> argv;
             argv.push_back((char *)KIT_BUILDMEDIUM);
             for (const std::string &a : arguments)
@@ -139,12 +170,24 @@ protected:
             execv(KIT_BUILDMEDIUM, argv.data());
             _exit(98);
         }
+        return child;
+    }
+    Outcome Finish(pid_t child, const std::string &log)
+    {
+        Outcome run;
         int status = 0;
         waitpid(child, &status, 0);
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = ReadAll(out);
-        run.err = ReadAll(err);
+        run.out = ReadAll(root_ / (log + ".out"));
+        run.err = ReadAll(root_ / (log + ".err"));
+        fs::remove(root_ / (log + ".out"));
+        fs::remove(root_ / (log + ".err"));
         return run;
+    }
+    Outcome Builder(const std::vector<std::string> &arguments, const fs::path &folder = fs::path(),
+                    bool unprivileged = false)
+    {
+        return Finish(Start(arguments, "run", folder, unprivileged), "run");
     }
 
     Outcome Build(const std::string &options = "")
@@ -213,7 +256,7 @@ TEST_F(NativeBuilder, UsageOnRequestAndOnWrongArguments)
     EXPECT_EQ("", wrong.out);
 }
 
-// Every refusal: exit status 1, its line on the error output, an earlier medium left as it
+// Every refusal: exit status 1, its line on the error output, the earlier medium left as it
 // was, no OUTPUT.partial and no work folder.
 TEST_F(NativeBuilder, RefusalsLeaveNothingHalfWritten)
 {
@@ -253,28 +296,16 @@ TEST_F(NativeBuilder, RefusalsLeaveNothingHalfWritten)
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
+        ASSERT_EQ(0, Build().status);
+        const auto earlier = Tree(output_);
         c.spoil(package_);
-        WriteAll(output_ / "earlier.txt", "earlier medium");
         std::vector<std::string> arguments = {"/utf8", "/setup", (root_ / "SETUP.exe").string(),
                                               (package_ / "SETUP.ini").string(), package_.string(),
                                               output_.string()};
         Outcome run = Builder(arguments, fs::path(), c.unprivileged);
         EXPECT_EQ(1, run.status);
-        // A '*' in the expected line stands for any text.
-        size_t star = c.line.find('*');
-        std::string before = c.line.substr(0, star);
-        std::string after = star == std::string::npos ? "" : c.line.substr(star + 1);
-        bool found = false;
-        std::istringstream lines(run.err);
-        for (std::string line; std::getline(lines, line);)
-            found = found || (star == std::string::npos
-                                  ? line == c.line
-                                  : line.size() >= before.size() + after.size() &&
-                                        line.compare(0, before.size(), before) == 0 &&
-                                        line.compare(line.size() - after.size(), after.size(), after) == 0);
-        EXPECT_TRUE(found) << "expected " << c.line << "\nin " << run.err;
-        EXPECT_EQ("earlier medium", ReadAll(output_ / "earlier.txt"));
-        EXPECT_FALSE(fs::exists(output_ / "DISK1"));
+        EXPECT_TRUE(HasLine(run.err, c.line)) << "expected " << c.line << "\nin " << run.err;
+        EXPECT_EQ(earlier, Tree(output_));
         EXPECT_FALSE(fs::exists(root_ / "out.partial"));
         EXPECT_TRUE(fs::is_empty(temp_)) << "the work folder is removed";
     }
@@ -295,13 +326,138 @@ TEST_F(NativeBuilder, AFileWhereTheMediumGoesIsKept)
 TEST_F(NativeBuilder, ABuildAgainReplacesTheEarlierMedium)
 {
     ASSERT_EQ(0, Build("/cd").status);
-    WriteAll(output_ / "stale.txt", "from before");
+    WriteAll(package_ / "SETUP.ini", Replaced(kScript, "2=$App:時計.txt\n", ""));
     WriteAll(package_ / "A.TXT", "changed");
     Outcome again = Build("/cd");
     ASSERT_EQ(0, again.status) << again.err;
     EXPECT_EQ("changed", Expanded(ReadAll(output_ / "A.TX_")));
-    EXPECT_FALSE(fs::exists(output_ / "stale.txt"));
-    EXPECT_FALSE(fs::exists(root_ / "out.old"));
+    EXPECT_FALSE(fs::exists(output_ / "時計.tx_"));
+    for (const char *beside : {"out.old", "out.partial", "out.lock"})
+        EXPECT_FALSE(fs::exists(root_ / beside)) << beside;
+}
+
+// The author's folders around a build: OUTPUT where their files lie, package entries that
+// are no files, links, a second build at once, what a killed build leaves. Each ends within
+// the bound with its status and its line; a refusal leaves every file as it was.
+TEST_F(NativeBuilder, KeepsTheAuthorsFiles)
+{
+    const int kBuildRefused = 1;   // a build's exit status for an error
+    const int kCheckRefused = 2;
+    const std::string big = std::string(1500000, 'x') + "end";
+    std::map<std::string, std::string> earlier;
+    pid_t first = -1;
+    const fs::path script = package_ / "SETUP.ini", scripts = root_ / "scripts", elsewhere = root_ / "elsewhere";
+    fs::path given;   // the script the build is given
+    auto list = [&](const std::string &line) { WriteAll(script, Replaced(kScript, "[DISK2]", line + "\n[DISK2]")); };
+    auto buildEarlier = [&] {
+        ASSERT_EQ(0, Build().status);
+        earlier = Tree(output_);
+    };
+    const struct {
+        const char *name;
+        std::function<void()> arrange;
+        bool check;          // /check, else a build into output
+        fs::path output;
+        int status;
+        std::string line;    // of the output, '*' for any text
+        std::function<void()> verify;   // instead of every file as it was
+    } cases[] = {
+        {"OUTPUT is the package folder", nullptr, false, package_, kBuildRefused,
+         package_.string() + ": is the package folder *", nullptr},
+        {"OUTPUT is the script's folder", [&] { WriteAll(given = scripts / "SETUP.ini", kScript); }, false, scripts,
+         kBuildRefused, scripts.string() + ": is the script's folder *", nullptr},
+        {"OUTPUT holds the package", nullptr, false, root_, kBuildRefused,
+         root_.string() + ": holds the package folder " + package_.string() + "; *", nullptr},
+        {"OUTPUT is a folder of photos", [&] { WriteAll(elsewhere / "holiday.jpg", "photo"); }, false, elsewhere,
+         kBuildRefused, elsewhere.string() + ": holds holiday.jpg and no setup program with its script: *", nullptr},
+        {"OUTPUT.old is the author's", [&] { buildEarlier(), WriteAll(root_ / "out.old" / "mine.txt", "mine"); },
+         false, output_, kBuildRefused, output_.string() + ".old: holds mine.txt and no setup program *", nullptr},
+        {"a floppy medium with its images", [&] { buildEarlier(), WriteAll(output_ / "DISK1.img", "image"); }, false,
+         output_, 0, "medium ready: *", [&] { EXPECT_FALSE(fs::exists(output_ / "DISK1.img")); }},
+        {"OUTPUT is a link",
+         [&] { fs::create_directories(elsewhere), fs::create_directory_symlink(elsewhere, output_); }, false,
+         output_, kBuildRefused, output_.string() + ": is a symbolic link to " + elsewhere.string() + "; *", nullptr},
+        {"a FIFO listed", [&] { list("3=$App:PIPE.DAT"), mkfifo((package_ / "PIPE.DAT").c_str(), 0644); }, false,
+         output_, kBuildRefused, "*SETUP.ini:21: error: [DISK1] PIPE.DAT: is a FIFO (named pipe), not a file",
+         nullptr},
+        {"a FIFO as the picture",
+         [&] { fs::remove(package_ / "title.bmp"), mkfifo((package_ / "title.bmp").c_str(), 0644); }, true, "",
+         kCheckRefused, "*SETUP.ini:5: error: Titlemap title.bmp: is a FIFO (named pipe), not a file", nullptr},
+        {"a link out of the package",
+         [&] {
+             WriteAll(root_ / "secret.txt", "secret"), list("3=$App:S.TXT");
+             fs::create_symlink("../secret.txt", package_ / "S.TXT");
+         },
+         true, "", kCheckRefused, "*:21: error: [DISK1] S.TXT: a link to " + (root_ / "secret.txt").string() +
+         ", outside the package folder; copy the file in", nullptr},
+        {"a link inside the package",
+         [&] {
+             fs::rename(package_ / "A.TXT", package_ / "SUB" / "A.REAL");
+             fs::create_symlink("SUB/A.REAL", package_ / "A.TXT");
+         },
+         false, output_, 0, "medium ready: *",
+         [&] { EXPECT_EQ(ReadAll(package_ / "SUB" / "A.REAL"), Expanded(ReadAll(output_ / "DISK1" / "A.TX_"))); }},
+        {"a second build at once",
+         [&] {
+             WriteAll(package_ / "BIG.DAT", big);
+             list("3=$App:BIG.DAT");
+             first = Start({"/cd", "/utf8", "/setup", (root_ / "SETUP.exe").string(), script.string(),
+                            package_.string(), output_.string()}, "first");
+             for (int i = 0; i < 600 && !fs::exists(root_ / "out.partial"); i++)
+                 usleep(50000);
+         },
+         false, output_, kBuildRefused, "another build is writing " + output_.string(),
+         [&] {
+             EXPECT_EQ(0, waitpid(first, NULL, WNOHANG)) << "the first build ended too soon";
+             EXPECT_EQ(0, Finish(first, "first").status);
+             EXPECT_TRUE(big == Expanded(ReadAll(output_ / "BIG.DA_")));
+             EXPECT_EQ(ReadAll(package_ / "A.TXT"), Expanded(ReadAll(output_ / "A.TX_")));
+         }},
+        {"killed between its renames, then refused",
+         [&] {   // what a kill between the renames leaves, then a package the build refuses
+             buildEarlier();
+             fs::rename(output_, root_ / "out.old");
+             fs::copy(root_ / "out.old", root_ / "out.partial", fs::copy_options::recursive);
+             fs::remove(package_ / "A.TXT");
+         },
+         false, output_, kBuildRefused, output_.string() + ": the earlier medium put back from *.old", [&] {
+             EXPECT_TRUE(earlier == Tree(output_));
+             EXPECT_FALSE(fs::exists(root_ / "out.old") || fs::exists(root_ / "out.partial"));
+         }},
+        {"a work folder a killed run left",
+         [&] {
+             pid_t gone = fork();
+             if (gone == 0)
+                 _exit(0);
+             waitpid(gone, NULL, 0);
+             WriteAll(temp_ / ("buildmedium-" + std::to_string(gone)) / "SETUP.ini", kScript);
+             WriteAll(temp_ / ("buildmedium-" + std::to_string(gone + 100000000)) / "photo.jpg", "not ours");
+         },
+         false, output_, 0, "medium ready: *",
+         [&] { EXPECT_EQ(1, std::distance(fs::directory_iterator(temp_), fs::directory_iterator())); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        given = script;
+        if (c.arrange)
+            c.arrange();
+        const auto before = Tree(root_);
+        std::vector<std::string> arguments = {"/utf8", given.string(), package_.string()};
+        if (c.check)
+            arguments.insert(arguments.begin(), "/check");
+        else
+            arguments.insert(arguments.begin() + 1, {"/setup", (root_ / "SETUP.exe").string()}),
+                arguments.push_back(c.output.string());
+        Outcome run = Builder(arguments);
+        EXPECT_EQ(c.status, run.status) << run.err;
+        EXPECT_TRUE(HasLine(run.out + run.err, c.line)) << "expected " << c.line << "\nin " << run.out << run.err;
+        if (c.verify)
+            c.verify();
+        else
+            EXPECT_EQ(before, Tree(root_));
+    }
 }
 
 }  // namespace

@@ -216,8 +216,8 @@ TEST_F(BuildMedium, OneFolderPerDisk)
 
 TEST_F(BuildMedium, OneFolderForACdAndARunAgainReplacesIt)
 {
-    ASSERT_TRUE(CreateDirectoryA(output_.c_str(), NULL));
-    ASSERT_TRUE(WriteWholeFile(output_ + "\\stale.txt", "from before"));
+    ASSERT_EQ(0u, Build("/cd").exitCode);
+    WriteScript(Replaced(kScript, "2=$App:時計.txt\n", ""));
     BuildResult run = Build("/cd");
     ASSERT_EQ(0u, run.exitCode) << run.err;
     EXPECT_TRUE(FileExists(output_ + "\\SETUP.exe"));
@@ -225,7 +225,7 @@ TEST_F(BuildMedium, OneFolderForACdAndARunAgainReplacesIt)
     EXPECT_EQ(files_[0].second, Expand(output_ + "\\A.TX_"));
     EXPECT_EQ(files_[2].second, Expand(output_ + "\\SUB\\B.DL_"));
     EXPECT_FALSE(FileExists(output_ + "\\DISK1"));
-    EXPECT_FALSE(FileExists(output_ + "\\stale.txt"));
+    EXPECT_FALSE(FileExists(output_ + "\\" + Sjis("時計.tx_")));
     EXPECT_FALSE(FileExists(output_ + ".old"));
 }
 
@@ -247,7 +247,7 @@ TEST_F(BuildMedium, SetupProgramTakesTheScriptsName)
 }
 
 // Every refusal: exit code 1, a line naming what is wrong (the script's problems each with
-// its line), no medium and no work folder, and an earlier medium left as it was.
+// its line), no medium and no work folder, and the earlier medium left as it was.
 TEST_F(BuildMedium, Refusals)
 {
     struct Case {
@@ -309,14 +309,14 @@ TEST_F(BuildMedium, Refusals)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
+        ASSERT_EQ(0u, Build("/cd").exitCode);
+        std::string earlier, after;
+        ASSERT_TRUE(ReadWholeFile(output_ + "\\A.TX_", &earlier));
         WriteScript(c.script);
         for (const auto &w : c.write)
             ASSERT_TRUE(WriteWholeFile(pkg + w.first, w.second));
         for (const auto &r : c.remove)
             ASSERT_TRUE(DeleteFileA((pkg + r).c_str()));
-        ASSERT_TRUE(CreateDirectoryA(output_.c_str(), NULL));
-        ASSERT_TRUE(WriteWholeFile(output_ + "\\earlier.txt", "earlier medium"));
-
         BuildResult run = Build(c.options);
         EXPECT_EQ(1u, run.exitCode);
         ASSERT_FALSE(run.err.empty());
@@ -329,9 +329,8 @@ TEST_F(BuildMedium, Refusals)
         for (const std::string &line : OutputLines(run.err))
             found = found || (prefix ? line.compare(0, expected.size(), expected) == 0 : line == expected);
         EXPECT_TRUE(found) << "expected " << expected << "\nin " << run.err;
-        std::string earlier;
-        EXPECT_TRUE(ReadWholeFile(output_ + "\\earlier.txt", &earlier));
-        EXPECT_EQ("earlier medium", earlier);
+        EXPECT_TRUE(ReadWholeFile(output_ + "\\A.TX_", &after));
+        EXPECT_TRUE(earlier == after);
         EXPECT_FALSE(FileExists(output_ + "\\DISK1"));
         EXPECT_FALSE(FileExists(output_ + ".partial"));
         TearDown();
@@ -529,6 +528,68 @@ TEST_F(BuildMedium, TheReferenceExampleBuilds)
     std::string onMedium;
     EXPECT_TRUE(ReadWholeFile(output_ + "\\DISK1\\SETUP.ini", &onMedium));
     EXPECT_NE(std::string::npos, onMedium.find("Title=" + Sjis("雲メモ") + "\r\n"));
+}
+
+// OUTPUT where the author's own files lie, and a second build into the OUTPUT another one is
+// writing: refused with what is there, the package as it was, the first build's medium whole.
+TEST_F(BuildMedium, KeepsWhatItDidNotMake)
+{
+    const DWORD kRefused = 1;   // a build's exit code for an error
+    const struct {
+        const char *name;
+        std::string output;
+        std::string line;   // the start of the error line
+        bool whileAnotherBuilds;
+    } cases[] = {
+        {"OUTPUT is the package folder", package_, package_ + ": is the package folder ", false},
+        {"OUTPUT holds the package folder", root_, root_ + ": holds the package folder ", false},
+        {"a second build at once", output_, "another build is writing " + output_, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        files_.push_back({"NOTES.txt", "the author's notes"});
+        const std::string big = RandomBytes(4000000, 5);
+        PROCESS_INFORMATION first = {};
+        const std::string arguments =
+            "/cd /setup \"" + BuiltProgram("SETUP.exe") + "\" \"" + package_ + "\\SETUP.ini\" \"" + package_ + "\" \"";
+        // Long enough to compress that the second build starts while the first writes.
+        if (c.whileAnotherBuilds)
+            files_.push_back({"BIG.DAT", big}), WriteScript(Replaced(kScript, "2=$App:", "3=$App:BIG.DAT\n2=$App:"));
+        for (const auto &f : files_)
+            ASSERT_TRUE(WriteWholeFile(package_ + "\\" + f.first, f.second));
+        std::string script;
+        ASSERT_TRUE(ReadWholeFile(package_ + "\\SETUP.ini", &script));
+        files_.push_back({"SETUP.ini", script});
+        if (c.whileAnotherBuilds) {
+            std::string line = "\"" + BuiltProgram("BuildMedium.exe") + "\" " + arguments + output_ + "\"";
+            STARTUPINFOA start = {};
+            start.cb = sizeof start;
+            start.dwFlags = STARTF_USESTDHANDLES;
+            ASSERT_TRUE(CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &start, &first));
+            for (int i = 0; i < 600 && !FileExists(output_ + ".partial"); i++)
+                Sleep(100);
+        }
+        BuildResult run = Run(arguments + c.output + "\"");
+        EXPECT_EQ(kRefused, run.exitCode);
+        EXPECT_EQ(0u, run.err.find(c.line)) << run.err;
+        for (const auto &f : files_) {
+            std::string now;
+            EXPECT_TRUE(ReadWholeFile(package_ + "\\" + f.first, &now) && now == f.second) << f.first;
+        }
+        if (c.whileAnotherBuilds) {
+            EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(first.hProcess, 0)) << "the first build ended too soon";
+            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(first.hProcess, 120000));
+            DWORD status = 99;
+            EXPECT_TRUE(GetExitCodeProcess(first.hProcess, &status) && status == 0);
+            EXPECT_TRUE(Expand(output_ + "\\BIG.DA_") == big);
+            EXPECT_EQ(files_[0].second, Expand(output_ + "\\A.TX_"));
+            TerminateProcess(first.hProcess, 99);
+            CloseHandle(first.hThread);
+            CloseHandle(first.hProcess);
+        }
+        TearDown();
+    }
 }
 
 }  // namespace

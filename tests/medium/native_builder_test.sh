@@ -52,6 +52,7 @@ check "the reference's example names two pictures and four files" [ "$n" = 6 ]
 # A case: its package (a copy of a base, then spoilt), the builders' options, the status
 # both must give. Spoilers get the case's package and its two output folders.
 case_names=()
+snapshot() { find "$1" -printf '%P %y %s\n' | sort; }
 add_case() {  # name, base package, expected status, spoiler, options...
     local name="$1" base="$2" status="$3" spoil="$4"
     shift 4
@@ -59,6 +60,7 @@ add_case() {  # name, base package, expected status, spoiler, options...
     mkdir -p "$c/w" "$c/n"
     cp -r "$base" "$c/pkg"
     $spoil "$c/pkg" "$c/w/medium" "$c/n/medium"
+    snapshot "$c/n" >"$c/before"
     printf '%s\n' "$status" >"$c/expected"
     printf '%s\n' "$@" >"$c/options"
     case_names+=("$name")
@@ -79,7 +81,12 @@ a_folder() { rm "$1/Pavrell.ini" && mkdir "$1/Pavrell.ini"; }
 unreadable() { chmod 000 "$1/PAVRELL.exe"; }
 overflow() { perl -e 'srand(7); print map { chr(int(rand(256))) } 1 .. 1500000' >"$1/PAVRELL.exe"; }
 output_a_file() { echo "the author's own file" | tee "$2" >"$3"; }
-missing_over_earlier() { missing "$1" && mkdir -p "$2" "$3" && echo earlier | tee "$2/earlier.txt" >"$3/earlier.txt"; }
+missing_over_earlier() {  # the package's earlier medium in both folders
+    "$native" /cd /utf8 /setup "$bin/SETUP.exe" "$1/SETUP.ini" "$1" "$2" >/dev/null && cp -r "$2" "$3" && missing "$1"
+}
+fifo_listed() { mkfifo "$1/PIPE.DAT" && sed -i 's/^1=\$App:Tessary.scr/&\n9=$App:PIPE.DAT/' "$1/SETUP.ini"; }
+fifo_picture() { rm "$1/title.bmp" && mkfifo "$1/title.bmp"; }
+photos() { mkdir -p "$2" "$3" && echo photo | tee "$2/holiday.jpg" >"$3/holiday.jpg"; }
 not_shift_jis() {  # a Shift-JIS script with bytes that are not Shift-JIS: SETUP accepts it
     iconv -f UTF-8 -t CP932 "$1/SETUP.ini" | LC_ALL=C sed 's/$/\r/; s/^SubTitle=/SubTitle=\xFF\xA0/' >"$1/SETUP.sjis"
     mv "$1/SETUP.sjis" "$1/SETUP.ini"
@@ -101,6 +108,9 @@ add_case disk-overflows "$sample" 1 overflow /utf8
 add_case output-is-a-file "$sample" 1 output_a_file /cd /utf8
 add_case earlier-medium-kept "$sample" 1 missing_over_earlier /cd /utf8
 add_case not-shift-jis "$sample" 0 not_shift_jis /cd
+add_case fifo-listed "$sample" 1 fifo_listed /utf8
+add_case fifo-picture "$sample" 2 fifo_picture /check /utf8
+add_case output-holds-photos "$sample" 1 photos /cd /utf8
 
 # Every case under Wine in one session, then natively.
 batch="$work/cases.bat"
@@ -140,8 +150,8 @@ normalize() {  # file, w or n, case folder
         OUT="$3/n" ROOT="$work" perl -pe 's{\Q$ENV{OUT}\E}{OUT}g; s{\Q$ENV{ROOT}\E}{ROOT}g' "$1"
     fi
 }
-nothing_written() {  # the medium folder of a refused build
-    [ ! -e "$1.partial" ] && [ ! -e "$1/DISK1" ] && [ ! -e "$1/SETUP.exe" ]
+nothing_written() {  # by a refused build, in its case folder
+    diff "$1/before" <(snapshot "$1/n")
 }
 same_lines() {  # case folder, out or err
     diff <(normalize "$1/w.$2" w "$1") <(normalize "$1/n.$2" n "$1")
@@ -155,13 +165,13 @@ for name in "${case_names[@]}"; do
     check "$name: the same error output" same_lines "$c" err
     check "$name: the same medium, byte for byte" diff -r "$c/w" "$c/n"
     if [ "$expected" != 0 ]; then
-        check "$name: nothing half written" nothing_written "$c/n/medium"
+        check "$name: nothing half written" nothing_written "$c"
     fi
 done
 check "the refused characters are named with their lines" [ "$(grep -cE \
     'SETUP.ini:(33: error: U\+301C|34: error: U\+00A5) at column' "$work/cases/tricky-refused/n.err")" = 2 ]
 check "an earlier medium is kept when a build is refused" \
-    [ "$(cat "$work/cases/earlier-medium-kept/n/medium/earlier.txt")" = earlier ]
+    test -f "$work/cases/earlier-medium-kept/n/medium/Pavrell.in_"
 check "the Japanese name lies on the medium under its UTF-8 name" \
     test -f "$work/cases/names/n/medium/DISK1/時計.tx_" -a -f "$work/cases/names/n/medium/DISK1/VELMORA.IN_"
 

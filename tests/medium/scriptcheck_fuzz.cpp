@@ -9,9 +9,10 @@ namespace {
 
 void Look(void *context, const char *path, PackageFile *file)
 {
-    // Files whose name begins with a letter exist; the first bytes of the input are their head.
+    // A path's first byte picks its kind; the first bytes of the input are a file's head.
     const uint8_t *data = (const uint8_t *)context;
-    file->kind = (path[0] & 0x40) != 0 ? PACKAGE_FILE : PACKAGE_MISSING;
+    file->kind = (path[0] & 0x40) != 0 ? PACKAGE_FILE : (PackageKind)((unsigned char)path[0] % (PACKAGE_OUTSIDE + 1));
+    CopyText(file->target, sizeof file->target, path);
     file->size = (unsigned char)path[0] * 7u;
     file->headLength = sizeof file->head;
     memcpy(file->head, data, sizeof file->head);

@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "mediumbuilder.h"
+#include "outputrules.h"
 
 namespace {
 
@@ -55,25 +56,58 @@ bool MediumName(const char *hostName, char *name)
     return CopyText(name, MAX_PATH_BYTES, hostName) == strlen(hostName);
 }
 
+// A file opened for reading only when it is a file on a disk: a device or a pipe is never
+// read, so that nothing waits for a writer.
+HANDLE OpenDiskFile(const char *path, DWORD access, HostKind *kind)
+{
+    HANDLE handle = CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, NULL);
+    if (handle == INVALID_HANDLE_VALUE)
+        return handle;
+    DWORD type = GetFileType(handle);
+    *kind = type == FILE_TYPE_DISK ? HOST_FILE : type == FILE_TYPE_PIPE ? HOST_FIFO
+            : type == FILE_TYPE_CHAR                                    ? HOST_DEVICE
+                                                                        : HOST_OTHER;
+    if (*kind != HOST_FILE) {
+        CloseHandle(handle);
+        return INVALID_HANDLE_VALUE;
+    }
+    return handle;
+}
+
+// The platform has no links; its short form names one file by one path whatever the case
+// or the long names used.
 void Probe(const char *path, HostEntry *entry)
 {
     WIN32_FIND_DATAA found;
     entry->exists = false;
     entry->isFolder = false;
+    entry->isLink = false;
     entry->size = 0;
+    entry->kind = HOST_MISSING;
+    entry->real[0] = '\0';
     HANDLE search = FindFirstFileA(path, &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     FindClose(search);
     entry->exists = true;
     entry->isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (!entry->isFolder)
+    entry->kind = entry->isFolder ? HOST_FOLDER : HOST_FILE;
+    if (!entry->isFolder) {
         entry->size = ((unsigned long long)found.nFileSizeHigh << 32) | found.nFileSizeLow;
+        HANDLE handle = OpenDiskFile(path, 0, &entry->kind);
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+    DWORD n = GetShortPathNameA(path, entry->real, MAX_PATH_BYTES);
+    if (n == 0 || n >= MAX_PATH_BYTES)
+        entry->real[0] = '\0';
 }
 
 size_t ReadHead(const char *path, unsigned char *head, size_t size)
 {
-    HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    HostKind kind;
+    HANDLE handle = OpenDiskFile(path, GENERIC_READ, &kind);
     if (handle == INVALID_HANDLE_VALUE)
         return 0;
     DWORD got = 0;
@@ -85,8 +119,8 @@ size_t ReadHead(const char *path, unsigned char *head, size_t size)
 
 unsigned char *ReadWholeFile(const char *path, size_t *length)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
+    HostKind kind;
+    HANDLE file = OpenDiskFile(path, GENERIC_READ, &kind);
     if (file == INVALID_HANDLE_VALUE)
         return NULL;
     DWORD high = 0;
@@ -161,12 +195,129 @@ bool Rename(const char *from, const char *to)
     return MoveFileA(from, to) != 0;
 }
 
+bool ListFolder(const char *folder, void *context, bool (*each)(void *context, const char *name, HostKind kind))
+{
+    char pattern[MAX_PATH_BYTES];
+    WIN32_FIND_DATAA found;
+    HANDLE search = JoinPath(folder, "*", pattern) ? FindFirstFileA(pattern, &found) : INVALID_HANDLE_VALUE;
+    if (search == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_NO_MORE_FILES;
+    bool going = true;
+    do {
+        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
+            going = each(context, found.cFileName,
+                         (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? HOST_FOLDER : HOST_FILE);
+    } while (going && FindNextFileA(search, &found));
+    FindClose(search);
+    return true;
+}
+
+bool RemoveFile(const char *path)
+{
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(path) != 0;
+}
+
+// What the lock file holds, so that one the system failed to delete is known as a lock.
+const char kLockText[] = "medium builder lock\r\n";
+HANDLE lockFile = INVALID_HANDLE_VALUE;
+
+// Opened without sharing and deleted when closed, which the system does when the program
+// ends, a crash included: Windows 95 and NT both have it.
+LockResult Lock(const char *path)
+{
+    for (int attempt = 0; attempt < 2; attempt++) {
+        HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, NULL);
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD wrote = 0;
+            WriteFile(file, kLockText, sizeof kLockText - 1, &wrote, NULL);
+            lockFile = file;
+            return LOCK_TAKEN;
+        }
+        DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION)
+            return LOCK_BUSY;
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED)
+            return LOCK_FAILED;
+        // Held by another build, or left behind: only a lock of ours is taken over.
+        HANDLE left = CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (left == INVALID_HANDLE_VALUE)
+            return GetLastError() == ERROR_SHARING_VIOLATION || GetLastError() == ERROR_ACCESS_DENIED ? LOCK_BUSY
+                                                                                                      : LOCK_FAILED;
+        char text[sizeof kLockText];
+        DWORD got = 0;
+        bool ours = ReadFile(left, text, sizeof text, &got, NULL) && got == sizeof kLockText - 1 &&
+                    memcmp(text, kLockText, got) == 0;
+        CloseHandle(left);
+        if (!ours)
+            return LOCK_NOT_OURS;
+        DeleteFileA(path);
+    }
+    return LOCK_BUSY;
+}
+
+void Unlock(const char *)
+{
+    if (lockFile != INVALID_HANDLE_VALUE)
+        CloseHandle(lockFile);
+    lockFile = INVALID_HANDLE_VALUE;
+}
+
+const char kWorkPrefix[] = "BuildMedium-";
+
+// A work folder a killed run left: our name, its process gone, holding only the converted
+// script.
+bool LeftByAKilledRun(const char *temp, const char *name, char *path)
+{
+    unsigned long process = 0;
+    if (!WorkFolderProcess(name, kWorkPrefix, &process) || process == GetCurrentProcessId() ||
+        !JoinPath(temp, name, path))
+        return false;
+    HANDLE running = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, process);
+    if (running != NULL || GetLastError() != ERROR_INVALID_PARAMETER) {
+        if (running != NULL)
+            CloseHandle(running);
+        return false;
+    }
+    char pattern[MAX_PATH_BYTES];
+    WIN32_FIND_DATAA found;
+    HANDLE search = JoinPath(path, "*", pattern) ? FindFirstFileA(pattern, &found) : INVALID_HANDLE_VALUE;
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    int scripts = 0, others = 0;
+    do {
+        size_t length = strlen(found.cFileName);
+        if (strcmp(found.cFileName, ".") == 0 || strcmp(found.cFileName, "..") == 0)
+            continue;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && length > 4 &&
+            SameTextIgnoringCase(found.cFileName + length - 4, ".ini"))
+            scripts++;
+        else
+            others++;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return scripts <= 1 && others == 0;
+}
+
 bool WorkFolder(char *folder)
 {
-    char temp[MAX_PATH_BYTES], name[32];
+    char temp[MAX_PATH_BYTES], name[32], pattern[MAX_PATH_BYTES];
     DWORD n = GetTempPathA(sizeof temp, temp);
-    snprintf(name, sizeof name, "BuildMedium-%lu", (unsigned long)GetCurrentProcessId());
-    return n > 0 && n < sizeof temp && JoinPath(temp, name, folder);
+    if (n == 0 || n >= sizeof temp)
+        return false;
+    WIN32_FIND_DATAA found;
+    HANDLE search = JoinPath(temp, "BuildMedium-*", pattern) ? FindFirstFileA(pattern, &found) : INVALID_HANDLE_VALUE;
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            char path[MAX_PATH_BYTES];
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && LeftByAKilledRun(temp, found.cFileName, path))
+                RemoveTree(path);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    snprintf(name, sizeof name, "%s%lu", kWorkPrefix, (unsigned long)GetCurrentProcessId());
+    return JoinPath(temp, name, folder);
 }
 
 // The platform's conversion, as the builder has always made it: UTF-8 read with invalid
@@ -218,8 +369,9 @@ ScriptSource ProfileSource(const char *path, const IniText *)
 }
 
 const MediumHost kPlatform = {
-    "BuildMedium", FullPath,  ProgramFolder, MediumName, JoinPath, Probe,       ReadHead,     ReadWholeFile,
-    WriteNewFile,  MakeFolder, RemoveTree,   Rename,     WorkFolder, ConvertLine, ProfileSource,
+    "BuildMedium", '\\',        true,       FullPath,      ProgramFolder, MediumName, JoinPath,
+    Probe,         ReadHead,    ReadWholeFile, WriteNewFile, MakeFolder,    RemoveTree, Rename,
+    ListFolder,    RemoveFile,  Lock,       Unlock,        WorkFolder,    ConvertLine, ProfileSource,
 };
 
 }  // namespace

@@ -7,13 +7,17 @@
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "mediumbuilder.h"
+#include "outputrules.h"
 
 namespace {
 
@@ -150,17 +154,46 @@ bool Join(const char *folder, const char *relative, char *path)
     }
 }
 
+HostKind KindOf(mode_t mode)
+{
+    return S_ISREG(mode)                    ? HOST_FILE
+           : S_ISDIR(mode)                  ? HOST_FOLDER
+           : S_ISFIFO(mode)                 ? HOST_FIFO
+           : S_ISCHR(mode) || S_ISBLK(mode) ? HOST_DEVICE
+           : S_ISSOCK(mode)                 ? HOST_SOCKET
+           : S_ISLNK(mode)                  ? HOST_LINK
+                                            : HOST_OTHER;
+}
+
 void Probe(const char *path, HostEntry *entry)
 {
-    struct stat info;
+    struct stat info, link;
     entry->exists = stat(path, &info) == 0;
-    entry->isFolder = entry->exists && S_ISDIR(info.st_mode);
-    entry->size = entry->exists && !entry->isFolder ? (unsigned long long)info.st_size : 0;
+    entry->isLink = lstat(path, &link) == 0 && S_ISLNK(link.st_mode);
+    entry->kind = entry->exists ? KindOf(info.st_mode) : entry->isLink ? HOST_LINK : HOST_MISSING;
+    entry->isFolder = entry->kind == HOST_FOLDER;
+    entry->size = entry->kind == HOST_FILE ? (unsigned long long)info.st_size : 0;
+    char real[PATH_MAX];
+    entry->real[0] = '\0';
+    if (entry->exists && realpath(path, real) != NULL && Fits(real))
+        strcpy(entry->real, real);
+}
+
+// A regular file opened for reading: never waits for a writer (a FIFO) or a device.
+int OpenRegular(const char *path, struct stat *info)
+{
+    int file = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file >= 0 && (fstat(file, info) != 0 || !S_ISREG(info->st_mode))) {
+        close(file);
+        return -1;
+    }
+    return file;
 }
 
 size_t ReadHead(const char *path, unsigned char *head, size_t size)
 {
-    int file = open(path, O_RDONLY);
+    struct stat info;
+    int file = OpenRegular(path, &info);
     if (file < 0)
         return 0;
     ssize_t got = read(file, head, size);
@@ -170,13 +203,13 @@ size_t ReadHead(const char *path, unsigned char *head, size_t size)
 
 unsigned char *ReadWholeFile(const char *path, size_t *length)
 {
-    int file = open(path, O_RDONLY);
+    struct stat info;
+    int file = OpenRegular(path, &info);
     if (file < 0)
         return NULL;
-    struct stat info;
     unsigned char *data = NULL;
     // The platform's builder reads no file of 4 GiB or more.
-    if (fstat(file, &info) == 0 && S_ISREG(info.st_mode) && (unsigned long long)info.st_size < 0xFFFFFFFFull) {
+    if ((unsigned long long)info.st_size < 0xFFFFFFFFull) {
         size_t size = (size_t)info.st_size;
         data = (unsigned char *)malloc(size > 0 ? size : 1);
         size_t done = 0;
@@ -244,12 +277,126 @@ bool Rename(const char *from, const char *to)
     return lstat(to, &info) != 0 && rename(from, to) == 0;
 }
 
+bool ListFolder(const char *folder, void *context, bool (*each)(void *context, const char *name, HostKind kind))
+{
+    DIR *dir = opendir(folder);
+    if (dir == NULL)
+        return false;
+    bool going = true;
+    for (struct dirent *entry = readdir(dir); going && entry != NULL; entry = readdir(dir)) {
+        if (strcmp(entry->d_name, ".") == 0 || strcmp(entry->d_name, "..") == 0)
+            continue;
+        char path[2 * MAX_PATH_BYTES];
+        struct stat info;
+        bool known = snprintf(path, sizeof path, "%s/%s", folder, entry->d_name) < (int)sizeof path &&
+                     lstat(path, &info) == 0;
+        going = each(context, entry->d_name, known ? KindOf(info.st_mode) : HOST_OTHER);
+    }
+    closedir(dir);
+    return true;
+}
+
+bool RemoveFile(const char *path)
+{
+    return unlink(path) == 0;
+}
+
+// What the lock file holds, so that one left by a killed build is known as a lock.
+const char kLockText[] = "medium builder lock\r\n";
+int lockFile = -1;
+
+// flock is released with the descriptor, at a crash too. The file is removed at the end;
+// a build that opened it meanwhile finds another file at the path and tries again.
+LockResult Lock(const char *path)
+{
+    for (int attempt = 0; attempt < 3; attempt++) {
+        bool made = true;
+        int file = open(path, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (file < 0 && errno == EEXIST) {
+            made = false;
+            file = open(path, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        }
+        if (file < 0)
+            return errno == ELOOP || errno == ENXIO ? LOCK_NOT_OURS : errno == ENOENT ? LOCK_BUSY : LOCK_FAILED;
+        struct stat held, named;
+        char text[sizeof kLockText];
+        if (flock(file, LOCK_EX | LOCK_NB) != 0) {
+            LockResult result = errno == EWOULDBLOCK ? LOCK_BUSY : LOCK_FAILED;
+            close(file);
+            return result;
+        }
+        if (lstat(path, &named) != 0 || fstat(file, &held) != 0 || named.st_ino != held.st_ino ||
+            named.st_dev != held.st_dev) {
+            close(file);
+            continue;
+        }
+        ssize_t got = made ? 0 : pread(file, text, sizeof text, 0);
+        bool ours = S_ISREG(held.st_mode) && (made || (got == (ssize_t)strlen(kLockText) &&
+                                                         memcmp(text, kLockText, strlen(kLockText)) == 0));
+        if (!ours || (made && write(file, kLockText, strlen(kLockText)) != (ssize_t)strlen(kLockText))) {
+            if (made)
+                unlink(path);
+            close(file);
+            return ours ? LOCK_FAILED : LOCK_NOT_OURS;
+        }
+        lockFile = file;
+        return LOCK_TAKEN;
+    }
+    return LOCK_BUSY;
+}
+
+void Unlock(const char *path)
+{
+    if (lockFile < 0)
+        return;
+    unlink(path);
+    close(lockFile);
+    lockFile = -1;
+}
+
+const char kWorkPrefix[] = "buildmedium-";
+
+// A work folder a killed run left: our name, our owner, its process gone, holding only
+// the converted script.
+bool LeftByAKilledRun(const char *temp, const char *name, char *path, size_t size)
+{
+    unsigned long process = 0;
+    struct stat info;
+    if (!WorkFolderProcess(name, kWorkPrefix, &process) || process == (unsigned long)getpid() ||
+        kill((pid_t)process, 0) == 0 || errno != ESRCH ||
+        snprintf(path, size, "%s/%s", temp, name) >= (int)size || lstat(path, &info) != 0 ||
+        !S_ISDIR(info.st_mode) || info.st_uid != getuid())
+        return false;
+    DIR *dir = opendir(path);
+    int scripts = 0, others = 0;
+    for (struct dirent *entry = dir ? readdir(dir) : NULL; entry != NULL; entry = readdir(dir)) {
+        size_t length = strlen(entry->d_name);
+        if (strcmp(entry->d_name, ".") == 0 || strcmp(entry->d_name, "..") == 0)
+            continue;
+        if (length > 4 && strcasecmp(entry->d_name + length - 4, ".ini") == 0)
+            scripts++;
+        else
+            others++;
+    }
+    if (dir != NULL)
+        closedir(dir);
+    return dir != NULL && scripts <= 1 && others == 0;
+}
+
 bool WorkFolder(char *folder)
 {
     const char *temp = getenv("TMPDIR");
     if (temp == NULL || temp[0] != '/')
         temp = "/tmp";
-    int n = snprintf(folder, MAX_PATH_BYTES, "%s/buildmedium-%ld", temp, (long)getpid());
+    DIR *dir = opendir(temp);
+    for (struct dirent *entry = dir ? readdir(dir) : NULL; entry != NULL; entry = readdir(dir)) {
+        char path[2 * MAX_PATH_BYTES];
+        if (LeftByAKilledRun(temp, entry->d_name, path, sizeof path))
+            RemoveTree(path);
+    }
+    if (dir != NULL)
+        closedir(dir);
+    int n = snprintf(folder, MAX_PATH_BYTES, "%s/%s%ld", temp, kWorkPrefix, (long)getpid());
     return n > 0 && n < MAX_PATH_BYTES;
 }
 
@@ -260,8 +407,9 @@ ScriptSource PureSource(const char *, const IniText *ini)
 }
 
 const MediumHost kPosix = {
-    "buildmedium", FullPath,   ProgramFolder, MediumName, Join,       Probe,              ReadHead,  ReadWholeFile,
-    WriteNewFile,  MakeFolder, RemoveTree,    Rename,     WorkFolder, Utf8LineToShiftJis, PureSource,
+    "buildmedium", '/',        false,      FullPath,   ProgramFolder, MediumName, Join,
+    Probe,         ReadHead,   ReadWholeFile, WriteNewFile, MakeFolder, RemoveTree, Rename,
+    ListFolder,    RemoveFile, Lock,       Unlock,     WorkFolder,    Utf8LineToShiftJis, PureSource,
 };
 
 }  // namespace

@@ -7,7 +7,9 @@
 // each checked against a 1.44 MB floppy; with /cd everything in OUTPUT itself. The script is
 // checked by SETUP's own reader, so the builder refuses exactly what SETUP would refuse, and
 // also what SETUP would only trip over on the user's machine. Nothing is left half written:
-// the medium is built in OUTPUT.partial and renamed when complete.
+// the medium is built in OUTPUT.partial and renamed when complete. An existing OUTPUT is
+// replaced only when it holds what a medium holds and nothing else; OUTPUT is never the
+// package's or the script's folder nor holds them; OUTPUT.lock keeps a second build out.
 //
 // Before anything is built the script is checked whole: every problem one line,
 // FILE:LINE: error|warning: TEXT, then the count; errors stop the build. /check does only
@@ -24,6 +26,7 @@
 #include "commandline.h"
 #include "listedfile.h"
 #include "mediumplan.h"
+#include "outputrules.h"
 #include "szdd.h"
 
 namespace {
@@ -44,6 +47,12 @@ struct Options {
     char script[MAX_PATH_BYTES];
     char package[MAX_PATH_BYTES];   // full path, trailing separator
     char output[MAX_PATH_BYTES];    // full path, no trailing separator
+    const char *outputShown;        // OUTPUT as the command line names it
+    // Beside OUTPUT: the medium being built, the earlier one moved aside, the lock.
+    char partial[MAX_PATH_BYTES];
+    char old[MAX_PATH_BYTES];
+    char lock[MAX_PATH_BYTES];
+    char realPackage[MAX_PATH_BYTES];   // links resolved, once looked up
     // The script as SETUP reads it: NAME.ini beside NAME.exe (medium names).
     char scriptName[MAX_PATH_BYTES];
     char baseName[MAX_PATH_BYTES];
@@ -161,6 +170,11 @@ int ParseArguments(int argc, char **argv)
     if (!host->fullPath(positional[2], false, options.output) ||
         strlen(options.output) + OUTPUT_SUFFIX_BYTES >= MAX_PATH_BYTES)
         return Refuse("%s: path too long", positional[2]), 2;
+    options.outputShown = positional[2];
+    // OUTPUT leaves room for these (OUTPUT_SUFFIX_BYTES).
+    snprintf(options.partial, sizeof options.partial, "%s.partial", options.output);
+    snprintf(options.old, sizeof options.old, "%s.old", options.output);
+    snprintf(options.lock, sizeof options.lock, "%s.lock", options.output);
 
     if (setupProgram != NULL) {
         if (!host->fullPath(setupProgram, false, options.setupProgram))
@@ -283,19 +297,47 @@ bool WriteConverted(const Conversion *conversion)
     return true;
 }
 
+// The folder of path (a host path; its own when it ends in a separator), without a
+// separator at its end unless it is the root.
+void FolderOf(const char *path, char *folder)
+{
+    CopyText(folder, MAX_PATH_BYTES, path);
+    char *cut = NULL;
+    for (char *p = folder; *p != '\0'; p += CharBytes(p))
+        if (*p == host->separator)
+            cut = p;
+    if (cut != NULL)
+        cut[cut == folder || cut[-1] == ':' ? 1 : 0] = '\0';
+}
+
+// What lies in the package for a path; a link is followed while it stays inside the package.
 void LookInPackage(void *, const char *path, PackageFile *file)
 {
     char full[MAX_PATH_BYTES];
-    HostEntry entry = {false, false, 0};
+    HostEntry entry;
     file->kind = PACKAGE_MISSING;
+    if (options.realPackage[0] == '\0') {
+        char folder[MAX_PATH_BYTES];
+        FolderOf(options.package, folder);
+        host->probe(folder, &entry);
+        CopyText(options.realPackage, sizeof options.realPackage, entry.real);
+    }
     if (!host->join(options.package, path, full))
         return;
     host->probe(full, &entry);
     if (!entry.exists)
         return;
-    file->kind = entry.isFolder ? PACKAGE_FOLDER : PACKAGE_FILE;
+    if (entry.real[0] != '\0' && options.realPackage[0] != '\0' &&
+        !PathWithin(entry.real, options.realPackage, host->separator, host->foldsCase)) {
+        file->kind = PACKAGE_OUTSIDE;
+        CopyText(file->target, sizeof file->target, entry.real);
+        return;
+    }
+    const PackageKind kinds[] = {PACKAGE_MISSING, PACKAGE_FILE,   PACKAGE_FOLDER, PACKAGE_FIFO,
+                                 PACKAGE_DEVICE,  PACKAGE_SOCKET, PACKAGE_MISSING, PACKAGE_DEVICE};
+    file->kind = kinds[entry.kind];
     file->size = entry.size;
-    file->headLength = entry.isFolder ? 0 : host->readHead(full, file->head, sizeof file->head);
+    file->headLength = file->kind == PACKAGE_FILE ? host->readHead(full, file->head, sizeof file->head) : 0;
 }
 
 // The whole check: every finding on the error output, the count on the standard output.
@@ -579,22 +621,203 @@ bool MakeParents(const char *root, const char *mediumPath, char *target)
     return host->join(root, mediumPath, target);
 }
 
+// Every entry below a folder of the system: medium paths for the rules, host paths (relative,
+// the system's separator) for the messages.
+struct Listing {
+    ListedEntry entries[OUTPUT_LISTING_ENTRIES];
+    char shown[OUTPUT_LISTING_ENTRIES][MAX_PATH_BYTES];
+    int count;
+    int parent;   // the entry whose folder is being read, -1 for the folder itself
+    bool full;    // more entries than a medium holds
+};
+Listing listing;
+
+// Marks a folder beside OUTPUT as this builder's to remove: made first in OUTPUT.partial,
+// put into the earlier medium before it goes, removed last.
+const char kOursMarker[] = "BUILDMEDIUM.WRK";
+
+bool AddListed(void *, const char *name, HostKind kind)
+{
+    if (listing.count == OUTPUT_LISTING_ENTRIES) {
+        listing.full = true;
+        return false;
+    }
+    ListedEntry *entry = &listing.entries[listing.count];
+    char *shown = listing.shown[listing.count];
+    const char *parentPath = listing.parent < 0 ? "" : listing.entries[listing.parent].path;
+    const char *parentShown = listing.parent < 0 ? "" : listing.shown[listing.parent];
+    char medium[MAX_PATH_BYTES];
+    entry->kind = kind == HOST_FILE ? LISTED_FILE : kind == HOST_FOLDER ? LISTED_FOLDER : LISTED_OTHER;
+    if (!host->mediumName(name, medium))
+        CopyText(medium, sizeof medium, "?"), entry->kind = LISTED_OTHER;
+    int a = snprintf(entry->path, sizeof entry->path, "%s%s%s", parentPath, parentPath[0] ? "\\" : "", medium);
+    int b = snprintf(shown, MAX_PATH_BYTES, "%s%s%s", parentShown, parentShown[0] ? "/" : "", name);
+    if (a < 0 || a >= MAX_PATH_BYTES || b < 0 || b >= MAX_PATH_BYTES) {
+        listing.full = true;
+        return false;
+    }
+    if (host->separator != '/')
+        for (char *p = shown; *p != '\0'; p += CharBytes(p))
+            if (*p == '/')
+                *p = host->separator;
+    listing.count++;
+    return true;
+}
+
+// The whole tree below folder into listing (only its own entries unless deep); false when
+// a folder cannot be read or holds more than a medium.
+bool ListTree(const char *folder, bool deep)
+{
+    listing.count = 0;
+    listing.parent = -1;
+    listing.full = false;
+    if (!host->listFolder(folder, NULL, AddListed))
+        return false;
+    for (int i = 0; deep && i < listing.count && !listing.full; i++) {
+        char path[MAX_PATH_BYTES];
+        listing.parent = i;
+        if (listing.entries[i].kind == LISTED_FOLDER &&
+            (snprintf(path, sizeof path, "%s%c%s", folder, host->separator, listing.shown[i]) >= (int)sizeof path ||
+             !host->listFolder(path, NULL, AddListed)))
+            return false;
+    }
+    return !listing.full;
+}
+
+// Whether the folder at path holds only what a medium of this builder holds (or, given
+// ours, is a folder this builder marked as its own: *ours true); otherwise says what it
+// holds and how to go on. Nothing is touched.
+bool HoldsOnlyAMedium(const char *path, bool *ours)
+{
+    if (!ListTree(path, true))
+        return Refuse("%s: %s; nothing was changed: name a new folder as OUTPUT", path,
+                      listing.full ? "holds more than a medium does" : "cannot read what it holds");
+    for (int i = 0; ours != NULL && i < listing.count; i++)
+        if (listing.entries[i].kind == LISTED_FILE && strcmp(listing.entries[i].path, kOursMarker) == 0)
+            return *ours = true;
+    if (listing.count == 0)
+        return true;
+    int script = FindMediumScript(listing.entries, listing.count);
+    if (script < 0)
+        return Refuse("%s: holds %s and no setup program with its script: not a medium of this builder; nothing "
+                      "was changed: name a new folder as OUTPUT, or empty this one yourself",
+                      path, listing.shown[0]);
+    char scriptPath[MAX_PATH_BYTES];
+    size_t length = 0;
+    unsigned char *text = NULL;
+    if (snprintf(scriptPath, sizeof scriptPath, "%s%c%s", path, host->separator, listing.shown[script]) <
+        (int)sizeof scriptPath)
+        text = host->readFile(scriptPath, &length);
+    int stray = text == NULL ? script : FirstStrayEntry(listing.entries, listing.count, script, (const char *)text,
+                                                        length);
+    free(text);
+    if (stray == script)
+        return Refuse("%s: its script %s is not one SETUP reads, so what the folder holds is unknown; nothing was "
+                      "changed: name a new folder as OUTPUT, or empty this one yourself",
+                      path, listing.shown[script]);
+    if (stray >= 0)
+        return Refuse("%s: holds %s, which its medium does not list; nothing was changed: move it out, or name a "
+                      "new folder as OUTPUT", path, listing.shown[stray]);
+    return true;
+}
+
+// Removes a folder this builder made or moved aside, its marker last, so that a run killed
+// meanwhile leaves a folder the next run knows as its own.
+void DiscardOurs(const char *folder)
+{
+    char marker[MAX_PATH_BYTES];
+    if (!host->join(folder, kOursMarker, marker))
+        return;
+    host->writeNewFile(marker, (const unsigned char *)"", 0);
+    if (ListTree(folder, false)) {
+        for (int i = 0; i < listing.count; i++) {
+            char path[MAX_PATH_BYTES];
+            if (strcmp(listing.entries[i].path, kOursMarker) == 0 ||
+                snprintf(path, sizeof path, "%s%c%s", folder, host->separator, listing.shown[i]) >= (int)sizeof path)
+                continue;
+            if (listing.entries[i].kind == LISTED_FOLDER)
+                host->removeTree(path);
+            else
+                host->removeFile(path);
+        }
+    }
+    host->removeTree(folder);
+}
+
+// What the builder will find at the folders beside OUTPUT, checked before anything is
+// written: none is the package folder, the script's or one that holds them, none is a
+// link, the lock is ours, and what lies there is a medium or ours. Then a medium left
+// aside by a run killed between its renames is put back, leftovers of ours removed.
+bool PrepareOutput()
+{
+    // The package's and the script's folders, as given and with every link resolved.
+    char shown[2][MAX_PATH_BYTES], real[2][MAX_PATH_BYTES];
+    FolderOf(options.package, shown[0]);
+    FolderOf(options.script, shown[1]);
+    for (int k = 0; k < 2; k++) {
+        HostEntry entry;
+        host->probe(shown[k], &entry);
+        CopyText(real[k], sizeof real[k], entry.real);
+    }
+    HostEntry found[3];
+    const char *paths[3] = {options.output, options.old, options.partial};
+    for (int i = 0; i < 3; i++) {
+        HostEntry *entry = &found[i];
+        host->probe(paths[i], entry);
+        if (entry->isLink)
+            return Refuse("%s: is a symbolic link%s%s; nothing was changed: %s", paths[i], entry->real[0] ? " to " : "",
+                          entry->real, i == 0 ? "name the folder itself as OUTPUT" : "remove the link yourself");
+        if (entry->exists && !entry->isFolder)
+            return Refuse(i == 0 ? "%s: is a file; the medium is a folder"
+                                 : "%s: is not a folder of this builder; nothing was changed: move it away",
+                          paths[i]);
+        if (!entry->exists)
+            continue;
+        if (entry->real[0] == '\0')
+            return Refuse("%s: cannot tell where it lies; nothing was changed", paths[i]);
+        const char *names[2] = {"the package folder", "the script's folder"};
+        for (int k = 0; k < 2; k++) {
+            if (real[k][0] != '\0' && PathWithin(real[k], entry->real, host->separator, host->foldsCase))
+                return Refuse("%s: %s %s %s; nothing was changed: name a folder of its own for the medium", paths[i],
+                              PathWithin(entry->real, real[k], host->separator, host->foldsCase) ? "is" : "holds",
+                              names[k], shown[k]);
+        }
+    }
+    switch (host->lock(options.lock)) {
+    case LOCK_TAKEN:
+        break;
+    case LOCK_BUSY:
+        return Refuse("another build is writing %s", options.outputShown);
+    case LOCK_NOT_OURS:
+        return Refuse("%s: is not the lock of this builder; nothing was changed: move it away", options.lock);
+    default:
+        return Refuse("%s: cannot create the lock", options.lock);
+    }
+    // An OUTPUT.old marked as ours was being removed after a complete replacement.
+    bool oldMarked = false, partialMarked = false;
+    if ((found[0].exists && !HoldsOnlyAMedium(options.output, NULL)) ||
+        (found[1].exists && !HoldsOnlyAMedium(options.old, &oldMarked)) ||
+        (found[2].exists && !HoldsOnlyAMedium(options.partial, &partialMarked)))
+        return false;
+    if (found[2].exists)
+        DiscardOurs(options.partial);
+    if (found[1].exists && !found[0].exists && !oldMarked) {
+        if (!host->rename(options.old, options.output))
+            return Refuse("%s: cannot put the earlier medium back from %s", options.output, options.old);
+        printf("%s: the earlier medium put back from %s\n", options.output, options.old);
+    } else if (found[1].exists) {
+        DiscardOurs(options.old);
+    }
+    return true;
+}
+
 bool WriteMedium()
 {
-    HostEntry output;
-    host->probe(options.output, &output);
-    if (output.exists && !output.isFolder)
-        return Refuse("%s: is a file; the medium is a folder", options.output);
-    char partial[MAX_PATH_BYTES], old[MAX_PATH_BYTES];
-    // OUTPUT leaves room for these (OUTPUT_SUFFIX_BYTES).
-    CopyText(partial, sizeof partial, options.output);
-    AppendText(partial, sizeof partial, ".partial");
-    CopyText(old, sizeof old, options.output);
-    AppendText(old, sizeof old, ".old");
-    host->removeTree(partial);
-    host->removeTree(old);
-    if (!host->makeFolder(partial))
-        return Refuse("%s: cannot create the folder", partial);
+    char marker[MAX_PATH_BYTES];
+    if (!host->makeFolder(options.partial) || !host->join(options.partial, kOursMarker, marker) ||
+        !host->writeNewFile(marker, (const unsigned char *)"", 0))
+        return Refuse("%s: cannot create the folder", options.partial);
+    const char *partial = options.partial;
 
     bool ok = true;
     for (int i = 0; i < plannedCount && ok; i++) {
@@ -627,21 +850,31 @@ bool WriteMedium()
     }
     if (ok && !options.cd)
         ok = CheckDisks();
-    if (ok) {
-        bool hadOutput = output.exists;
-        if (hadOutput && !host->rename(options.output, old))
-            ok = Refuse("%s: cannot replace the earlier medium", options.output);
-        else if (!host->rename(partial, options.output)) {
-            if (hadOutput)
-                host->rename(old, options.output);
-            ok = Refuse("%s: cannot rename %s", options.output, partial);
-        } else if (hadOutput) {
-            host->removeTree(old);
-        }
+    if (!ok) {
+        DiscardOurs(partial);
+        return false;
     }
-    if (!ok)
-        host->removeTree(partial);
-    return ok;
+    // The new medium is complete before the earlier one moves aside; a run killed between
+    // the two renames leaves OUTPUT.old, which the next run puts back.
+    HostEntry output;
+    host->probe(options.output, &output);
+    if (output.exists && !HoldsOnlyAMedium(options.output, NULL)) {
+        DiscardOurs(partial);
+        return false;
+    }
+    if (!host->removeFile(marker))
+        return DiscardOurs(partial), Refuse("%s: cannot remove %s", options.output, marker);
+    if (output.exists && !host->rename(options.output, options.old))
+        return DiscardOurs(partial), Refuse("%s: cannot replace the earlier medium", options.output);
+    if (!host->rename(partial, options.output)) {
+        if (output.exists)
+            host->rename(options.old, options.output);
+        DiscardOurs(partial);
+        return Refuse("%s: cannot rename %s", options.output, partial);
+    }
+    if (output.exists)
+        DiscardOurs(options.old);
+    return true;
 }
 
 int Run(int argc, char **argv)
@@ -649,7 +882,7 @@ int Run(int argc, char **argv)
     int parsed = ParseArguments(argc, argv);
     if (parsed != 0)
         return parsed < 0 ? 0 : parsed;
-    if (!TakeScriptName())
+    if (!TakeScriptName() || (!options.check && !PrepareOutput()))
         return options.check ? 2 : 1;
     int checked = CheckWholeScript();
     if (options.check || checked == 2)
@@ -667,6 +900,8 @@ int RunMediumBuilder(const MediumHost *system, int argc, char **argv)
     host = system;
     int status = Run(argc, argv);
     RemoveWorkFolder();
+    if (options.lock[0] != '\0')
+        host->unlock(options.lock);
     FreeScript();
     return status;
 }

@@ -13,18 +13,27 @@
 #include "scriptcheck.h"
 #include "scriptrules.h"
 
-// What lies at a path of the system.
+// What lies at a path of the system, links followed.
+enum HostKind { HOST_MISSING, HOST_FILE, HOST_FOLDER, HOST_FIFO, HOST_DEVICE, HOST_SOCKET, HOST_LINK, HOST_OTHER };
 struct HostEntry {
     bool exists;
     bool isFolder;
     unsigned long long size;   // of a file
+    HostKind kind;             // HOST_LINK: a link that leads nowhere
+    bool isLink;               // the path's last part is a symbolic link
+    char real[MAX_PATH_BYTES]; // the path with every link resolved; empty when unknown
 };
+
+// Taking the lock beside OUTPUT.
+enum LockResult { LOCK_TAKEN, LOCK_BUSY, LOCK_NOT_OURS, LOCK_FAILED };
 
 // The system below the builder. Host paths are the system's own (the platform's ANSI path,
 // or a Linux path in UTF-8); medium paths are what the script names: Shift-JIS, '\' between
 // their parts. Buffers are MAX_PATH_BYTES.
 struct MediumHost {
     const char *programName;   // in the usage and in messages about the program itself
+    char separator;            // between the parts of a host path
+    bool foldsCase;            // host names are found whatever the case of their letters
     // The whole path of what the command line names; as a folder with its separator at the
     // end, else without one. False when it does not fit a path buffer.
     bool (*fullPath)(const char *path, bool asFolder, char *full);
@@ -46,7 +55,16 @@ struct MediumHost {
     void (*removeTree)(const char *path);
     // Fails when something already lies at to.
     bool (*rename)(const char *from, const char *to);
-    // A folder of its own, not yet made, for the script's Shift-JIS form.
+    // Each entry of a folder by its host name and kind, links not followed, until each
+    // returns false; false when the folder cannot be read.
+    bool (*listFolder)(const char *folder, void *context, bool (*each)(void *context, const char *name, HostKind kind));
+    bool (*removeFile)(const char *path);
+    // An exclusive lock on the file at path, held until unlock or the program's end, a
+    // crash included; another program holding it gives LOCK_BUSY.
+    LockResult (*lock)(const char *path);
+    void (*unlock)(const char *path);
+    // A folder of its own, not yet made, for the script's Shift-JIS form; those that runs
+    // killed earlier left are removed.
     bool (*workFolder)(char *folder);
     // One UTF-8 line of the script in code page 932 (see Utf8LineToShiftJis).
     Utf8LineResult (*convertLine)(const unsigned char *utf8, size_t length, unsigned char *out, size_t outSize,

@@ -597,6 +597,21 @@ struct NamedFile {
     int line;
 };
 
+// A package entry that is no file for the medium, refused with what it is; false for a
+// file, a folder or nothing (refused where they are looked at).
+bool RefusedEntry(Checker *c, int line, const char *what, const char *path, const PackageFile *file)
+{
+    const char *kind = file->kind == PACKAGE_FIFO     ? "a FIFO (named pipe)"
+                       : file->kind == PACKAGE_DEVICE ? "a device"
+                       : file->kind == PACKAGE_SOCKET ? "a socket"
+                                                      : NULL;
+    if (file->kind == PACKAGE_OUTSIDE)
+        Fail(c, line, "%s %s: a link to %s, outside the package folder; copy the file in", what, path, file->target);
+    else if (kind != NULL)
+        Fail(c, line, "%s %s: is %s, not a file", what, path, kind);
+    return file->kind == PACKAGE_OUTSIDE || kind != NULL;
+}
+
 void CheckPicture(Checker *c, const char *key, NamedFile *names, int *nameCount)
 {
     int k = KeyIndex(key);
@@ -633,6 +648,8 @@ void CheckPicture(Checker *c, const char *key, NamedFile *names, int *nameCount)
             Fail(c, line, "%s %s: picture not found in %s", key, value, c->in->packageFolder);
             return;
         }
+        if (RefusedEntry(c, line, key, value, &file))
+            return;
         if (file.kind != PACKAGE_FILE || !BitmapSize(file.head, file.headLength, file.size, &width, &height)) {
             Fail(c, line, "%s %s: not a Windows bitmap (.bmp)", key, value);
             return;
@@ -719,6 +736,10 @@ void CheckFiles(Checker *c)
             continue;
         PackageFile file = {};
         c->in->package->look(c->in->package->context, path, &file);
+        char section[16];
+        snprintf(section, sizeof section, "[DISK%d]", e->disk);
+        if (RefusedEntry(c, e->line, section, path, &file))
+            continue;
         if (file.kind == PACKAGE_MISSING)
             Fail(c, e->line, "[DISK%d] %s: listed file not found in %s", e->disk, path, c->in->packageFolder);
         else if (file.kind == PACKAGE_FOLDER)

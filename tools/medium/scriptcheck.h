@@ -75,13 +75,16 @@ void FreeIniText(IniText *ini);
 size_t IniReadKey(void *context, const char *key, const char *def, char *value, size_t size);
 size_t IniReadSection(void *context, const char *section, char *data, size_t size);
 
-// What the builder found in the package folder for a path below it.
-enum PackageKind { PACKAGE_MISSING, PACKAGE_FILE, PACKAGE_FOLDER };
+// What the builder found in the package folder for a path below it: only a file goes on
+// the medium; a link is followed only while it stays inside the package.
+enum PackageKind { PACKAGE_MISSING, PACKAGE_FILE, PACKAGE_FOLDER, PACKAGE_FIFO, PACKAGE_DEVICE, PACKAGE_SOCKET,
+                   PACKAGE_OUTSIDE };
 struct PackageFile {
     PackageKind kind;
     unsigned long long size;
     unsigned char head[64];    // the file's first bytes
     size_t headLength;
+    char target[MAX_PATH_BYTES];   // PACKAGE_OUTSIDE: where the link leads
 };
 struct PackageProbe {
     void *context;
