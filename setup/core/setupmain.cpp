@@ -29,6 +29,7 @@ void RunUninstallStart(HINSTANCE instance)
 {
     if (!ReadSetupScript() || !ReadInstallLog()) {
         ShowStartFailure();
+        OfferEntryRemoval();
         return;
     }
     RunUninstall(instance);

@@ -85,3 +85,18 @@ bool DeleteUninstallEntry(const char *entryNumber)
     RegCloseKey(key);
     return true;
 }
+
+bool ReadEntryDisplayName(const char *entryNumber, char *name)
+{
+    char keyName[UNINSTALL_KEY_BYTES];
+    HKEY key;
+    if (!UninstallEntryKeyText(keyName, sizeof keyName, setupContext.baseName, entryNumber) ||
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = DISPLAY_NAME_BYTES;
+    DWORD type = 0;
+    LONG result = RegQueryValueExA(key, "DisplayName", NULL, &type, (BYTE *)name, &size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) &&
+           TerminateRegistryText(name, size, DISPLAY_NAME_BYTES) && name[0] != '\0';
+}

@@ -26,9 +26,12 @@ bool UninstallEntryKeyText(char *dest, size_t size, const char *baseName, const 
 bool UninstallCommand(char *dest, size_t size, const char *windowsDir, const char *exeName,
                       int entryNumber, const char *installDir);
 
-// A "DisplayName" as the registry returned it, length bytes in a buffer of capacity bytes,
-// against title, byte for byte. A value stored without its terminator is terminated here when
-// there is room; one that fills the buffer is longer than any title and does not match.
+// A text value as the registry returned it, length bytes in a buffer of capacity bytes,
+// terminated in place. A value stored without its terminator is terminated here when there is
+// room; false, value empty, for one that fills the buffer: it may have been cut.
+bool TerminateRegistryText(char *value, size_t length, size_t capacity);
+
+// A "DisplayName" so terminated, against title, byte for byte.
 bool DisplayNameMatches(char *value, size_t length, size_t capacity, const char *title);
 
 // SETUP's entries in the registry (uninstallentry.cpp), for the program baseName of
@@ -43,5 +46,8 @@ bool RegisterUninstallEntry();
 
 // Deletes the entry whose number the uninstall command carries, as it is written there.
 bool DeleteUninstallEntry(const char *entryNumber);
+
+// The "DisplayName" of that entry (DISPLAY_NAME_BYTES); false when there is none to be read.
+bool ReadEntryDisplayName(const char *entryNumber, char *name);
 
 #endif

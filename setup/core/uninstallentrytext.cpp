@@ -27,14 +27,21 @@ bool UninstallCommand(char *dest, size_t size, const char *windowsDir, const cha
     return ConcatTexts(dest, size, parts, sizeof parts / sizeof parts[0]);
 }
 
-bool DisplayNameMatches(char *value, size_t length, size_t capacity, const char *title)
+bool TerminateRegistryText(char *value, size_t length, size_t capacity)
 {
     if (length == 0) {
         value[0] = '\0';
     } else if (value[length - 1] != '\0') {
-        if (length >= capacity)
+        if (length >= capacity) {
+            value[0] = '\0';
             return false;
+        }
         value[length] = '\0';
     }
-    return strcmp(value, title) == 0;
+    return true;
+}
+
+bool DisplayNameMatches(char *value, size_t length, size_t capacity, const char *title)
+{
+    return TerminateRegistryText(value, length, capacity) && strcmp(value, title) == 0;
 }

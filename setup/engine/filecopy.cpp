@@ -161,7 +161,10 @@ bool ExpandFile(char *source, const char *destination)
     INT from = OpenSourceForExpansion(source);
     if (from < 0)
         return false;
+    // A copy killed midway leaves its temporary behind; no temporary of ours outlives this one.
     char temp[MAX_PATH_BYTES];
+    if (CopyTempSearch(temp, sizeof temp, destination))
+        DeleteOwnFiles(temp, IsCopyTempName);
     HANDLE to = CreateTempCopy(destination, temp);
     if (to == INVALID_HANDLE_VALUE) {
         LZClose(from);
@@ -191,8 +194,9 @@ void ShowEntryFailure(HWND dialog, const FileEntry &entry)
 
 bool CopyScriptToInstallFolder(HWND dialog)
 {
-    // A list naming a path that could reach any file is refused before anything is written.
-    int refused = FirstRefusedEntry(&setupScript);
+    // A list naming a path that could reach any file, open a device or replace the install
+    // log is refused before anything is written.
+    int refused = FirstRefusedEntry(&setupScript, setupContext.scriptName);
     if (refused >= 0) {
         ShowEntryFailure(dialog, setupScript.fileList[refused]);
         return false;

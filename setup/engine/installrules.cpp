@@ -14,10 +14,15 @@ bool FileListEnds(const SetupScript *script, int index)
     return index < 0 || index >= FILE_LIST_ENTRIES || script->fileList[index].macro[0] == '\0';
 }
 
-int FirstRefusedEntry(const SetupScript *script)
+int FirstRefusedEntry(const SetupScript *script, const char *scriptName)
 {
     for (int i = 0; !FileListEnds(script, i); i++) {
-        if (CheckListedPath(script->fileList[i].path) != LISTED_PATH_OK)
+        const FileEntry *entry = &script->fileList[i];
+        if (CheckListedPath(entry->path) != LISTED_PATH_OK)
+            return i;
+        // The file system ignores letter case; trailing dots and blanks are refused above.
+        if (WritesInstallLog(script) && SameTextIgnoringCase(entry->macro, kPathMacros[MACRO_APP]) &&
+            SameTextIgnoringCase(LastPathComponent(entry->path), scriptName))
             return i;
     }
     return -1;
@@ -36,6 +41,39 @@ void PlanFileCopy(const FileEntry *entry, const char *sourceDir, const MacroFold
                                               entry->macro, entry->path);
 }
 
+namespace {
+
+const char kCopyTempName[COPY_TEMP_NAME_BYTES + 1] = "~SU000.TMP";
+const char kHexDigits[] = "0123456789ABCDEF";
+
+}  // namespace
+
+bool IsCopyTempName(const char *name)
+{
+    if (strlen(name) != COPY_TEMP_NAME_BYTES || strncmp(name, kCopyTempName, 3) != 0 ||
+        strcmp(name + 6, kCopyTempName + 6) != 0)
+        return false;
+    // The length is checked: none of the three is the terminator.
+    for (int i = 3; i < 6; i++) {
+        if (strchr(kHexDigits, name[i]) == NULL)
+            return false;
+    }
+    return true;
+}
+
+bool CopyTempSearch(char *dest, size_t size, const char *destination)
+{
+    static const char pattern[] = "~SU*.TMP";
+    if (size > 0)
+        dest[0] = '\0';
+    size_t folder = (size_t)(LastPathComponent(destination) - destination);
+    if (folder == 0 || folder + sizeof pattern > size)
+        return false;
+    memcpy(dest, destination, folder);
+    memcpy(dest + folder, pattern, sizeof pattern);
+    return true;
+}
+
 bool CopyTempPath(char *dest, size_t size, const char *destination, int n)
 {
     if (size > 0)
@@ -45,11 +83,11 @@ bool CopyTempPath(char *dest, size_t size, const char *destination, int n)
     if (n < 0 || n >= COPY_TEMP_NAMES || folder == 0 || folder + COPY_TEMP_NAME_BYTES + 1 > size)
         return false;
     memcpy(dest, destination, folder);
-    const char digits[] = "0123456789ABCDEF";
-    char tempName[COPY_TEMP_NAME_BYTES + 1] = "~SU000.TMP";
-    tempName[3] = digits[(n >> 8) & 15];
-    tempName[4] = digits[(n >> 4) & 15];
-    tempName[5] = digits[n & 15];
+    char tempName[COPY_TEMP_NAME_BYTES + 1];
+    memcpy(tempName, kCopyTempName, sizeof tempName);
+    tempName[3] = kHexDigits[(n >> 8) & 15];
+    tempName[4] = kHexDigits[(n >> 4) & 15];
+    tempName[5] = kHexDigits[n & 15];
     memcpy(dest + folder, tempName, sizeof tempName);
     return true;
 }
@@ -130,6 +168,11 @@ bool IsShortcutFolderKind(int kind)
 bool KeepsInstallLog(const SetupScript *script)
 {
     return strcmp(script->Uninstall, "1") == 0;
+}
+
+bool WritesInstallLog(const SetupScript *script)
+{
+    return KeepsInstallLog(script) || WantsShortcut(script);
 }
 
 bool WantsShortcut(const SetupScript *script)

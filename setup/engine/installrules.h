@@ -25,9 +25,10 @@ int NextInstallStep(int current, bool copyFinished);
 // True when the list has no entry at index: past the hundredth, or the entry is unused.
 bool FileListEnds(const SetupScript *script, int index);
 
-// Index of the first entry whose path the listed-path rule refuses, or -1: such a list is
-// refused before anything is written.
-int FirstRefusedEntry(const SetupScript *script);
+// Index of the first entry whose path the listed-path rule refuses, or of the first "$App:"
+// entry installed under the install log's name (scriptName, letter case ignored) when the
+// installation writes a log; -1 for none. Such a list is refused before anything is written.
+int FirstRefusedEntry(const SetupScript *script, const char *scriptName);
 
 // True when the user must be asked for the next disk before entry index is copied: it
 // starts a disk section and is not the very first entry.
@@ -49,6 +50,14 @@ void PlanFileCopy(const FileEntry *entry, const char *sourceDir, const MacroFold
 // complete; the old file waits under another such name until the new one is in place. The
 // names are "~SU" + three hexadecimal digits + ".TMP".
 enum { COPY_TEMP_NAMES = 4096, COPY_TEMP_NAME_BYTES = 10 };
+
+// True for exactly the names CopyTempPath makes, as a search returns them: a copy killed
+// midway leaves one behind, and only those may be removed as ours.
+bool IsCopyTempName(const char *name);
+
+// The search for those names in the folder of destination: the folder, then "~SU*.TMP".
+// False, dest empty, when it does not fit.
+bool CopyTempSearch(char *dest, size_t size, const char *destination);
 
 // The n-th temporary name (0 to COPY_TEMP_NAMES - 1) in the folder of destination, a path
 // whose name follows its last byte 0x5C. False, dest empty, when it does not fit.
@@ -90,6 +99,8 @@ bool IsShortcutFolderKind(int kind);
 
 // What the script asks of the steps.
 bool KeepsInstallLog(const SetupScript *script);   // Uninstall is "1"
+// The log is written when it is kept, and for the shortcut's folder even when it is not.
+bool WritesInstallLog(const SetupScript *script);
 bool WantsShortcut(const SetupScript *script);     // ShortCutObj does not begin with '0'
 bool OpensShortcutFolder(const SetupScript *script);
 

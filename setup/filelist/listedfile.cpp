@@ -18,11 +18,37 @@ bool OnlyDotsAndBlanks(const char *part, size_t length)
     return length > 0;
 }
 
+// A part the system opens as a device: its text before the first dot, trailing blanks
+// dropped, is a device name in any letter case.
+bool IsDeviceName(const char *part, size_t length)
+{
+    static const char *const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CLOCK$", "CONIN$", "CONOUT$"};
+    size_t end = 0;
+    while (end < length && part[end] != '.')
+        end++;
+    while (end > 0 && part[end - 1] == ' ')
+        end--;
+    char base[8];   // the longest device name and its terminator
+    if (end >= sizeof base)
+        return false;
+    for (size_t i = 0; i < end; i++)
+        base[i] = AsciiUpper(part[i]);
+    base[end] = '\0';
+    if (end == 4 && (strncmp(base, "COM", 3) == 0 || strncmp(base, "LPT", 3) == 0))
+        return base[3] >= '1' && base[3] <= '9';
+    for (const char *device : kDevices) {
+        if (strcmp(base, device) == 0)
+            return true;
+    }
+    return false;
+}
+
 // Walks the parts split at single-byte backslash characters (charWise) or at every byte 0x5C.
 // Character by character, an empty part is a fault; byte by byte it is not, since a
 // double-byte character may end in 0x5C right before a separator, but the last part is the
-// installed name and must not be empty.
-ListedPathFault CheckParts(const char *path, bool charWise)
+// installed name and must not be empty. With names, a part is also judged as a name: a device
+// or one ending in a dot or a blank.
+ListedPathFault CheckParts(const char *path, bool charWise, bool names)
 {
     const char *part = path;
     for (const char *p = path;; p += charWise ? CharBytes(p) : 1) {
@@ -35,6 +61,11 @@ ListedPathFault CheckParts(const char *path, bool charWise)
             return LISTED_PATH_EMPTY_PART;
         if (OnlyDotsAndBlanks(part, length))
             return LISTED_PATH_DOTS;
+        if (names && IsDeviceName(part, length))
+            return LISTED_PATH_DEVICE;
+        // Neither byte is ever the second byte of a double-byte character.
+        if (names && length > 0 && (part[length - 1] == '.' || part[length - 1] == ' '))
+            return LISTED_PATH_TRAILING;
         if (*p == '\0')
             return LISTED_PATH_OK;
         part = p + 1;
@@ -52,8 +83,11 @@ ListedPathFault CheckListedPath(const char *path)
         return LISTED_PATH_SLASH;
     if (strchr(path, ':') != NULL)
         return LISTED_PATH_COLON;
-    ListedPathFault fault = CheckParts(path, true);
-    return fault != LISTED_PATH_OK ? fault : CheckParts(path, false);
+    // The way out of the folder first, whichever way the parts are cut; then the names.
+    ListedPathFault fault = LISTED_PATH_OK;
+    for (int pass = 0; pass < 4 && fault == LISTED_PATH_OK; pass++)
+        fault = CheckParts(path, pass % 2 == 0, pass >= 2);
+    return fault;
 }
 
 ListedPathFault CheckFileName(const char *name)

@@ -17,11 +17,18 @@ enum ListedPathFault {
     LISTED_PATH_DOTS,         // a part of dots and blanks only: ".", ".." and their kin climb
     LISTED_PATH_EMPTY_PART,   // a leading or doubled backslash: the drive's root, another machine
     LISTED_PATH_FOLDER,       // a backslash where only a name may stand
+    LISTED_PATH_DEVICE,       // a part the system opens as a device: CON, AUX.txt, com1.log ...
+    LISTED_PATH_TRAILING,     // a part ending in a dot or a blank, which the system drops
 };
 
 // The first fault of a listed path. Parts are taken character by character, as the file
 // system takes them, and also byte by byte, as the installed name is cut: a part made only
-// of dots (and blanks) is refused either way.
+// of dots (and blanks), a device name and a part ending in a dot or a blank are refused either
+// way. A device name is CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, CLOCK$, CONIN$ or
+// CONOUT$ in any letter case, alone or before a dot and any extension: opening one on the
+// medium may block for ever (AUX reads the serial port). The name on the medium, its last byte
+// replaced by '_', is then no device either: before the first dot that byte becomes a '_',
+// which no device name holds, and after it the part before the dot stays as it was.
 ListedPathFault CheckListedPath(const char *path);
 
 // The same for a name that lies directly in a folder (the registration file): a backslash,

@@ -76,3 +76,25 @@ BOOL CreateFolderTree(const char *path, FolderSlot *list, int slots)
         return TRUE;
     return CreateFolderRecorded(p, list, slots);
 }
+
+void DeleteOwnFiles(const char *search, bool (*isOurs)(const char *name))
+{
+    if (!FitsPathBuffer(search))
+        return;
+    char folder[MAX_PATH_BYTES];
+    size_t length = (size_t)(LastPathComponent(search) - search);
+    memcpy(folder, search, length);
+    folder[length] = '\0';
+    WIN32_FIND_DATAA found;
+    HANDLE list = FindFirstFileA(search, &found);
+    if (list == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        char path[MAX_PATH_BYTES];
+        const char *parts[] = {folder, found.cFileName};
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && isOurs(found.cFileName) &&
+            ConcatTexts(path, sizeof path, parts, 2))
+            DeleteFileA(path);
+    } while (FindNextFileA(list, &found));
+    FindClose(list);
+}

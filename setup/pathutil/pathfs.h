@@ -15,5 +15,8 @@ BOOL CreateFolderTree(const char *path, FolderSlot *list, int slots);
 // Creates one folder unless it exists, recording it in the next slot of the list that the
 // last CreateFolderTree began.
 BOOL CreateFolderRecorded(const char *path, FolderSlot *list, int slots);
+// Deletes the files that search (a folder, then a pattern) finds and whose found name isOurs
+// takes for one of its own; a name the pattern finds by its short form alone is not looked at.
+void DeleteOwnFiles(const char *search, bool (*isOurs)(const char *name));
 
 #endif

@@ -59,5 +59,6 @@
 #define IDS_UNINSTALLING 42       // uninstalling the title (the window's text)
 #define IDS_UNINSTALL_DONE 43     // uninstalling the title completed normally
 #define IDS_UNINSTALL_PARTIAL 44  // uninstalled, but some files or settings were not removed
+#define IDS_FORGET_ENTRY 46       // remove %s from the list of installed programs?
 
 #endif

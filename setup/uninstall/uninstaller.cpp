@@ -3,6 +3,8 @@
 #include <string.h>
 
 #include "installlog.h"
+#include "installrules.h"
+#include "pathfs.h"
 #include "resource.h"
 #include "setupcontext.h"
 #include "setupmessage.h"
@@ -49,6 +51,10 @@ bool RemoveInstalledItems()
     items.createdFolders = installLog.createdFolders;
     items.shortcutFolders = installLog.shortcutFolders;
     items.slots = FOLDER_LIST_SLOTS;
+    // A copy killed midway left its temporary in the install folder, which would then stay.
+    char temps[MAX_PATH_BYTES];
+    if (CopyTempSearch(temps, sizeof temps, ctx.scriptPath))
+        DeleteOwnFiles(temps, IsCopyTempName);
     RemovalTarget target = {NULL, DeleteOneFile, RemoveOneFolder};
     bool all = RemoveItems(&items, &target);
     return all && !logLinesLeftOut;
@@ -133,6 +139,18 @@ bool ReadInstallLog()
     OpenInstallLogFile(&file, setupContext.scriptPath);
     logLinesLeftOut = !ReadInstallLogSections(&file, &installLog);
     return true;
+}
+
+void OfferEntryRemoval()
+{
+    const SetupContext &ctx = setupContext;
+    char name[DISPLAY_NAME_BYTES];
+    if (!ReadEntryDisplayName(ctx.entryNumber, name))
+        return;
+    if (ShowSetupMessage(NULL, IDS_FORGET_ENTRY, name, ctx.baseName, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    if (!DeleteUninstallEntry(ctx.entryNumber))
+        ShowSetupFailure(NULL, ctx.baseName);
 }
 
 bool RunUninstall(HINSTANCE instance)

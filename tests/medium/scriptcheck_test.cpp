@@ -325,6 +325,14 @@ TEST(ScriptCheck, BrokenScriptsGiveTheirLines)
          {e + "30: error: [DISK1] \\Victim\\data.txt: begins with or doubles '\\', which leads to a drive's root "
               "or another machine" + refused},
          nullptr, false},
+        {"listed path naming a device", Replaced(kScript, "$Sys:SUB\\B.DLL", "$App:sub\\Aux.txt"),
+         {e + "30: error: [DISK1] sub\\Aux.txt: has a part that names a device, such as CON or AUX.txt, which SETUP "
+              "would open instead of a file" + refused},
+         nullptr, false},
+        {"listed name ending in a dot", Replaced(kScript, "$Sys:SUB\\B.DLL", "$App:SETUP.ini."),
+         {e + "30: error: [DISK1] SETUP.ini.: has a part ending in a dot or a blank, which the system drops, so that "
+              "it names another file" + refused},
+         nullptr, false},
         {"RegIni with a path", Replaced(kScript, "RegIni=Reg.ini", "RegIni=..\\..\\windows\\win.ini"),
          {e + "12: error: RegIni ..\\..\\windows\\win.ini has a part of dots only, such as \"..\", which leads "
               "out of its folder; SETUP writes the registration file only under a name in the install folder, "

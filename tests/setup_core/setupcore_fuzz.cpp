@@ -1,4 +1,5 @@
-// Arbitrary command lines, section texts and numbers through the setup core's rules.
+// Arbitrary command lines, section texts and numbers through the setup core's rules, and the
+// same bytes as the install log and an uninstall entry's name, as the uninstall start reads them.
 #include <stddef.h>
 #include <stdint.h>
 #include <string.h>
@@ -7,6 +8,7 @@
 
 #include "bootstraprules.h"
 #include "commandline.h"
+#include "installlog.h"
 #include "scriptrules.h"
 #include "uninstallentry.h"
 
@@ -49,6 +51,13 @@ size_t FuzzSection(void *context, const char *, char *data, size_t size)
     return n;
 }
 
+size_t FuzzLogKey(void *context, const char *, const char *key, const char *def, char *value, size_t size)
+{
+    return FuzzKey(context, key, def, value, size);
+}
+
+void IgnoreLogKey(void *, const char *, const char *, const char *) {}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -77,6 +86,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ScriptSource source = {&fuzz, FuzzKey, FuzzSection};
     char error[SCRIPT_ERROR_BYTES];
     CheckSetupScript(&source, line.c_str(), &script, error, sizeof error);
+
+    static FolderSlot folders[FOLDER_LIST_SLOTS];
+    FillFolderList(text.data(), text.size(), size % 2 != 0, folders, (int)(size % (FOLDER_LIST_SLOTS + 1)));
+    InstallLogFile log = {&fuzz, IgnoreLogKey, FuzzLogKey, FuzzSection};
+    static InstallLog read;
+    ReadInstallLogSections(&log, &read);
+    // A name stored with or without its terminator, in a buffer of a capacity the bytes choose.
+    char name[DISPLAY_NAME_BYTES];
+    size_t capacity = 1 + size % DISPLAY_NAME_BYTES, length = size < capacity ? size : capacity;
+    memcpy(name, data, length);
+    DisplayNameMatches(name, length, capacity, line.c_str());
 
     StagedFile list[STAGED_FILES_MAX];
     StagingList(parts.baseName, "SETUP.ini", script.Titlemap, script.Bitmap, list);

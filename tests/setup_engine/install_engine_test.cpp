@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <string.h>
 
 #include <functional>
@@ -164,6 +165,17 @@ VOID CALLBACK WatchBoxes(HWND, UINT, UINT_PTR, DWORD)
     }
 }
 
+// A read that blocks (a device opened as a file) stops the message loop and its guard too:
+// then the test program ends here, so that a hang fails at once rather than at the time limit.
+DWORD WINAPI Watchdog(LPVOID done)
+{
+    if (WaitForSingleObject((HANDLE)done, 90000) == WAIT_TIMEOUT) {
+        fputs("the installation hung\n", stderr);
+        ExitProcess(3);
+    }
+    return 0;
+}
+
 LRESULT CALLBACK WizardStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == PageDone || message == PageAbort) {
@@ -282,6 +294,8 @@ protected:
         setupContext.progressDialog = dialog;
         EXPECT_NE(nullptr, dialog);
         watchTicks = 0;
+        HANDLE done = CreateEventA(NULL, TRUE, FALSE, NULL);
+        HANDLE watchdog = CreateThread(NULL, 0, Watchdog, done, 0, NULL);
         UINT_PTR watcher = SetTimer(NULL, 0, 30, WatchBoxes);
         int copies = 0;
         MSG msg;
@@ -301,6 +315,10 @@ protected:
                 PressDialogButton(dialog, IDCANCEL);
         }
         KillTimer(NULL, watcher);
+        SetEvent(done);
+        WaitForSingleObject(watchdog, INFINITE);
+        CloseHandle(watchdog);
+        CloseHandle(done);
         EXPECT_EQ(nullptr, setupContext.progressDialog);
         EXPECT_FALSE(IsWindow(dialog));
         DestroyWindow(setupContext.mainWindow);
@@ -390,6 +408,7 @@ TEST_F(InstallEngine, StopsAndVariants)
         const char *logSections = NULL;   // the install log's first section (NULL: not looked at)
         ShortcutPath shortcutPath = NOT_LOOKED_AT;
         bool desktopLink = false;      // the link is on the desktop, without an icon or folders of its own
+        bool staleTemps = false;       // only the temporaries a killed copy left are gone
     } cases[] = {
         {"cancel during the copy", "/cd", "", "", [] {}, IDOK, 1, {}, PageAbort, false, true},
         {"disk prompt cancelled", "", "", "", [] {}, IDCANCEL, 0, {prompt}, PageAbort, false, true},
@@ -429,6 +448,16 @@ TEST_F(InstallEngine, StopsAndVariants)
              RegWriteString(HKEY_CURRENT_USER, kShellFolders, "Programs", "E:\\Programs");
          },
          IDOK, 0, {prompt, "SETUP|ERROR 1"}, PageDone, true, true, 0, NULL, WRITTEN_EMPTY},
+        // As SETUP killed in the middle of copies leaves them, beside names of another form.
+        {"temporaries of a killed copy", "/cd", "", "",
+         [this] {
+             CreateDirectoryA("C:\\Engine Test", NULL);
+             CreateDirectoryA(installDir_.c_str(), NULL);
+             for (const std::string &name : {Installed("~SU000.TMP"), Installed("~SUFFF.TMP"), System("~SU0A1.TMP"),
+                                             Installed("~SU0000.TMP"), Installed("~SU00G.TMP")})
+                 WriteWholeFile(name, Bytes(3000, 3));
+         },
+         IDOK, 0, {prompt}, PageDone, true, true, 0, NULL, NOT_LOOKED_AT, false, true},
     };
     DWORD type;
     std::string programs;
@@ -486,6 +515,11 @@ TEST_F(InstallEngine, StopsAndVariants)
             EXPECT_EQ("", Profile(log, "Install", "ShortCutPath"));
             break;
         }
+        if (c.staleTemps) {
+            for (const std::string &name : {Installed("~SU000.TMP"), Installed("~SUFFF.TMP"), System("~SU0A1.TMP")})
+                EXPECT_FALSE(FileExists(name) && DeleteFileA(name.c_str())) << name;
+            EXPECT_TRUE(FileExists(Installed("~SU0000.TMP")) && FileExists(Installed("~SU00G.TMP")));
+        }
         if (c.desktopLink) {
             EXPECT_EQ(Installed("A.TXT") + "|,0", LinkText(std::string(desktop) + "\\" + Sjis("試験.lnk")));
             EXPECT_EQ("<absent>", Profile(log, "CreatedScDir", "Dir0"));
@@ -527,6 +561,17 @@ TEST_F(InstallEngine, HostileOrDamagedMediumChangesNothing)
         // The whole list is judged before anything is written: not even A.TXT or the log.
         {"after a good entry", "1=$App:A.TXT\n5=$App:x/../../../Victim/data.txt", [] { return std::string("hostile"); },
          "D:\\Victim\\data.tx_", failed + "$App:x/../../../Victim/data.txt"},
+        // Read on the medium, a device blocks for ever: the list is refused before that.
+        {"a device on the medium", "1=$App:AUX.txt", [] { return std::string(); }, NULL, failed + "$App:AUX.txt"},
+        {"a numbered device", "1=$Sys:sub\\COM1.txt", [] { return std::string(); }, NULL,
+         failed + "$Sys:sub\\COM1.txt"},
+        // Names the system takes for the install log's and the staged program's.
+        {"the install log with a dot", "1=$App:SETUP.ini.", [] { return std::string("hostile"); }, "D:\\SETUP.ini_",
+         failed + "$App:SETUP.ini."},
+        {"the install log in other letters", "1=$App:setup.INI", [] { return std::string("hostile"); },
+         "D:\\setup.IN_", failed + "$App:setup.INI"},
+        {"the staged program with a dot", "1=$Win:setup.exe.", [] { return std::string("hostile"); },
+         "D:\\setup.exe_", failed + "$Win:setup.exe."},
         // From here on the list is sound: the install log is copied before the file fails.
         {"header cut to 10 bytes", "1=$Sys:victim.dll", [&] { return compressed.substr(0, 10); }, "D:\\victim.dl_",
          failed + dll, "SETUP.ini|"},

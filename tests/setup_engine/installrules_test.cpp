@@ -28,6 +28,7 @@ TEST(InstallRules, PathTexts)
         {"medium, too long", MediumSourcePath, longFolder, "A.TXT", NULL},
         {"medium, leading backslash", MediumSourcePath, "D:\\", "\\Victim\\data.txt", NULL},
         {"medium, parent folder", MediumSourcePath, "D:\\", "..\\WINDOWS\\SYSTEM.INI", NULL},
+        {"medium, a device", MediumSourcePath, "D:\\", "sub\\COM1.txt", NULL},
         {"link", ShortcutLinkPath, "C:\\Menu\\Clock", "Clock", "C:\\Menu\\Clock\\Clock.lnk"},
         {"link, too long", ShortcutLinkPath, longFolder.substr(0, 255), "Clock", NULL},
         {"join, root", JoinFolderName, "C:", "SETUP.ini", "C:\\SETUP.ini"},
@@ -108,6 +109,25 @@ TEST(InstallRules, CopyTempPath)
     }
 }
 
+// Only the names CopyTempPath makes are taken for stale temporaries of ours, and the search
+// for them lies in the destination's folder.
+TEST(InstallRules, CopyTempNames)
+{
+    for (int n : {0, 0x1A2, COPY_TEMP_NAMES - 1}) {
+        char made[MAX_PATH_BYTES];
+        ASSERT_TRUE(CopyTempPath(made, sizeof made, "C:\\App\\A.TXT", n));
+        EXPECT_TRUE(IsCopyTempName(made + 7)) << made;
+    }
+    for (const char *name : {"~su000.tmp", "~SU00G.TMP", "~SUa00.TMP", "~SU000.TMP.txt", "~SU0000.TMP", "~SU00.TMP",
+                             "~SU000.TM", "~SU000XTMP", "SU000.TMP", ""})
+        EXPECT_FALSE(IsCopyTempName(name)) << name;
+    char search[MAX_PATH_BYTES];
+    EXPECT_TRUE(CopyTempSearch(search, 16, "C:\\App\\A.TXT"));
+    EXPECT_STREQ("C:\\App\\~SU*.TMP", search);
+    EXPECT_FALSE(CopyTempSearch(search, 15, "C:\\App\\A.TXT"));   // one byte short: refused, not cut
+    EXPECT_FALSE(CopyTempSearch(search, sizeof search, "A.TXT"));
+}
+
 TEST(InstallRules, InstallFolderFitsTheLongestName)
 {
     static SetupScript script;
@@ -160,27 +180,36 @@ TEST(InstallRules, FirstRefusedEntry)
 {
     static SetupScript script;
     const struct {
-        std::vector<std::string> paths;
+        std::vector<std::string> entries;   // macro and path
+        const char *uninstall, *shortCutObj;
         int refused;
     } cases[] = {
-        {{"A.TXT", "SUB\\B.DLL"}, -1},
-        {{"A.TXT", "x/../b.txt", "..\\c.txt"}, 1},
-        {{"..", "A.TXT"}, 0},
-        {{}, -1},
+        {{"$App:A.TXT", "$Sys:SUB\\B.DLL"}, "1", "0", -1},
+        {{"$App:A.TXT", "$App:x/../b.txt", "$App:..\\c.txt"}, "1", "0", 1},
+        {{"$App:..", "$App:A.TXT"}, "1", "0", 0},
+        {{}, "1", "0", -1},
+        {{"$App:A.TXT", "$Win:AUX.txt"}, "1", "0", 1},
+        // A file under the install log's name would replace it, in any letter case.
+        {{"$App:A.TXT", "$app:sub\\setup.INI"}, "1", "0", 1},
+        {{"$App:SETUP.ini"}, "0", "app.exe", 0},   // the shortcut's folder is logged as well
+        {{"$App:SETUP.ini"}, "0", "0", -1},        // no log is written
+        {{"$Win:SETUP.ini", "$App:SETUP.ini.x"}, "1", "0", -1},
     };
     for (const auto &c : cases) {
         memset(&script, 0, sizeof script);
-        for (size_t i = 0; i < c.paths.size(); i++) {
-            strcpy(script.fileList[i].macro, "$App:");
-            strcpy(script.fileList[i].path, c.paths[i].c_str());
+        strcpy(script.Uninstall, c.uninstall);
+        strcpy(script.ShortCutObj, c.shortCutObj);
+        for (size_t i = 0; i < c.entries.size(); i++) {
+            strcpy(script.fileList[i].macro, c.entries[i].substr(0, 5).c_str());
+            strcpy(script.fileList[i].path, c.entries[i].substr(5).c_str());
         }
-        EXPECT_EQ(c.refused, FirstRefusedEntry(&script)) << c.paths.size();
+        EXPECT_EQ(c.refused, FirstRefusedEntry(&script, "SETUP.ini")) << c.entries.size();
     }
     // The list ends at the first unused entry: what lies beyond is never installed.
     memset(&script, 0, sizeof script);
     strcpy(script.fileList[1].macro, "$App:");
     strcpy(script.fileList[1].path, "..");
-    EXPECT_EQ(-1, FirstRefusedEntry(&script));
+    EXPECT_EQ(-1, FirstRefusedEntry(&script, "SETUP.ini"));
 }
 
 }  // namespace

@@ -155,4 +155,33 @@ TEST_F(InstalledThenRemoved, DecliningLeavesEverything)
     EXPECT_TRUE(FileExists(ShortcutFolder()));
 }
 
+// The install folder deleted by hand: the uninstall cannot read the install log, says so, then
+// offers to take the product off the list of installed programs. No keeps the entry; Yes
+// removes it, and SETUP from the medium installs the product again.
+TEST_F(InstalledThenRemoved, FolderDeletedByHand)
+{
+    for (int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDYES ? "yes" : "no");
+        Install();
+        std::string command;
+        DWORD type;
+        ASSERT_TRUE(RegReadValue(HKEY_LOCAL_MACHINE, kEntry, "UninstallString", &type, &command));
+        ASSERT_TRUE(RemoveTree(kInstallDir));
+        ChildProcess run;
+        ASSERT_TRUE(StartChild(command.c_str(), "", &run));
+        AnswerMessageBox(run.pid, "SETUP", "SETUP.ini Title Error", IDOK, kWaitMs, __LINE__);
+        AnswerMessageBox(run.pid, "SETUP", "異常が発生しました。\nセットアップを中断します。", IDOK, kWaitMs, __LINE__);
+        AnswerMessageBox(run.pid, "SETUP",
+                         (Utf8(Title()) + "を\nインストールされているプログラムの一覧から削除しますか？").c_str(), answer,
+                         kWaitMs, __LINE__);
+        DWORD code = 1;
+        EXPECT_TRUE(WaitChild(&run, kWaitMs, &code));
+        StopChild(&run);
+        EXPECT_EQ(answer == IDNO, EntryExists());
+        if (answer == IDYES)
+            Install();
+        TearDown();
+    }
+}
+
 }  // namespace

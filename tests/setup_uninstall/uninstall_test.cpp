@@ -104,7 +104,8 @@ TEST(Uninstall, RemovesWhatTheLogNames)
         {"reg", install + "\\Clock.ini"}, {"user", install + "\\notes.txt"},
         {"win", Folder(GetWindowsDirectoryA) + "\\clockwin.dat"},
         {"sys", Folder(GetSystemDirectoryA) + "\\clocksys.dll"}, {"scfld", menu + "\\ClockFld"},
-        {"scsub", menu + "\\ClockFld\\Sub"}, {"link", menu + "\\ClockFld\\Sub\\App.lnk"}};
+        {"scsub", menu + "\\ClockFld\\Sub"}, {"link", menu + "\\ClockFld\\Sub\\App.lnk"},
+        {"temp", install + "\\~SU3A0.TMP"}};
     const std::string setup = Folder(GetWindowsDirectoryA) + "\\SETUP.exe";
     const std::string command = setup + " /Uninst-1-" + install;
     ASSERT_TRUE(CopyFileA(BuiltProgram("SETUP.exe").c_str(), setup.c_str(), FALSE));
@@ -125,6 +126,8 @@ TEST(Uninstall, RemovesWhatTheLogNames)
         {"a file the user added", kPartial, {"clock", "inner", "user"}, NULL, true, true, NULL,
          "user", 0},
         {"a listed file already gone", kPartial, {}, NULL, true, true, "data", NULL, 0},
+        // What a copy killed midway left in the install folder goes before the folder.
+        {"a temporary of a killed copy", kDone, {}, NULL, true, true, NULL, "temp", 0},
         {"entry already removed", kPartial, {}, NULL, true, false, NULL, NULL, 0},
         {"registration file not listed", kPartial, {"clock", "inner", "reg"}, "3=$App:Clock.ini",
          true, true, NULL, NULL, 0},
@@ -218,6 +221,7 @@ TEST(Uninstall, EditedLogDeletesNothingOutside)
         "$Sys:x/../../../Victim/data.txt",
         "$Win:x/../../Victim/data.txt",
         "$App:x/../../../" + systemBelowRoot,
+        "$Sys:victim.dll.",   // the system drops the dot: the file itself
     };
     for (const std::string &line : lines) {
         SCOPED_TRACE(line);

@@ -585,6 +585,10 @@ const char *ListedPathFaultText(ListedPathFault fault)
         return "begins with or doubles '\\', which leads to a drive's root or another machine";
     case LISTED_PATH_FOLDER:
         return "is a path, not a name";
+    case LISTED_PATH_DEVICE:
+        return "has a part that names a device, such as CON or AUX.txt, which SETUP would open instead of a file";
+    case LISTED_PATH_TRAILING:
+        return "has a part ending in a dot or a blank, which the system drops, so that it names another file";
     default:
         return "";
     }
