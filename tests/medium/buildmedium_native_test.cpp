@@ -326,4 +326,67 @@ TEST_F(NativeBuilder, ABuildAgainReplacesTheEarlierMedium)
     EXPECT_FALSE(fs::exists(root_ / "out.old"));
 }
 
+// Scripts and files an author brings as they are: each builds and checks as stated, and the
+// medium holds what SETUP must read.
+TEST_F(NativeBuilder, WhatAnAuthorBringsIsTakenAsItIs)
+{
+    // The script in Shift-JIS, RegSec given twice to show the line count; lines ended by end.
+    const auto shiftJis = [](const std::string &end) {
+        std::string text = Replaced(Replaced(Replaced(Replaced(kScript, "テスト時計", "Clock"), "副題", "Sub"),
+                                             "コピーします。", "Copying"), "ようこそ", "Welcome");
+        text = Replaced(Replaced(text, "時計", "\x8E\x9E\x8C\x76"), "RegSec=User\n", "RegSec=User\nRegSec=Other\n");
+        for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + end.size()))
+            text.replace(at, 1, end);
+        return text;
+    };
+    const std::string warning = ":14: warning: RegSec given twice; SETUP takes the first, on line 13\n";
+    struct Case {
+        const char *name;
+        std::string script;
+        const char *options;
+        int checkStatus;
+        std::string err;      // of /check, the package's script path before each line
+        std::string medium;   // DISK1\SETUP.ini
+    };
+    const Case cases[] = {
+        {"CR line ends", shiftJis("\r"), "", 1, warning, shiftJis("\r\n")},
+        {"CR LF and LF mixed", Replaced(shiftJis("\r\n"), "Title=Clock\r\n", "Title=Clock\n"), "", 1, warning,
+         shiftJis("\r\n")},
+        {"a byte-order mark", "\xEF\xBB\xBF" + std::string(kScript), "", 0, "", ""},
+        {"UTF-8 without /utf8", kScript, "", 0,
+         ": read as UTF-8: the file is valid UTF-8 with non-ASCII text; the medium gets it in Shift-JIS\n", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        WriteAll(package_ / "SETUP.ini", c.script);
+        Outcome run = Build(c.options);
+        EXPECT_EQ(c.checkStatus, check_.status);
+        std::string err;
+        std::istringstream lines(c.err);
+        for (std::string line; std::getline(lines, line);)
+            err += (package_ / "SETUP.ini").string() + line + "\n";
+        EXPECT_EQ(err, check_.err);
+        ASSERT_EQ(0, run.status) << run.err;
+        std::string onMedium = ReadAll(output_ / "DISK1" / "SETUP.ini");
+        if (!c.medium.empty())
+            EXPECT_EQ(c.medium, onMedium);
+        else
+            EXPECT_EQ(0u, onMedium.find("[Setup]\r\nTitle=\x83\x65\x83\x58\x83\x67\x8E\x9E\x8C\x76\r\n")) << onMedium;
+    }
+
+    // Random data, which compression would grow, lies on the medium as it is.
+    std::string noise(1000000, '\0');
+    unsigned state = 11;
+    for (char &b : noise)
+        b = (char)((state = state * 1103515245 + 12345) >> 16);
+    WriteAll(package_ / "SUB" / "B.DLL", noise);
+    Outcome run = Build();
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("1,000,000 -> 1,000,000 bytes, stored: compressing would not make it "
+                                              "smaller\n")) << run.out;
+    EXPECT_TRUE(noise == ReadAll(output_ / "DISK2" / "SUB" / "B.DL_"));
+}
+
 }  // namespace
