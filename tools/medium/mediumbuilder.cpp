@@ -1,5 +1,5 @@
 // NAME [/cd] [/utf8] [/setup PROGRAM] SCRIPT PACKAGE OUTPUT
-// NAME /check [/cd] [/utf8] SCRIPT [PACKAGE]
+// NAME /check [/cd] [/utf8] [/setup PROGRAM] SCRIPT [PACKAGE]
 //
 // Lays out the installation medium of a package: the setup program (named after the script),
 // the script and its two pictures as they are, every listed file compressed under its name
@@ -84,7 +84,7 @@ void PrintUsage(FILE *stream)
     const char *name = host->programName;
     fprintf(stream,
             "usage: %s [/cd] [/utf8] [/setup PROGRAM] SCRIPT PACKAGE OUTPUT\n"
-            "       %s /check [/cd] [/utf8] SCRIPT [PACKAGE]\n"
+            "       %s /check [/cd] [/utf8] [/setup PROGRAM] SCRIPT [PACKAGE]\n"
             "  SCRIPT   the setup script, NAME.ini; the setup program goes on the medium as NAME.exe\n"
             "  PACKAGE  the folder that holds the listed files and the pictures\n"
             "  OUTPUT   the medium: one folder per disk (DISK1, DISK2...), or with /cd one folder\n"
