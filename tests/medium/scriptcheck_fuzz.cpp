@@ -18,16 +18,11 @@ void Look(void *context, const char *path, PackageFile *file)
     memcpy(file->head, data, sizeof file->head);
 }
 
-// Files are read as their head, lost when the name begins with a digit.
+// Files are read as the input's first bytes; one whose name begins with a digit cannot be.
 unsigned char *Read(void *context, const char *path, size_t *length)
 {
-    if (path[0] >= '0' && path[0] <= '9')
-        return NULL;
-    unsigned char *copy = (unsigned char *)malloc(64);
-    if (copy != NULL)
-        memcpy(copy, context, 64);
-    *length = 64;
-    return copy;
+    unsigned char *copy = path[0] >= '0' && path[0] <= '9' ? NULL : (unsigned char *)malloc(*length = 64);
+    return copy != NULL ? (unsigned char *)memcpy(copy, context, 64) : NULL;
 }
 
 }  // namespace
