@@ -2,8 +2,8 @@
 // NAME /check [/cd] [/utf8] [/setup PROGRAM] SCRIPT [PACKAGE]
 //
 // Lays out the installation medium of a package: the setup program (named after the script),
-// the script and its two pictures as they are, every listed file compressed under its name
-// with the last character replaced by '_'. Without /cd one folder per disk (DISK1, DISK2...),
+// the script and its two pictures as they are, every listed file under its name with the
+// last character replaced by '_', compressed unless that would not make it smaller. Without /cd one folder per disk (DISK1, DISK2...),
 // each checked against a 1.44 MB floppy; with /cd everything in OUTPUT itself. The script is
 // checked by SETUP's own reader, so the builder refuses exactly what SETUP would refuse, and
 // also what SETUP would only trip over on the user's machine. Nothing is left half written:

@@ -624,6 +624,18 @@ PlannedFile *AddPlanned(Checker *c, PlanSource from, const char *source, const c
     return f;
 }
 
+// What a package entry other than a plain file is, for its refusal; NULL for a file. The one
+// place that judges the kinds, for listed files and pictures alike.
+const char *NotAFile(const PackageFile *file)
+{
+    switch (file->kind) {
+    case PACKAGE_FOLDER:
+        return "is a folder, not a file";
+    default:
+        return NULL;
+    }
+}
+
 // The whole file as the build reads it; NULL (after the finding) when it cannot be read.
 unsigned char *ReadPackageFile(Checker *c, const char *what, const char *path, int line, size_t *length)
 {
@@ -669,8 +681,8 @@ void CheckPicture(Checker *c, const char *key)
             Fail(c, line, "%s: picture not found in %s", what, c->in->packageFolder);
             return;
         }
-        if (file.kind != PACKAGE_FILE) {
-            Fail(c, line, "%s: not a Windows bitmap (.bmp)", what);
+        if (NotAFile(&file) != NULL) {
+            Fail(c, line, "%s: %s", what, NotAFile(&file));
             return;
         }
         size_t length = 0;
@@ -831,8 +843,8 @@ void CheckFiles(Checker *c)
             Fail(c, e->line, "[DISK%d] %s: %s", e->disk, path, kSemicolonText);
         else if (file.kind == PACKAGE_MISSING)
             Fail(c, e->line, "[DISK%d] %s: listed file not found in %s", e->disk, path, c->in->packageFolder);
-        else if (file.kind == PACKAGE_FOLDER)
-            Fail(c, e->line, "[DISK%d] %s: is a folder, not a file", e->disk, path);
+        else if (NotAFile(&file) != NULL)
+            Fail(c, e->line, "[DISK%d] %s: %s", e->disk, path, NotAFile(&file));
         else if (file.size == 0)
             Fail(c, e->line, "[DISK%d] %s: empty file; SETUP counts an expansion of zero bytes as a failed copy",
                  e->disk, path);
