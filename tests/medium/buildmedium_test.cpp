@@ -318,6 +318,8 @@ TEST_F(BuildMedium, Refusals)
         ASSERT_TRUE(CreateDirectoryA(output_.c_str(), NULL));
         ASSERT_TRUE(WriteWholeFile(output_ + "\\earlier.txt", "earlier medium"));
 
+        EXPECT_EQ(2u, Run(std::string(c.options) + " /check /setup \"" + BuiltProgram("SETUP.exe") + "\" \"" + pkg +
+                          "SETUP.ini\" \"" + package_ + "\"").exitCode) << "/check refuses it as well";
         BuildResult run = Build(c.options);
         EXPECT_EQ(2u, run.exitCode);
         ASSERT_FALSE(run.err.empty());
