@@ -199,7 +199,9 @@ BitmapFault ReadBitmapHeader(const unsigned char *bytes, size_t length, unsigned
     // Rows of whole 32-bit words; packed (run-length) pictures have no fixed size.
     unsigned long long row = ((unsigned long long)info->width * bitCount + 31) / 32 * 4;
     if (compression == 0 || compression == 3) {
-        info->pixelsEnd = offBits + row * (unsigned long long)info->height;
+        // Held at the largest number rather than wrapped past it.
+        unsigned long long rows = (unsigned long long)info->height;
+        info->pixelsEnd = rows > (~0ull - offBits) / row ? ~0ull : offBits + row * rows;
         if (info->pixelsEnd > fileLength)
             return BITMAP_PAST_END;
     }
