@@ -61,14 +61,17 @@ build_medium dist/medium /cd
 build_medium dist/floppy
 
 # Every compressed file of the medium expands to its package file (Debian's msexpand, an
-# expander written apart from ours).
+# expander written apart from ours); a file stored as it is, is that file.
 for packed in dist/medium/*_; do
     original="$package/$(basename "${packed%_}")"
     matches=("$original"?)
-    cmp -s <(msexpand <"$packed") "${matches[0]}" ||
-        { echo "build: $packed does not expand to ${matches[0]}" >&2; exit 1; }
+    if [ "$(head -c 4 "$packed")" = SZDD ]; then
+        cmp -s <(msexpand <"$packed") "${matches[0]}"
+    else
+        cmp -s "$packed" "${matches[0]}"
+    fi || { echo "build: $packed does not expand to ${matches[0]}" >&2; exit 1; }
 done
-echo "medium checked: every compressed file expands to its original"
+echo "medium checked: every listed file is its original, expanded or as it is"
 
 scripts/make-images.sh dist/floppy dist/medium dist/medium.iso
 

@@ -156,7 +156,8 @@ bool WalkUninstall(const std::string &command, SetupWalk *walk)
     return whole;
 }
 
-bool BuildSampleMedium(const std::string &medium, std::string *script, std::string *failure)
+bool BuildSampleMedium(const std::string &medium, std::string *script, std::string *failure,
+                       const std::string &data)
 {
     std::string sample = WinePath(EnvText("KIT_SOURCE_DIR") + "/examples/clock");
     std::string package = SuiteFolder() + "\\package";
@@ -185,6 +186,14 @@ bool BuildSampleMedium(const std::string &medium, std::string *script, std::stri
         return false;
     }
     script->replace(at, finalExec.size(), "FinalExec=0\r\n");
+    const std::string last = "4=$App:Velmora.ini\r\n";
+    if (!data.empty() && (at = script->find(last)) != std::string::npos) {
+        script->insert(at + last.size(), "5=$App:NOISE.DAT\r\n");
+        if (!WriteWholeFile(package + "\\NOISE.DAT", data)) {
+            *failure = "NOISE.DAT not written into the package";
+            return false;
+        }
+    }
     if (!WriteWholeFile(package + "\\SETUP.ini", *script)) {
         *failure = "SETUP.ini not written into the package";
         return false;

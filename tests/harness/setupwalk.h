@@ -35,8 +35,10 @@ bool WalkUninstall(const std::string &command, SetupWalk *walk);
 // The sample package of examples/clock with the built programs, its FinalExec left out (the
 // assistant would ask Wine for a Display control panel it does not have), laid out by
 // BuildMedium.exe /cd in the folder medium (no trailing backslash) from SuiteFolder()\package.
-// script receives the SETUP.ini the package holds (Shift-JIS, CR LF). False with failure when
-// a file could not be copied or the builder refused.
-bool BuildSampleMedium(const std::string &medium, std::string *script, std::string *failure);
+// script receives the SETUP.ini the package holds (Shift-JIS, CR LF). With data, the package
+// also lists it as NOISE.DAT on its first disk. False with failure when a file could not be
+// copied or the builder refused.
+bool BuildSampleMedium(const std::string &medium, std::string *script, std::string *failure,
+                       const std::string &data = std::string());
 
 #endif

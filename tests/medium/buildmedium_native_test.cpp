@@ -84,8 +84,11 @@ std::string Replaced(std::string text, const std::string &from, const std::strin
     return text;
 }
 
+// A medium file as SETUP copies it: expanded when compressed, else as it is.
 std::string Expanded(const std::string &image)
 {
+    if (image.compare(0, 4, "SZDD") != 0)
+        return image;
     std::string out(4 << 20, '\0');
     size_t length = 0;
     if (!SzddExpand((const unsigned char *)image.data(), image.size(), (unsigned char *)&out[0], out.size(), &length))
@@ -190,17 +193,28 @@ protected:
         return Finish(Start(arguments, "run", folder, unprivileged), "run");
     }
 
-    Outcome Build(const std::string &options = "")
+    // A build, after /check with the same options: /check refuses (2) exactly what the build
+    // refuses, and its findings are the build's (check_ keeps its outcome).
+    Outcome Build(const std::string &options = "/utf8", bool unprivileged = false)
     {
-        std::vector<std::string> arguments = {"/utf8", "/setup", (root_ / "SETUP.exe").string()};
-        if (!options.empty())
-            arguments.push_back(options);
-        for (const fs::path &p : {package_ / "SETUP.ini", package_, output_})
+        std::vector<std::string> arguments = {"/check", "/setup", (root_ / "SETUP.exe").string()};
+        std::istringstream words(options);
+        for (std::string word; words >> word;)
+            arguments.push_back(word);
+        for (const fs::path &p : {package_ / "SETUP.ini", package_})
             arguments.push_back(p.string());
-        return Builder(arguments);
+        check_ = Builder(arguments, fs::path(), unprivileged);
+        arguments.erase(arguments.begin());
+        arguments.push_back(output_.string());
+        Outcome build = Builder(arguments, fs::path(), unprivileged);
+        EXPECT_EQ(check_.status == 2, build.status == 2) << "check:\n" << check_.err << "build:\n" << build.err;
+        if (check_.status == 2)
+            EXPECT_EQ(check_.err, build.err.substr(0, check_.err.size()));
+        return build;
     }
 
     fs::path root_, package_, output_, temp_;
+    Outcome check_;
 };
 
 TEST_F(NativeBuilder, NamesTheFilesAsTheScriptNamesThem)
@@ -256,8 +270,8 @@ TEST_F(NativeBuilder, UsageOnRequestAndOnWrongArguments)
     EXPECT_EQ("", wrong.out);
 }
 
-// Every refusal: exit status 1, its line on the error output, the earlier medium left as it
-// was, no OUTPUT.partial and no work folder.
+// Every refusal: exit status 2, its line on the error output (from /check as well where
+// the package tells), the earlier medium left as it was, no OUTPUT.partial and no work folder.
 TEST_F(NativeBuilder, RefusalsLeaveNothingHalfWritten)
 {
     struct Case {
@@ -269,7 +283,23 @@ TEST_F(NativeBuilder, RefusalsLeaveNothingHalfWritten)
     const Case cases[] = {
         {"a listed file that cannot be read",
          [](const fs::path &pkg) { fs::permissions(pkg / "SUB" / "B.DLL", fs::perms::none); },
-         "SUB\\B.DLL: cannot read " + package_.string() + "/SUB/B.DLL", true},
+         package_.string() + "/SETUP.ini:22: error: [DISK2] SUB\\B.DLL: cannot read it in " + package_.string() + "/",
+         true},
+        {"a picture that cannot be read", [](const fs::path &pkg) { fs::permissions(pkg / "title.bmp", fs::perms::none); },
+         package_.string() + "/SETUP.ini:5: error: Titlemap title.bmp: cannot read it in " + package_.string() + "/",
+         true},
+        {"a picture cut short", [](const fs::path &pkg) { WriteAll(pkg / "title.bmp", SmallBitmapBytes().substr(0, 60)); },
+         package_.string() + "/SETUP.ini:5: error: Titlemap title.bmp: 60 bytes, but its header says 70; the file is "
+                             "cut short", false},
+        {"a picture whose header claims 65535 x 65535 pixels",
+         [](const fs::path &pkg) {
+             std::string b = SmallBitmapBytes();
+             b.replace(2, 4, 4, '\0');
+             b.replace(18, 8, "\xFF\xFF\0\0\xFF\xFF\0\0", 8);
+             WriteAll(pkg / "title.bmp", b);
+         },
+         package_.string() + "/SETUP.ini:5: error: Titlemap title.bmp: its header's 65535 x 65535 pixels end at byte "
+                             "12,884,705,334, past the file's 70 bytes", false},
         {"a folder where a listed file belongs",
          [](const fs::path &pkg) {
              fs::remove(pkg / "A.TXT");
@@ -284,7 +314,8 @@ TEST_F(NativeBuilder, RefusalsLeaveNothingHalfWritten)
                  c = (char)((state = state * 1103515245 + 12345) >> 16);
              WriteAll(pkg / "SUB" / "B.DLL", noise);
          },
-         "DISK2: * bytes do not fit on a disk of 1,457,664 bytes", false},
+         package_.string() + "/SETUP.ini:21: error: DISK2: 1,500,672 bytes do not fit on a disk of 1,457,664 bytes",
+         false},
         {"a line that is not UTF-8",
          [](const fs::path &pkg) { WriteAll(pkg / "SETUP.ini", Replaced(kScript, "副題", "\x95\x9B\x91\xE8")); },
          package_.string() + "/SETUP.ini:3: error: not valid UTF-8", false},
@@ -299,11 +330,8 @@ TEST_F(NativeBuilder, RefusalsLeaveNothingHalfWritten)
         ASSERT_EQ(0, Build().status);
         const auto earlier = Tree(output_);
         c.spoil(package_);
-        std::vector<std::string> arguments = {"/utf8", "/setup", (root_ / "SETUP.exe").string(),
-                                              (package_ / "SETUP.ini").string(), package_.string(),
-                                              output_.string()};
-        Outcome run = Builder(arguments, fs::path(), c.unprivileged);
-        EXPECT_EQ(1, run.status);
+        Outcome run = Build("/utf8", c.unprivileged);
+        EXPECT_EQ(2, run.status);
         EXPECT_TRUE(HasLine(run.err, c.line)) << "expected " << c.line << "\nin " << run.err;
         EXPECT_EQ(earlier, Tree(output_));
         EXPECT_FALSE(fs::exists(root_ / "out.partial"));
@@ -314,8 +342,10 @@ TEST_F(NativeBuilder, RefusalsLeaveNothingHalfWritten)
 TEST_F(NativeBuilder, AFileWhereTheMediumGoesIsKept)
 {
     WriteAll(output_, "a file of the author's");
-    Outcome run = Build();
-    EXPECT_EQ(1, run.status);
+    // Not a case for /check, which has no OUTPUT.
+    Outcome run = Builder({"/utf8", "/setup", (root_ / "SETUP.exe").string(), (package_ / "SETUP.ini").string(),
+                           package_.string(), output_.string()});
+    EXPECT_EQ(2, run.status);
     EXPECT_EQ(output_.string() + ": is a file; the medium is a folder\n", run.err);
     EXPECT_EQ("a file of the author's", ReadAll(output_));
     EXPECT_FALSE(fs::exists(root_ / "out.partial"));
@@ -325,10 +355,10 @@ TEST_F(NativeBuilder, AFileWhereTheMediumGoesIsKept)
 // A medium built again replaces the earlier one whole, files it no longer has included.
 TEST_F(NativeBuilder, ABuildAgainReplacesTheEarlierMedium)
 {
-    ASSERT_EQ(0, Build("/cd").status);
+    ASSERT_EQ(0, Build("/cd /utf8").status);
     WriteAll(package_ / "SETUP.ini", Replaced(kScript, "2=$App:時計.txt\n", ""));
     WriteAll(package_ / "A.TXT", "changed");
-    Outcome again = Build("/cd");
+    Outcome again = Build("/cd /utf8");
     ASSERT_EQ(0, again.status) << again.err;
     EXPECT_EQ("changed", Expanded(ReadAll(output_ / "A.TX_")));
     EXPECT_FALSE(fs::exists(output_ / "時計.tx_"));
@@ -341,7 +371,7 @@ TEST_F(NativeBuilder, ABuildAgainReplacesTheEarlierMedium)
 // the bound with its status and its line; a refusal leaves every file as it was.
 TEST_F(NativeBuilder, KeepsTheAuthorsFiles)
 {
-    const int kBuildRefused = 1;   // a build's exit status for an error
+    const int kBuildRefused = 2;   // a build's exit status for an error
     const int kCheckRefused = 2;
     const std::string big = std::string(1500000, 'x') + "end";
     std::map<std::string, std::string> earlier;
@@ -444,12 +474,12 @@ TEST_F(NativeBuilder, KeepsTheAuthorsFiles)
         if (c.arrange)
             c.arrange();
         const auto before = Tree(root_);
-        std::vector<std::string> arguments = {"/utf8", given.string(), package_.string()};
+        std::vector<std::string> arguments = {"/utf8", "/setup", (root_ / "SETUP.exe").string(), given.string(),
+                                              package_.string()};
         if (c.check)
             arguments.insert(arguments.begin(), "/check");
         else
-            arguments.insert(arguments.begin() + 1, {"/setup", (root_ / "SETUP.exe").string()}),
-                arguments.push_back(c.output.string());
+            arguments.push_back(c.output.string());
         Outcome run = Builder(arguments);
         EXPECT_EQ(c.status, run.status) << run.err;
         EXPECT_TRUE(HasLine(run.out + run.err, c.line)) << "expected " << c.line << "\nin " << run.out << run.err;
@@ -457,6 +487,53 @@ TEST_F(NativeBuilder, KeepsTheAuthorsFiles)
             c.verify();
         else
             EXPECT_EQ(before, Tree(root_));
+    }
+}
+
+// Scripts as an author brings them: each builds and checks as stated, and the medium holds
+// what SETUP must read.
+TEST_F(NativeBuilder, WhatAnAuthorBringsIsTakenAsItIs)
+{
+    // The script in Shift-JIS, RegSec given twice to show the line count; lines ended by end.
+    const auto shiftJis = [](const std::string &end) {
+        std::string text = Replaced(Replaced(Replaced(Replaced(kScript, "テスト時計", "Clock"), "副題", "Sub"),
+                                             "コピーします。", "Copying"), "ようこそ", "Welcome");
+        text = Replaced(Replaced(text, "時計", "\x8E\x9E\x8C\x76"), "RegSec=User\n", "RegSec=User\nRegSec=Other\n");
+        for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + end.size()))
+            text.replace(at, 1, end);
+        return text;
+    };
+    const std::string warning = ":14: warning: RegSec given twice; SETUP takes the first, on line 13\n";
+    struct Case {
+        const char *name;
+        std::string script;
+        const char *options;
+        int checkStatus;
+        std::string err;      // of /check, after the package's script path
+        std::string medium;   // DISK1\SETUP.ini
+    };
+    const Case cases[] = {
+        {"CR line ends", shiftJis("\r"), "", 1, warning, shiftJis("\r\n")},
+        {"CR LF and LF mixed", Replaced(shiftJis("\r\n"), "Title=Clock\r\n", "Title=Clock\n"), "", 1, warning,
+         shiftJis("\r\n")},
+        {"a byte-order mark", "\xEF\xBB\xBF" + std::string(kScript), "", 0, "", ""},
+        {"UTF-8 without /utf8", kScript, "", 0,
+         ": read as UTF-8: the file is valid UTF-8 with non-ASCII text; the medium gets it in Shift-JIS\n", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        WriteAll(package_ / "SETUP.ini", c.script);
+        Outcome run = Build(c.options);
+        EXPECT_EQ(c.checkStatus, check_.status);
+        EXPECT_EQ(c.err.empty() ? "" : (package_ / "SETUP.ini").string() + c.err, check_.err);
+        ASSERT_EQ(0, run.status) << run.err;
+        std::string onMedium = ReadAll(output_ / "DISK1" / "SETUP.ini");
+        if (!c.medium.empty())
+            EXPECT_EQ(c.medium, onMedium);
+        else
+            EXPECT_EQ(0u, onMedium.find("[Setup]\r\nTitle=\x83\x65\x83\x58\x83\x67\x8E\x9E\x8C\x76\r\n")) << onMedium;
     }
 }
 

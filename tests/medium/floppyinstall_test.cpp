@@ -1,6 +1,7 @@
-// What a user copies off the floppy images is what SETUP installs from: each compressed
-// file of each disk, expanded by the platform's LZ32 as SETUP expands it, is the package's
-// file of that name byte for byte, and every package file is on the disks once.
+// What a user copies off the floppy images is what SETUP installs from: each '_' file of
+// each disk, expanded by the platform's LZ32 as SETUP expands it (one stored as it is passes
+// through), is the package's file of that name byte for byte, and every package file is on
+// the disks once.
 // The disks' files and the package are left by the medium_images test.
 #include <windows.h>
 
@@ -47,6 +48,17 @@ bool Expand(const std::string &source, const std::string &dest, std::string *byt
     return ExpandLikeSetup(source, dest) > 0 && ReadWholeFile(dest, bytes);
 }
 
+// The package file a file stored under its '_' name stands for: the script names it, here
+// the one name that differs only in its last character.
+std::string StoredName(const std::vector<std::string> &packageFiles, const std::string &file)
+{
+    for (const std::string &p : packageFiles)
+        if (p.size() == file.size() && lstrcmpiA(p.substr(0, p.size() - 1).c_str(),
+                                                 file.substr(0, file.size() - 1).c_str()) == 0)
+            return p.substr(p.find_last_of('\\') + 1);
+    return file;
+}
+
 TEST(FloppyInstall, TheDisksHoldThePackage)
 {
     const std::string images = EnvText("KIT_MEDIUM_IMAGES");
@@ -72,6 +84,8 @@ TEST(FloppyInstall, TheDisksHoldThePackage)
             if (file.back() == '_') {
                 ASSERT_TRUE(Expand(disk + "\\" + file, SuiteFolder() + "\\expanded.tmp", &bytes, &name))
                     << Utf8(file);
+                if (name == file.substr(file.find_last_of('\\') + 1))
+                    name = StoredName(packageFiles, file);
                 name = file.substr(0, file.find_last_of('\\') + 1) + name;
             } else {
                 EXPECT_TRUE(ReadWholeFile(disk + "\\" + file, &bytes)) << Utf8(file);

@@ -161,6 +161,9 @@ TEST(MediumPlan, LooksLikeBitmap)
         {"odd depth", 28, 3, false},
         {"zero width", 18, 0, false},
         {"pixels beyond the end", 11, 1, false},
+        {"declares a longer file", 2, 71, false},
+        {"declares the file's own length", 2, 70, true},
+        {"a row more than the file holds", 22, 3, false},
         {"eight bits", 28, 8, true},
     };
     for (const Case &c : cases) {
@@ -172,7 +175,7 @@ TEST(MediumPlan, LooksLikeBitmap)
     EXPECT_FALSE(LooksLikeBitmap((const unsigned char *)b.data(), 25)) << "cut short";
     EXPECT_FALSE(LooksLikeBitmap((const unsigned char *)"GIF89a", 6)) << "another format";
     // The old OS/2 header of 12 bytes.
-    std::string core(14 + 12 + 12, '\0');
+    std::string core(14 + 12 + 2 * 8, '\0');
     core[0] = 'B';
     core[1] = 'M';
     core[10] = 26;

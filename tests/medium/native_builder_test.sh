@@ -98,19 +98,19 @@ add_case reference-floppy "$reference" 0 as_is /utf8
 add_case reference-cd "$reference" 0 as_is /cd /utf8
 add_case reference-check "$reference" 0 as_is /check /utf8
 add_case tricky-accepted "$sample" 0 tricky_accepted /cd /utf8
-add_case tricky-refused "$sample" 1 tricky_refused /cd /utf8
-add_case not-utf8 "$sample" 1 not_utf8 /utf8
+add_case tricky-refused "$sample" 2 tricky_refused /cd /utf8
+add_case not-utf8 "$sample" 2 not_utf8 /utf8
 add_case names "$sample" 0 names /utf8
-add_case missing-file "$sample" 1 missing /utf8
-add_case folder-for-a-file "$sample" 1 a_folder /utf8
-add_case unreadable-file "$sample" 1 unreadable /utf8
-add_case disk-overflows "$sample" 1 overflow /utf8
-add_case output-is-a-file "$sample" 1 output_a_file /cd /utf8
-add_case earlier-medium-kept "$sample" 1 missing_over_earlier /cd /utf8
+add_case missing-file "$sample" 2 missing /utf8
+add_case folder-for-a-file "$sample" 2 a_folder /utf8
+add_case unreadable-file "$sample" 2 unreadable /utf8
+add_case disk-overflows "$sample" 2 overflow /utf8
+add_case output-is-a-file "$sample" 2 output_a_file /cd /utf8
+add_case earlier-medium-kept "$sample" 2 missing_over_earlier /cd /utf8
 add_case not-shift-jis "$sample" 0 not_shift_jis /cd
-add_case fifo-listed "$sample" 1 fifo_listed /utf8
+add_case fifo-listed "$sample" 2 fifo_listed /utf8
 add_case fifo-picture "$sample" 2 fifo_picture /check /utf8
-add_case output-holds-photos "$sample" 1 photos /cd /utf8
+add_case output-holds-photos "$sample" 2 photos /cd /utf8
 
 # Every case under Wine in one session, then natively.
 batch="$work/cases.bat"
@@ -119,7 +119,7 @@ for name in "${case_names[@]}"; do
     c="$work/cases/$name"
     mapfile -t options <"$c/options"
     args=("${options[@]}")
-    [ "${options[0]}" = /check ] || args+=(/setup "$(winpath "$bin/SETUP.exe")")
+    args+=(/setup "$(winpath "$bin/SETUP.exe")")
     args+=("$(winpath "$c/pkg/SETUP.ini")" "$(winpath "$c/pkg")")
     [ "${options[0]}" = /check ] || args+=("$(winpath "$c/w/medium")")
     printf '"%s"' "$(winpath "$bin/BuildMedium.exe")" >>"$batch"
@@ -132,7 +132,7 @@ for name in "${case_names[@]}"; do
     c="$work/cases/$name"
     mapfile -t options <"$c/options"
     args=("${options[@]}")
-    [ "${options[0]}" = /check ] || args+=(/setup "$bin/SETUP.exe")
+    args+=(/setup "$bin/SETUP.exe")
     args+=("$c/pkg/SETUP.ini" "$c/pkg")
     [ "${options[0]}" = /check ] || args+=("$c/n/medium")
     "${as_author[@]}" "$native" "${args[@]}" >"$c/n.out" 2>"$c/n.err"

@@ -1,6 +1,7 @@
 // Any bytes as a setup script: the checker reads only what it is given, every finding fits
 // its line, and the text model's answers stay within the buffers handed to it.
 #include <stdint.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "scriptcheck.h"
@@ -18,19 +19,31 @@ void Look(void *context, const char *path, PackageFile *file)
     memcpy(file->head, data, sizeof file->head);
 }
 
+// Files are read as the input's first bytes; one whose name begins with a digit cannot be.
+unsigned char *Read(void *context, const char *path, size_t *length)
+{
+    unsigned char *copy = path[0] >= '0' && path[0] <= '9' ? NULL : (unsigned char *)malloc(*length = 64);
+    return copy != NULL ? (unsigned char *)memcpy(copy, context, 64) : NULL;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size > SCRIPT_MAX_BYTES || size < 64)
         return 0;
+    // Line ends made CR LF: only CR and LF change, each into at most two bytes.
+    static char crlf[2 * SCRIPT_MAX_BYTES];
+    size_t lines = CrLfLines((const char *)data, size, crlf);
+    if (lines < size || lines > 2 * size)
+        __builtin_trap();
     IniText ini;
     if (!ParseIniText((const char *)data, size, &ini))
         return 0;
     ScriptSource source = {&ini, IniReadKey, IniReadSection};
-    PackageProbe probe = {(void *)data, Look};
-    CheckInput input = {"SETUP.ini", "SETUP.ini", &ini, &source, (data[0] & 1) != 0, (data[0] & 2) != 0,
-                        (data[0] & 4) != 0, (data[0] & 8) != 0 ? &probe : NULL, "PKG"};
+    PackageProbe probe = {(void *)data, Look, (data[0] & 2) != 0 ? Read : NULL};
+    CheckInput input = {"SETUP.ini", "SETUP.ini", &ini, &source, (data[0] & 1) != 0,
+                        (data[0] & 4) != 0, (data[0] & 8) != 0 ? &probe : NULL, "PKG", 1000, size};
     static CheckReport report;
     CheckScript(&input, &report);
     for (int i = 0; i < report.count; i++) {

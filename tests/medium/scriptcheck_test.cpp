@@ -146,9 +146,9 @@ CheckRun Check(const std::string &text, Package *package, bool utf8Declared = fa
     IniText ini;
     EXPECT_TRUE(ParseIniText(text.data(), text.size(), &ini));
     ScriptSource source = Judge(text, &ini);
-    PackageProbe probe = {package, Look};
-    CheckInput input = {"SETUP.ini", "SETUP.ini", &ini, &source, utf8Declared, false, false,
-                        package != NULL ? &probe : NULL, "PKG\\"};
+    PackageProbe probe = {package, Look, NULL};
+    CheckInput input = {"SETUP.ini", "SETUP.ini", &ini, &source, utf8Declared, false,
+                        package != NULL ? &probe : NULL, "PKG\\", 0, 0};
     static CheckReport report;
     CheckScript(&input, &report);
     CheckRun run;
@@ -187,6 +187,7 @@ TEST(ScriptCheck, BrokenScriptsGiveTheirLines)
     const std::string box = "; SETUP shows \"SETUP.ini ";
     const std::string refused =
         "; SETUP installs nothing of a list that holds it, and the uninstaller removes nothing by it";
+    const std::string semicolon = "';' begins a comment only at the start of a line; here it is part of the path";
     std::string longDisk;
     // Short names, each a line the progress dialog shows whole.
     for (int k = 100; k < 180; k++)
@@ -277,9 +278,16 @@ TEST(ScriptCheck, BrokenScriptsGiveTheirLines)
         {"a disk after a gap", std::string(kScript) + "[DISK3]\r\n1=$App:x.txt\r\n",
          {e + "31: warning: [DISK3] is not read: SETUP stops at [DISK2], which is missing or empty"}, nullptr},
         {"';' on a disk's first line", Replaced(kScript, "[DISK1]\r\n", "[DISK1]\r\n0=$Win:a;b.txt\r\n"),
-         {e + "29: error: the first line of [DISK1] holds ';', which SETUP refuses there" + box + "DISK1 Error\"",
-          e + "29: error: [DISK1] a;b.txt: listed file not found in PKG\\"},
-         nullptr},
+         {e + "29: error: \"0=$Win:a;b.txt\": " + semicolon + ", and SETUP refuses ';' on the first line of [DISK1]" +
+          box + "DISK1 Error\""},
+         "1 error, 0 warnings"},
+        {"';' after a later line's value",
+         Replaced(Replaced(kScript, "2=$Sys:SUB\\B.DLL", "2=$App:B.DLL  ; the helper"), "FinalExec=clock.exe",
+                  "FinalExec=B.DLL"),
+         {e + "30: error: [DISK1] B.DLL  ; the helper: " + semicolon}, "1 error, 0 warnings"},
+        {"picture path of dots", Replaced(kScript, "Titlemap=title.bmp", "Titlemap=...\\t.bmp"),
+         {e + "5: error: Titlemap ...\\t.bmp: has a part of dots only, such as \"..\", which leads out of its folder"},
+         nullptr, false},
         {"section longer than SETUP reads", std::string(kScript) + longDisk,
          {e + "87: error: [DISK1] holds 1794 bytes, more than the 1282 that SETUP reads; it would lose this line "
               "and the rest"},

@@ -1,6 +1,8 @@
 // The uninstaller after a real installation: the sample package built into a medium by the
 // medium builder, installed by SETUP with its pages answered, then removed through the command
-// of its uninstall entry, as the platform's list of programs starts it.
+// of its uninstall entry, as the platform's list of programs starts it. The package carries a
+// megabyte of random data as well, which compression would grow: it lies on the medium as it
+// is, no larger, and SETUP installs it byte for byte.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -43,9 +45,15 @@ protected:
     static void SetUpTestSuite()
     {
         medium = SuiteFolder() + "\\medium";
-        std::string script, failure;
-        ASSERT_TRUE(BuildSampleMedium(medium, &script, &failure)) << failure;
+        noise.assign(1000000, '\0');
+        unsigned state = 3;
+        for (char &b : noise)
+            b = (char)((state = state * 1103515245 + 12345) >> 16);
+        std::string script, failure, onMedium;
+        ASSERT_TRUE(BuildSampleMedium(medium, &script, &failure, noise)) << failure;
         medium += "\\";
+        ASSERT_TRUE(ReadWholeFile(medium + "NOISE.DA_", &onMedium));
+        ASSERT_TRUE(onMedium == noise) << "NOISE.DA_: " << onMedium.size() << " bytes";
     }
 
     void TearDown() override
@@ -64,12 +72,16 @@ protected:
         ASSERT_TRUE(WalkSetupInstall(medium, &walk)) << walk.failure;
         ASSERT_TRUE(EntryExists());
         ASSERT_TRUE(FileExists(std::string(kInstallDir) + "\\Tessary.scr"));
+        std::string installed;
+        ASSERT_TRUE(ReadWholeFile(std::string(kInstallDir) + "\\NOISE.DAT", &installed));
+        ASSERT_TRUE(installed == noise) << "NOISE.DAT: " << installed.size() << " bytes";
     }
 
-    static std::string medium;
+    static std::string medium, noise;
 };
 
 std::string InstalledThenRemoved::medium;
+std::string InstalledThenRemoved::noise;
 
 // Each case: an installation, what the user changed afterwards, and what the uninstall says.
 TEST_F(InstalledThenRemoved, WhatTheInstallationMadeIsRemoved)
@@ -115,7 +127,7 @@ TEST_F(InstalledThenRemoved, WhatTheInstallationMadeIsRemoved)
         EXPECT_FALSE(EntryExists());
         EXPECT_FALSE(FileExists(link));
         EXPECT_FALSE(FileExists(ShortcutFolder()));
-        for (const char *name : {"Tessary.scr", "PAVRELL.exe", "Pavrell.ini", "Velmora.ini", "SETUP.ini"})
+        for (const char *name : {"Tessary.scr", "PAVRELL.exe", "Pavrell.ini", "Velmora.ini", "NOISE.DAT", "SETUP.ini"})
             EXPECT_FALSE(FileExists(std::string(kInstallDir) + "\\" + name)) << name;
         EXPECT_EQ(c.change == UserFile, FileExists(kInstallDir)) << "the install folder";
         EXPECT_TRUE(FileExists(WindowsDir() + "\\SETUP.exe")) << "the program the entry started stays";

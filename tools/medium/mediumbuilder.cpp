@@ -1,9 +1,9 @@
 // NAME [/cd] [/utf8] [/setup PROGRAM] SCRIPT PACKAGE OUTPUT
-// NAME /check [/cd] [/utf8] SCRIPT [PACKAGE]
+// NAME /check [/cd] [/utf8] [/setup PROGRAM] SCRIPT [PACKAGE]
 //
 // Lays out the installation medium of a package: the setup program (named after the script),
-// the script and its two pictures as they are, every listed file compressed under its name
-// with the last character replaced by '_'. Without /cd one folder per disk (DISK1, DISK2...),
+// the script and its two pictures as they are, every listed file under its name with the
+// last character replaced by '_', compressed unless that would not make it smaller. Without /cd one folder per disk (DISK1, DISK2...),
 // each checked against a 1.44 MB floppy; with /cd everything in OUTPUT itself. The script is
 // checked by SETUP's own reader, so the builder refuses exactly what SETUP would refuse, and
 // also what SETUP would only trip over on the user's machine. Nothing is left half written:
@@ -11,11 +11,13 @@
 // replaced only when it holds what a medium holds and nothing else; OUTPUT is never the
 // package's or the script's folder nor holds them; OUTPUT.lock keeps a second build out.
 //
-// Before anything is built the script is checked whole: every problem one line,
-// FILE:LINE: error|warning: TEXT, then the count; errors stop the build. /check does only
-// that and exits 0 (clean), 1 (warnings only) or 2 (errors). With /utf8, or when the script
-// begins with a UTF-8 byte-order mark, the script is UTF-8 and the medium gets it in
-// Shift-JIS (code page 932) with CR LF line ends.
+// Before anything is built the script is checked whole, and the check's result is the plan
+// of the medium: every problem one line, FILE:LINE: error|warning: TEXT, then the count;
+// errors stop the build. /check does only that. Exit status 2 whenever something is refused
+// or an error found; /check 0 clean, 1 warnings only; a build 0 when the medium is ready.
+// With /utf8, a UTF-8 byte-order mark, or text that is valid UTF-8 with non-ASCII characters,
+// the script is UTF-8 and the medium gets it in Shift-JIS (code page 932); its lines end in
+// CR LF on the medium whatever they ended in.
 #include "mediumbuilder.h"
 
 #include <stdarg.h>
@@ -32,7 +34,6 @@
 namespace {
 
 enum {
-    MAX_MEDIUM_FILES = FILE_LIST_ENTRIES + 4,   // listed files, program, script, two pictures
     PROGRESS_FROM_BYTES = 1 << 20,
     // The longest name the builder puts beside OUTPUT or below it: "\DISK10", ".partial".
     OUTPUT_SUFFIX_BYTES = 16,
@@ -61,22 +62,11 @@ struct Options {
     char workFolder[MAX_PATH_BYTES];
 };
 
-struct PlannedFile {
-    char source[MAX_PATH_BYTES];   // where the content comes from (host path)
-    char label[MAX_PATH_BYTES];    // how refusals name the file
-    MediumFile medium;             // path below its disk's folder; size once written
-    int disk;                      // 1 ... DISK_SECTIONS
-    bool compress;
-    char lastChar;                 // the byte the '_' replaces
-    unsigned long long sourceSize;
-};
-
 const MediumHost *host;
 Options options;
-SetupScript script;   // as SETUP's reader leaves it
-PlannedFile planned[MAX_MEDIUM_FILES];
-int plannedCount;
-int diskCount;
+unsigned long long programSize;
+// The check's report; its plan is the medium.
+CheckReport report;
 // The script's text as SETUP reads it, kept for the build after the check.
 unsigned char *scriptText;
 unsigned char *convertedText;
@@ -93,21 +83,6 @@ bool Refuse(const char *format, ...)
     return false;
 }
 
-// 1457664 as "1,457,664".
-const char *Grouped(unsigned long long value, char *text, size_t size)
-{
-    char digits[32];
-    int n = snprintf(digits, sizeof digits, "%llu", value);
-    size_t out = 0;
-    for (int i = 0; i < n && out + 2 < size; i++) {
-        if (i > 0 && (n - i) % 3 == 0)
-            text[out++] = ',';
-        text[out++] = digits[i];
-    }
-    text[out] = '\0';
-    return text;
-}
-
 bool IsOption(const char *argument, const char *name)
 {
     return (argument[0] == '/' || argument[0] == '-') && SameTextIgnoringCase(argument + 1, name);
@@ -118,15 +93,17 @@ void PrintUsage(FILE *stream)
     const char *name = host->programName;
     fprintf(stream,
             "usage: %s [/cd] [/utf8] [/setup PROGRAM] SCRIPT PACKAGE OUTPUT\n"
-            "       %s /check [/cd] [/utf8] SCRIPT [PACKAGE]\n"
+            "       %s /check [/cd] [/utf8] [/setup PROGRAM] SCRIPT [PACKAGE]\n"
             "  SCRIPT   the setup script, NAME.ini; the setup program goes on the medium as NAME.exe\n"
             "  PACKAGE  the folder that holds the listed files and the pictures\n"
             "  OUTPUT   the medium: one folder per disk (DISK1, DISK2...), or with /cd one folder\n"
             "  /check   only check the script (and, given PACKAGE, its files): every problem with\n"
-            "           its line; exit status 0 clean, 1 warnings only, 2 errors\n"
-            "  /utf8    the script is UTF-8 (automatic with a byte-order mark); the medium gets\n"
-            "           it in Shift-JIS\n"
-            "  /setup   the setup program (default: SETUP.exe beside %s)\n",
+            "           its line\n"
+            "  /utf8    the script is UTF-8 (automatic with a byte-order mark or valid UTF-8 text);\n"
+            "           the medium gets it in Shift-JIS\n"
+            "  /setup   the setup program (default: SETUP.exe beside %s)\n"
+            "exit status: 2 when something is refused or an error found; /check 0 clean,\n"
+            "  1 warnings only; a build 0 when the medium is ready (its warnings printed)\n",
             name, name, name);
 }
 
@@ -165,10 +142,8 @@ int ParseArguments(int argc, char **argv)
         return 0;
     if (!host->fullPath(positional[1], true, options.package))
         return Refuse("%s: path too long", positional[1]), 2;
-    if (options.check)
-        return 0;
-    if (!host->fullPath(positional[2], false, options.output) ||
-        strlen(options.output) + OUTPUT_SUFFIX_BYTES >= MAX_PATH_BYTES)
+    if (!options.check && (!host->fullPath(positional[2], false, options.output) ||
+                           strlen(options.output) + OUTPUT_SUFFIX_BYTES >= MAX_PATH_BYTES))
         return Refuse("%s: path too long", positional[2]), 2;
     options.outputShown = positional[2];
     // OUTPUT leaves room for these (OUTPUT_SUFFIX_BYTES).
@@ -187,6 +162,13 @@ int ParseArguments(int argc, char **argv)
         if (!host->join(self, "SETUP.exe", options.setupProgram))
             return Refuse("%s: path too long", self), 2;
     }
+    // The program goes on the first disk: its size counts there.
+    HostEntry entry;
+    host->probe(options.setupProgram, &entry);
+    bool found = entry.exists && !entry.isFolder;
+    if (!found || entry.size == 0)
+        return Refuse("%s: setup program %s", options.setupProgram, found ? "is empty" : "not found"), 2;
+    programSize = entry.size;
     return 0;
 }
 
@@ -216,17 +198,6 @@ bool TakeScriptName()
     return true;
 }
 
-// Runs SETUP's reader as the start from the medium does: no source folder, so DefaultDir
-// is required.
-bool ReadScript()
-{
-    ScriptSource source = host->scriptSource(options.shiftJisScript, &ini);
-    char error[SCRIPT_ERROR_BYTES];
-    if (!CheckSetupScript(&source, "", &script, error, sizeof error))
-        return Refuse("%s%s", options.scriptName, error);
-    return true;
-}
-
 // The script in Shift-JIS, and how many of its lines could not be converted.
 struct Conversion {
     unsigned char *out;
@@ -234,8 +205,8 @@ struct Conversion {
     int badLines;
 };
 
-// UTF-8 lines to Shift-JIS lines ended by CR LF; a line that cannot be converted is reported
-// with its number and left out.
+// UTF-8 lines (ended by CR LF) to Shift-JIS lines ended by CR LF; a line that cannot be
+// converted is reported with its number and left out.
 bool ConvertUtf8(const unsigned char *text, size_t length, Conversion *result)
 {
     result->out = (unsigned char *)malloc(length * 2 + 2);
@@ -284,7 +255,7 @@ void RemoveWorkFolder()
         host->removeTree(options.workFolder);
 }
 
-// The script's Shift-JIS form goes into a work folder, under the script's own name.
+// The script's form for the medium goes into a work folder, under the script's own name.
 bool WriteConverted(const Conversion *conversion)
 {
     if (!host->workFolder(options.workFolder))
@@ -293,7 +264,7 @@ bool WriteConverted(const Conversion *conversion)
     if (!host->makeFolder(options.workFolder) ||
         !host->join(options.workFolder, options.scriptName, options.shiftJisScript) ||
         !host->writeNewFile(options.shiftJisScript, conversion->out, conversion->length))
-        return Refuse("%s: cannot write the converted script", options.shown);
+        return Refuse("%s: cannot write the script's form for the medium", options.shown);
     return true;
 }
 
@@ -340,46 +311,61 @@ void LookInPackage(void *, const char *path, PackageFile *file)
     file->headLength = file->kind == PACKAGE_FILE ? host->readHead(full, file->head, sizeof file->head) : 0;
 }
 
+unsigned char *ReadInPackage(void *, const char *path, size_t *length)
+{
+    char full[MAX_PATH_BYTES];
+    return host->join(options.package, path, full) ? host->readFile(full, length) : NULL;
+}
+
 // The whole check: every finding on the error output, the count on the standard output.
-// Returns 0 clean, 1 warnings only, 2 errors. The script's text stays for the build.
+// Returns 0 clean, 1 warnings only, 2 errors. The script's text and the plan stay for the build.
 int CheckWholeScript()
 {
     size_t length = 0;
     scriptText = host->readFile(options.script, &length);
     if (scriptText == NULL)
         return Refuse("%s: cannot read the setup script", options.shown), 2;
-    if (length > SCRIPT_MAX_BYTES) {
-        fprintf(stderr, "%s:1: error: %lu bytes; the profile functions of Windows 95 read at most %d\n",
-                options.shown, (unsigned long)length, SCRIPT_MAX_BYTES);
-        return 2;
-    }
     bool byteOrderMark = length >= 3 && scriptText[0] == 0xEF && scriptText[1] == 0xBB && scriptText[2] == 0xBF;
-    const unsigned char *shiftJis = scriptText;
-    size_t shiftJisLength = length;
-    if (options.utf8 || byteOrderMark) {
-        size_t skip = byteOrderMark ? 3 : 0;
-        Conversion conversion = {NULL, 0, 0};
-        bool converted = ConvertUtf8(scriptText + skip, length - skip, &conversion);
-        convertedText = conversion.out;
-        if (!converted || (conversion.badLines == 0 && !WriteConverted(&conversion)))
+    size_t skip = byteOrderMark ? 3 : 0;
+    // Real Shift-JIS text is practically never valid UTF-8.
+    bool utf8 = options.utf8 || byteOrderMark || LooksLikeUtf8((const char *)scriptText, length);
+    if (utf8 && !options.utf8 && !byteOrderMark)
+        fprintf(stderr, "%s: read as UTF-8: the file is valid UTF-8 with non-ASCII text; the medium gets it in "
+                "Shift-JIS\n", options.shown);
+    // Every line ends in CR LF on the medium, and is counted so in the findings.
+    convertedText = (unsigned char *)malloc(2 * (length - skip) + 2);
+    if (convertedText == NULL)
+        return Refuse("%s: out of memory", options.shown), 2;
+    Conversion conversion = {convertedText, CrLfLines((const char *)scriptText + skip, length - skip,
+                                                      (char *)convertedText), 0};
+    if (utf8) {
+        Conversion lines = {NULL, 0, 0};
+        bool converted = ConvertUtf8(convertedText, conversion.length, &lines);
+        free(convertedText);
+        convertedText = lines.out;
+        if (!converted)
             return 2;
-        if (conversion.badLines > 0) {
-            printf("%d error%s, 0 warnings\n", conversion.badLines, conversion.badLines == 1 ? "" : "s");
+        if (lines.badLines > 0) {
+            printf("%d error%s, 0 warnings\n", lines.badLines, lines.badLines == 1 ? "" : "s");
             return 2;
         }
-        shiftJis = conversion.out;
-        shiftJisLength = conversion.length;
+        conversion = lines;
     }
+    if (conversion.length > SCRIPT_MAX_BYTES) {
+        fprintf(stderr, "%s:1: error: %lu bytes on the medium; the profile functions of Windows 95 read at most %d\n",
+                options.shown, (unsigned long)conversion.length, SCRIPT_MAX_BYTES);
+        return 2;
+    }
+    if (!WriteConverted(&conversion))
+        return 2;
 
-    if (!ParseIniText((const char *)shiftJis, shiftJisLength, &ini))
+    if (!ParseIniText((const char *)conversion.out, conversion.length, &ini))
         return Refuse("%s: out of memory", options.shown), 2;
     ScriptSource source = host->scriptSource(options.shiftJisScript, &ini);
-    PackageProbe probe = {NULL, LookInPackage};
-    // A byte-order mark is worth a word only to an author who asks; the build converts it.
-    bool utf8Declared = options.utf8 || (byteOrderMark && !options.check);
-    CheckInput input = {options.shown, options.scriptName, &ini, &source, utf8Declared, byteOrderMark,
-                        options.cd, options.package[0] != '\0' ? &probe : NULL, options.package};
-    static CheckReport report;
+    PackageProbe probe = {NULL, LookInPackage, ReadInPackage};
+    CheckInput input = {options.shown, options.scriptName, &ini, &source, utf8, options.cd,
+                        options.package[0] != '\0' ? &probe : NULL, options.package, programSize,
+                        conversion.length};
     CheckScript(&input, &report);
     for (int i = 0; i < report.count; i++) {
         char line[CHECK_TEXT_BYTES + MAX_PATH_BYTES + 32];
@@ -403,117 +389,6 @@ void FreeScript()
     free(scriptText);
 }
 
-PlannedFile *AddPlanned(const char *source, const char *label, const char *mediumPath, int disk,
-                        bool compress, unsigned long long size)
-{
-    PlannedFile *file = &planned[plannedCount++];
-    CopyText(file->source, sizeof file->source, source);
-    CopyText(file->label, sizeof file->label, label);
-    CopyText(file->medium.path, sizeof file->medium.path, mediumPath);
-    file->medium.size = 0;
-    file->disk = disk;
-    file->compress = compress;
-    file->sourceSize = size;
-    return file;
-}
-
-bool PlanPicture(const char *key, const char *value)
-{
-    if (value[0] == '0')
-        return true;
-    char source[MAX_PATH_BYTES];
-    if (!IsPlainRelativePath(value) || !host->join(options.package, value, source))
-        return Refuse("%s %s: not a file name below the package folder", key, value);
-    HostEntry entry;
-    host->probe(source, &entry);
-    if (!entry.exists || entry.isFolder)
-        return Refuse("%s %s: picture not found in %s", key, value, options.package);
-    size_t length = 0;
-    unsigned char *bytes = host->readFile(source, &length);
-    bool bitmap = bytes != NULL && LooksLikeBitmap(bytes, length);
-    free(bytes);
-    if (!bitmap)
-        return Refuse("%s %s: not a Windows bitmap (.bmp)", key, value);
-    if (!MediumPathFits(value))
-        return Refuse("%s %s: path too long for SETUP", key, value);
-    AddPlanned(source, value, value, 1, false, entry.size);
-    return true;
-}
-
-bool PlanFiles()
-{
-    HostEntry entry;
-    char exeName[MAX_PATH_BYTES];
-    CopyText(exeName, sizeof exeName, options.baseName);   // shorter than NAME_BYTES
-    AppendText(exeName, sizeof exeName, ".exe");
-    host->probe(options.setupProgram, &entry);
-    bool found = entry.exists && !entry.isFolder;
-    if (!found || entry.size == 0)
-        return Refuse("%s: setup program %s", options.setupProgram, found ? "is empty" : "not found");
-    AddPlanned(options.setupProgram, exeName, exeName, 1, false, entry.size);
-    host->probe(options.shiftJisScript, &entry);
-    AddPlanned(options.shiftJisScript, options.scriptName, options.scriptName, 1, false, entry.size);
-    if (!PlanPicture("Titlemap", script.Titlemap) || !PlanPicture("Bitmap", script.Bitmap))
-        return false;
-
-    diskCount = 0;
-    for (int i = 0; i < script.fileCount; i++) {
-        const FileEntry &listed = script.fileList[i];
-        if (script.diskStart[i])
-            diskCount++;
-        char section[16];
-        snprintf(section, sizeof section, "[DISK%d]", diskCount);
-        char mediumPath[MAX_PATH_BYTES];
-        char source[MAX_PATH_BYTES];
-        if (!IsPlainRelativePath(listed.path) || !MediumName(mediumPath, sizeof mediumPath, listed.path))
-            return Refuse("%s %s: not a file name below the medium folder", section, listed.path);
-        if (!MediumPathFits(mediumPath))
-            return Refuse("%s %s: %u bytes; SETUP reaches at most %d bytes below the medium's drive root",
-                          section, listed.path, (unsigned)strlen(listed.path),
-                          MAX_PATH_BYTES - 1 - MEDIUM_ROOT_BYTES);
-        // $App: files land in the install folder, whose default is DefaultDir.
-        const MacroFolders byDefault = {script.DefaultDir, NULL, NULL};
-        char installed[MAX_PATH_BYTES];
-        if (MacroFolder(listed.macro, &byDefault) != NULL &&
-            !InstalledFilePath(installed, sizeof installed, &byDefault, listed.macro, listed.path))
-            return Refuse("%s %s: installed into DefaultDir its path would be longer than %d bytes",
-                          section, listed.path, MAX_PATH_BYTES - 1);
-        if (!host->join(options.package, listed.path, source))
-            return Refuse("%s %s: path in the package folder too long", section, listed.path);
-        host->probe(source, &entry);
-        if (!entry.exists)
-            return Refuse("%s %s: listed file not found in %s", section, listed.path, options.package);
-        if (entry.isFolder)
-            return Refuse("%s %s: is a folder, not a file", section, listed.path);
-        if (entry.size == 0)
-            return Refuse("%s %s: empty file; SETUP counts an expansion of zero bytes as a failed copy",
-                          section, listed.path);
-        if ((entry.size >> 32) != 0)
-            return Refuse("%s %s: larger than the 4 GiB the compressed format records", section, listed.path);
-        PlannedFile *file = AddPlanned(source, listed.path, mediumPath, diskCount, true, entry.size);
-        file->lastChar = listed.path[strlen(listed.path) - 1];
-    }
-
-    // Within one folder of the medium, every file needs a name of its own.
-    MediumFile names[MAX_MEDIUM_FILES];
-    int owner[MAX_MEDIUM_FILES];
-    for (int disk = 1; disk <= (options.cd ? 1 : diskCount); disk++) {
-        int count = 0;
-        for (int i = 0; i < plannedCount; i++) {
-            if (options.cd || planned[i].disk == disk) {
-                names[count] = planned[i].medium;
-                owner[count++] = i;
-            }
-        }
-        int earlier = 0;
-        int clash = FindCollision(names, count, &earlier);
-        if (clash > 0)
-            return Refuse("%s and %s: both become %s on the medium", planned[owner[earlier]].label,
-                          planned[owner[clash]].label, planned[owner[clash]].medium.path);
-    }
-    return true;
-}
-
 struct ProgressLine {
     const char *label;
     int lastPercent;
@@ -530,69 +405,77 @@ void ShowProgress(void *context, size_t done, size_t total)
     }
 }
 
-// Compresses (or copies) one file into the medium; checks the compressed image by expanding
-// it again before writing it.
+// Where a planned file's content comes from on this system.
+bool SourcePath(const PlannedFile *file, char *path)
+{
+    if (file->from == PLAN_PROGRAM)
+        return CopyText(path, MAX_PATH_BYTES, options.setupProgram), true;
+    if (file->from == PLAN_SCRIPT)
+        return CopyText(path, MAX_PATH_BYTES, options.shiftJisScript), true;
+    return host->join(options.package, file->source, path);
+}
+
+// Writes one file of the plan into the medium: a listed file in its form there (compressed,
+// the image checked by expanding it again, or stored), anything else as it is.
 bool WriteOne(PlannedFile *file, const char *target)
 {
+    char source[MAX_PATH_BYTES];
     size_t length = 0;
-    unsigned char *data = host->readFile(file->source, &length);
+    unsigned char *data = SourcePath(file, source) ? host->readFile(source, &length) : NULL;
     if (data == NULL)
-        return Refuse("%s: cannot read %s", file->label, file->source);
-    bool ok;
-    if (!file->compress) {
-        ok = host->writeNewFile(target, data, length);
-        file->medium.size = length;
-    } else {
-        size_t bound = SzddBound(length);
-        unsigned char *image = (unsigned char *)malloc(bound);
-        unsigned char *check = (unsigned char *)malloc(length > 0 ? length : 1);
-        size_t imageLength = 0, checkLength = 0;
+        return Refuse("%s: cannot read %s", file->label, source);
+    const unsigned char *bytes = data;
+    size_t byteCount = length;
+    unsigned char *image = NULL;
+    MediumForm form = FORM_STORED;
+    if (file->listed) {
         ProgressLine line = {file->label, 0};
-        ok = image != NULL && check != NULL &&
-             SzddCompress(data, length, file->lastChar, image, bound, &imageLength,
-                          length >= PROGRESS_FROM_BYTES ? ShowProgress : NULL, &line);
-        if (!ok) {
-            free(image);
-            free(check);
+        form = MakeMediumImage(data, length, file->lastChar, &image, &byteCount,
+                               length >= PROGRESS_FROM_BYTES ? ShowProgress : NULL, &line);
+        if (form == FORM_NO_MEMORY || form == FORM_DAMAGED) {
             free(data);
-            return Refuse("%s: out of memory while compressing", file->label);
+            return Refuse(form == FORM_NO_MEMORY ? "%s: out of memory while compressing"
+                                                 : "%s: the compressed form does not expand to the original",
+                          file->label);
         }
-        if (!SzddExpand(image, imageLength, check, length, &checkLength) || checkLength != length ||
-            memcmp(check, data, length) != 0) {
-            free(image);
-            free(check);
-            free(data);
-            return Refuse("%s: the compressed form does not expand to the original", file->label);
-        }
-        ok = host->writeNewFile(target, image, imageLength);
-        file->medium.size = imageLength;
-        free(image);
-        free(check);
+        if (form == FORM_COMPRESSED)
+            bytes = image;
+        else
+            byteCount = length;
     }
+    bool ok = host->writeNewFile(target, bytes, byteCount);
+    file->size = length;
+    file->medium.size = byteCount;
+    free(image);
     free(data);
     if (!ok)
         return Refuse("%s: cannot write %s", file->label, target);
+    if (file->listed) {
+        char in[32], out[32];
+        printf("      %s -> %s bytes%s\n", Grouped(length, in, sizeof in), Grouped(byteCount, out, sizeof out),
+               form == FORM_STORED ? ", stored: compressing would not make it smaller" : "");
+    }
     return true;
 }
 
+// The disks as written: a file that grew since the check still cannot overflow one.
 bool CheckDisks()
 {
-    MediumFile files[MAX_MEDIUM_FILES];
-    for (int disk = 1; disk <= diskCount; disk++) {
+    static MediumFile files[FILE_LIST_ENTRIES + 4];
+    const MediumPlan *plan = &report.plan;
+    for (int disk = 1; disk <= plan->disks; disk++) {
         int count = 0;
-        for (int i = 0; i < plannedCount; i++)
-            if (planned[i].disk == disk)
-                files[count++] = planned[i].medium;
+        for (int i = 0; i < plan->count; i++)
+            if (plan->files[i].disk == disk)
+                files[count++] = plan->files[i].medium;
         int rootEntries = 0;
-        unsigned long long used = DiskBytesUsed(files, count, &rootEntries);
-        char usedText[32], capacityText[32];
-        if (used > DISK_BYTES)
-            return Refuse("DISK%d: %s bytes do not fit on a disk of %s bytes", disk,
-                          Grouped(used, usedText, sizeof usedText),
-                          Grouped(DISK_BYTES, capacityText, sizeof capacityText));
-        if (rootEntries > DISK_ROOT_ENTRIES - DISK_LABEL_ENTRIES)
-            return Refuse("DISK%d: %d root folder entries, a labelled disk holds %d", disk, rootEntries,
-                          DISK_ROOT_ENTRIES - DISK_LABEL_ENTRIES);
+        unsigned long long used = 0;
+        DiskFill fill = CheckDiskFill(files, count, &used, &rootEntries);
+        char text[128], usedText[32], capacityText[32];
+        if (fill != DISK_FITS) {
+            DiskFillText(disk, fill, used, rootEntries, text, sizeof text);
+            return Refuse("%s", text);
+        }
         printf("DISK%d: %s of %s bytes used\n", disk, Grouped(used, usedText, sizeof usedText),
                Grouped(DISK_BYTES, capacityText, sizeof capacityText));
     }
@@ -820,8 +703,9 @@ bool WriteMedium()
     const char *partial = options.partial;
 
     bool ok = true;
+    const int plannedCount = report.plan.count;
     for (int i = 0; i < plannedCount && ok; i++) {
-        PlannedFile *file = &planned[i];
+        PlannedFile *file = &report.plan.files[i];
         char folder[MAX_PATH_BYTES], target[MAX_PATH_BYTES], shown[MAX_PATH_BYTES + 16];
         CopyText(folder, sizeof folder, partial);
         snprintf(shown, sizeof shown, "%s", file->medium.path);
@@ -842,11 +726,6 @@ bool WriteMedium()
         printf("[%d/%d] %s\n", i + 1, plannedCount, shown);
         fflush(stdout);
         ok = WriteOne(file, target);
-        if (ok && file->compress) {
-            char in[32], out[32];
-            printf("      %s -> %s bytes\n", Grouped(file->sourceSize, in, sizeof in),
-                   Grouped(file->medium.size, out, sizeof out));
-        }
     }
     if (ok && !options.cd)
         ok = CheckDisks();
@@ -883,12 +762,12 @@ int Run(int argc, char **argv)
     if (parsed != 0)
         return parsed < 0 ? 0 : parsed;
     if (!TakeScriptName() || (!options.check && !PrepareOutput()))
-        return options.check ? 2 : 1;
+        return 2;
     int checked = CheckWholeScript();
     if (options.check || checked == 2)
-        return options.check ? checked : 1;
-    if (!ReadScript() || !PlanFiles() || !WriteMedium())
-        return 1;
+        return checked;
+    if (!WriteMedium())
+        return 2;
     printf("medium ready: %s (%s)\n", options.output, options.cd ? "one folder" : "one folder per disk");
     return 0;
 }

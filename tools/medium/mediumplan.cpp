@@ -1,7 +1,10 @@
 #include "mediumplan.h"
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include "szdd.h"
 
 namespace {
 
@@ -151,50 +154,119 @@ unsigned long long DiskBytesUsed(const MediumFile *files, int count, int *rootEn
 
 bool LooksLikeBitmap(const unsigned char *bytes, size_t length)
 {
-    int width = 0, height = 0;
-    return BitmapSize(bytes, length, length, &width, &height);
+    BitmapInfo info;
+    return ReadBitmapHeader(bytes, length, length, &info) == BITMAP_OK;
 }
 
-bool BitmapSize(const unsigned char *bytes, size_t length, unsigned long long fileLength, int *width,
-                int *height)
+BitmapFault ReadBitmapHeader(const unsigned char *bytes, size_t length, unsigned long long fileLength,
+                             BitmapInfo *info)
 {
+    auto u16 = [&](size_t at) { return (unsigned long)bytes[at] | (unsigned long)bytes[at + 1] << 8; };
+    auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+    memset(info, 0, sizeof *info);
     if (length < 26 || bytes[0] != 'B' || bytes[1] != 'M')
-        return false;
-    unsigned long offBits = bytes[10] | (bytes[11] << 8) | ((unsigned long)bytes[12] << 16) |
-                            ((unsigned long)bytes[13] << 24);
-    unsigned long headerSize = bytes[14] | (bytes[15] << 8) | ((unsigned long)bytes[16] << 16) |
-                               ((unsigned long)bytes[17] << 24);
-    unsigned planes, bitCount;
-    long w, h;
+        return BITMAP_NOT_BITMAP;
+    unsigned long offBits = u32(10);
+    unsigned long headerSize = u32(14);
+    unsigned long planes, bitCount, compression = 0;
     if (headerSize == 12) {  // BITMAPCOREHEADER
-        w = bytes[18] | (bytes[19] << 8);
-        h = bytes[20] | (bytes[21] << 8);
-        planes = bytes[22] | (bytes[23] << 8);
-        bitCount = bytes[24] | (bytes[25] << 8);
+        info->width = (long long)u16(18);
+        info->height = (long long)u16(20);
+        planes = u16(22);
+        bitCount = u16(24);
     } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 ||
                headerSize == 124) {
         if (length < 14 + 40)
-            return false;
+            return BITMAP_NOT_BITMAP;
         // Signed 32-bit fields; a negative height is a top-down picture of that height.
-        unsigned long uw = bytes[18] | (bytes[19] << 8) | ((unsigned long)bytes[20] << 16) |
-                           ((unsigned long)bytes[21] << 24);
-        unsigned long uh = bytes[22] | (bytes[23] << 8) | ((unsigned long)bytes[24] << 16) |
-                           ((unsigned long)bytes[25] << 24);
-        w = uw >= 0x80000000ul ? -(long)(0xFFFFFFFFul - uw) - 1 : (long)uw;
-        h = uh >= 0x80000000ul ? -(long)(0xFFFFFFFFul - uh) - 1 : (long)uh;
-        // Held to 0x7FFF pixels: no screen is wider, and the sums stay small.
-        w = w < -0x7FFF ? 0x7FFF : w < 0 ? -w : w > 0x7FFF ? 0x7FFF : w;
-        h = h < -0x7FFF ? 0x7FFF : h < 0 ? -h : h > 0x7FFF ? 0x7FFF : h;
-        planes = bytes[26] | (bytes[27] << 8);
-        bitCount = bytes[28] | (bytes[29] << 8);
+        unsigned long uw = u32(18), uh = u32(22);
+        info->width = uw >= 0x80000000ul ? 0x100000000ll - (long long)uw : (long long)uw;
+        info->height = uh >= 0x80000000ul ? 0x100000000ll - (long long)uh : (long long)uh;
+        planes = u16(26);
+        bitCount = u16(28);
+        compression = u32(30);
     } else {
-        return false;
+        return BITMAP_NOT_BITMAP;
     }
     bool knownDepth = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
                       bitCount == 24 || bitCount == 32;
-    if (w == 0 || h == 0 || planes != 1 || !knownDepth || offBits < 14 + headerSize || offBits >= fileLength)
-        return false;
-    *width = (int)w;
-    *height = (int)h;
-    return true;
+    if (info->width == 0 || info->height == 0 || planes != 1 || !knownDepth || offBits < 14 + headerSize ||
+        offBits >= fileLength)
+        return BITMAP_NOT_BITMAP;
+    info->declared = u32(2);
+    if (info->declared > fileLength)
+        return BITMAP_CUT;
+    // Rows of whole 32-bit words; packed (run-length) pictures have no fixed size.
+    unsigned long long row = ((unsigned long long)info->width * bitCount + 31) / 32 * 4;
+    if (compression == 0 || compression == 3) {
+        // Held at the largest number rather than wrapped past it.
+        unsigned long long rows = (unsigned long long)info->height;
+        info->pixelsEnd = rows > (~0ull - offBits) / row ? ~0ull : offBits + row * rows;
+        if (info->pixelsEnd > fileLength)
+            return BITMAP_PAST_END;
+    }
+    return BITMAP_OK;
+}
+
+MediumForm MakeMediumImage(const unsigned char *data, size_t length, char lastChar, unsigned char **image,
+                           size_t *imageLength, void (*progress)(void *, size_t, size_t), void *context)
+{
+    *image = NULL;
+    *imageLength = 0;
+    size_t bound = SzddBound(length);
+    unsigned char *out = (unsigned char *)malloc(bound);
+    unsigned char *check = (unsigned char *)malloc(length > 0 ? length : 1);
+    size_t outLength = 0, checkLength = 0;
+    MediumForm form = FORM_COMPRESSED;
+    if (out == NULL || check == NULL ||
+        !SzddCompress(data, length, lastChar, out, bound, &outLength, progress, context))
+        form = FORM_NO_MEMORY;
+    else if (!SzddExpand(out, outLength, check, length, &checkLength) || checkLength != length ||
+             memcmp(check, data, length) != 0)
+        form = FORM_DAMAGED;
+    else if (outLength >= length && !(length >= 4 && memcmp(data, "SZDD", 4) == 0))
+        form = FORM_STORED;
+    free(check);
+    if (form != FORM_COMPRESSED) {
+        free(out);
+        return form;
+    }
+    *image = out;
+    *imageLength = outLength;
+    return form;
+}
+
+DiskFill CheckDiskFill(const MediumFile *files, int count, unsigned long long *used, int *rootEntries)
+{
+    *used = DiskBytesUsed(files, count, rootEntries);
+    if (*used > DISK_BYTES)
+        return DISK_TOO_FULL;
+    if (*rootEntries > DISK_ROOT_ENTRIES - DISK_LABEL_ENTRIES)
+        return DISK_TOO_MANY_ENTRIES;
+    return DISK_FITS;
+}
+
+void DiskFillText(int disk, DiskFill fill, unsigned long long used, int rootEntries, char *text, size_t size)
+{
+    char usedText[32], capacityText[32];
+    if (fill == DISK_TOO_FULL)
+        snprintf(text, size, "DISK%d: %s bytes do not fit on a disk of %s bytes", disk,
+                 Grouped(used, usedText, sizeof usedText), Grouped(DISK_BYTES, capacityText, sizeof capacityText));
+    else
+        snprintf(text, size, "DISK%d: %d root folder entries, a labelled disk holds %d", disk, rootEntries,
+                 DISK_ROOT_ENTRIES - DISK_LABEL_ENTRIES);
+}
+
+const char *Grouped(unsigned long long value, char *text, size_t size)
+{
+    char digits[32];
+    int n = snprintf(digits, sizeof digits, "%llu", value);
+    size_t out = 0;
+    for (int i = 0; i < n && out + 2 < size; i++) {
+        if (i > 0 && (n - i) % 3 == 0)
+            text[out++] = ',';
+        text[out++] = digits[i];
+    }
+    text[out] = '\0';
+    return text;
 }

@@ -53,9 +53,38 @@ unsigned long long DiskBytesUsed(const MediumFile *files, int count, int *rootEn
 // A Windows bitmap file as SETUP loads its pictures: "BM", a known header, sane offsets.
 bool LooksLikeBitmap(const unsigned char *bytes, size_t length);
 
-// The same test from the file's first bytes (head, headLength of them) and its whole size;
-// also gives the picture's width and height in pixels.
-bool BitmapSize(const unsigned char *head, size_t headLength, unsigned long long fileLength, int *width,
-                int *height);
+// What a picture's first bytes (head, headLength of them) say against its whole size.
+enum BitmapFault {
+    BITMAP_OK,
+    BITMAP_NOT_BITMAP,   // no "BM", an unknown header, no planes, an odd depth, no pixels
+    BITMAP_CUT,          // the file is shorter than its header says
+    BITMAP_PAST_END,     // the pixels the header describes lie past the file's end
+};
+struct BitmapInfo {
+    long long width, height;         // in pixels, a top-down picture's height made positive
+    unsigned long long declared;     // the file's size as its header says, 0 when it says none
+    unsigned long long pixelsEnd;    // where its pixels end in the file (uncompressed pictures)
+};
+BitmapFault ReadBitmapHeader(const unsigned char *head, size_t headLength, unsigned long long fileLength,
+                             BitmapInfo *info);
+
+// A listed file on the medium: compressed (SZDD) under its '_' name unless that would not make
+// it smaller, then stored as it is under that name (SETUP copies a file without the signature
+// through unchanged). A file that begins with the signature itself stays compressed, as SETUP
+// would expand it.
+enum MediumForm { FORM_COMPRESSED, FORM_STORED, FORM_NO_MEMORY, FORM_DAMAGED };
+// The form of data (length bytes); when compressed the image (from malloc, *imageLength bytes)
+// has been expanded again and matched. progress as SzddCompress takes it, or NULL.
+MediumForm MakeMediumImage(const unsigned char *data, size_t length, char lastChar, unsigned char **image,
+                           size_t *imageLength, void (*progress)(void *, size_t, size_t), void *context);
+
+// Whether the files of one disk fit a floppy: *used gets the bytes they take, *rootEntries
+// the entries of its root folder.
+enum DiskFill { DISK_FITS, DISK_TOO_FULL, DISK_TOO_MANY_ENTRIES };
+DiskFill CheckDiskFill(const MediumFile *files, int count, unsigned long long *used, int *rootEntries);
+// The refusal of a disk that does not fit, "DISKn: ..." into text (size bytes).
+void DiskFillText(int disk, DiskFill fill, unsigned long long used, int rootEntries, char *text, size_t size);
+// 1457664 as "1,457,664" into text (size bytes); returns text.
+const char *Grouped(unsigned long long value, char *text, size_t size);
 
 #endif

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "installlog.h"
+#include "installrules.h"
 #include "listedfile.h"
 #include "mediumplan.h"
 
@@ -82,8 +83,9 @@ size_t SectionLineText(const IniLine *line, char *text, size_t size)
 struct Entry {
     FileEntry file;
     int line;
-    int disk;
-    bool badPath;   // refused for its path: nothing more is said of it
+    int disk;         // of its [DISKn] section
+    int mediumDisk;   // the disk SETUP asks for when it copies the file
+    bool badPath;     // refused for its path: nothing more is said of it
 };
 
 struct Checker {
@@ -95,6 +97,9 @@ struct Checker {
     int entryCount;
     char values[SETUP_KEY_COUNT][MAX_PATH_BYTES];
     bool valid[SETUP_KEY_COUNT];             // read without SETUP's error
+    SetupScript script;                      // SETUP's own reading of the same source
+    bool scriptValid;
+    char scriptError[SCRIPT_ERROR_BYTES];
 };
 
 void AddV(Checker *c, int line, bool error, const char *format, va_list args)
@@ -142,6 +147,8 @@ void Refuse(Checker *c, int line, const char *item, const char *format, ...)
         CopyText(c->firstRefusal, sizeof c->firstRefusal, suffix);
     Fail(c, line, "%s; SETUP shows \"%s%s\"", what, c->in->scriptName, suffix);
 }
+
+const char kSemicolonText[] = "';' begins a comment only at the start of a line; here it is part of the path";
 
 int KeyIndex(const char *key)
 {
@@ -440,7 +447,12 @@ void CheckDisks(Checker *c)
             if (line == NULL)
                 break;
             int number = i < known ? LineOf(c, lines[i]) : SectionLine(c, s);
-            if (i == 0 && strchr(line, ';') != NULL)
+            // Most likely a comment after the value: said once, and nothing more of the path.
+            bool firstSemicolon = i == 0 && strchr(line, ';') != NULL;
+            if (firstSemicolon && DiskLineProblem(line) == NULL)
+                Refuse(c, number, name, "\"%s\": %s, and SETUP refuses ';' on the first line of [%s]", line,
+                       kSemicolonText, name);
+            else if (firstSemicolon)
                 Refuse(c, number, name, "the first line of [%s] holds ';', which SETUP refuses there", name);
             if (full || c->entryCount >= FILE_LIST_ENTRIES) {
                 if (!full)
@@ -454,10 +466,19 @@ void CheckDisks(Checker *c)
                 Refuse(c, number, name, "\"%s\" %s", line, problem);
                 continue;
             }
-            Entry *e = &c->entries[c->entryCount++];
+            int index = c->entryCount++;
+            Entry *e = &c->entries[index];
             ParseDiskLine(line, &e->file);
             e->line = number;
             e->disk = n;
+            e->badPath = firstSemicolon;
+            // SETUP's own rule where its list holds this entry; past a refusal it has none.
+            e->mediumDisk = n;
+            if (index < c->script.fileCount && strcmp(c->script.fileList[index].path, e->file.path) == 0) {
+                e->mediumDisk = 1;
+                for (int j = 1; j <= index; j++)
+                    e->mediumDisk += AsksForNextDisk(&c->script, j) ? 1 : 0;
+            }
         }
     }
     // Disk sections after the first missing or empty one are never read.
@@ -506,12 +527,8 @@ void CheckLayout(Checker *c)
     for (int k = 0; k < SETUP_KEY_COUNT; k++)
         keys[k] = kSetupKeys[k].name;
     // A converted text is Shift-JIS; one that is UTF-8 as it stands is reported once, not line by line.
-    bool converted = c->in->utf8Declared || c->in->hadByteOrderMark;
-    bool isUtf8 = !converted && LooksLikeUtf8(ini->bytes, ini->length);
-    if (c->in->hadByteOrderMark && !c->in->utf8Declared)
-        Warn(c, 1, "the file is UTF-8 with a byte-order mark; SETUP reads Shift-JIS, so BuildMedium converts it "
-                   "for the medium");
-    else if (isUtf8)
+    bool isUtf8 = !c->in->utf8Declared && LooksLikeUtf8(ini->bytes, ini->length);
+    if (isUtf8)
         Warn(c, 1, "the file is UTF-8; SETUP reads Shift-JIS and would show garbled text: build with /utf8");
 
     for (int i = 0; i < ini->lineCount; i++) {
@@ -594,103 +611,197 @@ const char *ListedPathFaultText(ListedPathFault fault)
     }
 }
 
-struct NamedFile {
-    char path[MAX_PATH_BYTES];
-    char label[MAX_PATH_BYTES];
-    int disk;
-    int line;
-};
-
-// A package entry that is no file for the medium, refused with what it is; false for a
-// file, a folder or nothing (refused where they are looked at).
-bool RefusedEntry(Checker *c, int line, const char *what, const char *path, const PackageFile *file)
+PlannedFile *AddPlanned(Checker *c, PlanSource from, const char *source, const char *label, const char *medium,
+                        int disk, int line)
 {
-    const char *kind = file->kind == PACKAGE_FIFO     ? "a FIFO (named pipe)"
-                       : file->kind == PACKAGE_DEVICE ? "a device"
-                       : file->kind == PACKAGE_SOCKET ? "a socket"
-                                                      : NULL;
-    if (file->kind == PACKAGE_OUTSIDE)
-        Fail(c, line, "%s %s: a link to %s, outside the package folder; copy the file in", what, path, file->target);
-    else if (kind != NULL)
-        Fail(c, line, "%s %s: is %s, not a file", what, path, kind);
-    return file->kind == PACKAGE_OUTSIDE || kind != NULL;
+    MediumPlan *plan = &c->report->plan;
+    PlannedFile *f = &plan->files[plan->count++];
+    memset(f, 0, sizeof *f);
+    f->from = from;
+    CopyText(f->source, sizeof f->source, source);
+    CopyText(f->label, sizeof f->label, label);
+    CopyText(f->medium.path, sizeof f->medium.path, medium);
+    f->disk = disk;
+    f->line = line;
+    if (disk > plan->disks)
+        plan->disks = disk;
+    return f;
 }
 
-void CheckPicture(Checker *c, const char *key, NamedFile *names, int *nameCount)
+// What a package entry other than a plain file is, for its refusal; NULL for a file (or
+// nothing, refused where it is looked at). The one place that judges the kinds, for listed
+// files and pictures alike; text holds a link's refusal, which names its target.
+const char *NotAFile(const PackageFile *file, char *text, size_t size)
+{
+    switch (file->kind) {
+    case PACKAGE_FOLDER:
+        return "is a folder, not a file";
+    case PACKAGE_FIFO:
+        return "is a FIFO (named pipe), not a file";
+    case PACKAGE_DEVICE:
+        return "is a device, not a file";
+    case PACKAGE_SOCKET:
+        return "is a socket, not a file";
+    case PACKAGE_OUTSIDE:
+        snprintf(text, size, "a link to %s, outside the package folder; copy the file in", file->target);
+        return text;
+    default:
+        return NULL;
+    }
+}
+
+// The whole file as the build reads it; NULL (after the finding) when it cannot be read.
+unsigned char *ReadPackageFile(Checker *c, const char *what, const char *path, int line, size_t *length)
+{
+    unsigned char *data = c->in->package->read(c->in->package->context, path, length);
+    if (data == NULL)
+        Fail(c, line, "%s: cannot read it in %s", what, c->in->packageFolder);
+    return data;
+}
+
+void CheckPicture(Checker *c, const char *key)
 {
     int k = KeyIndex(key);
     const char *value = c->values[k];
     if (!c->valid[k] || value[0] == '0')
         return;
     int line = KeyLine(c, key);
+    char what[MAX_PATH_BYTES + 16];
+    snprintf(what, sizeof what, "%s %s", key, value);
+    // The same rules as a listed path: SETUP joins it to the medium's folder as well.
+    ListedPathFault fault = CheckListedPath(value);
+    if (fault != LISTED_PATH_OK) {
+        Fail(c, line, "%s: %s", what, ListedPathFaultText(fault));
+        return;
+    }
     if (!IsPlainRelativePath(value)) {
-        Fail(c, line, "%s %s: not a file name below the package folder", key, value);
+        Fail(c, line, "%s: not a file name below the package folder", what);
         return;
     }
     if (!MediumPathFits(value)) {
-        Fail(c, line, "%s %s: path too long for SETUP", key, value);
+        Fail(c, line, "%s: path too long for SETUP", what);
         return;
     }
-    NamedFile *m = &names[(*nameCount)++];
-    CopyText(m->path, sizeof m->path, value);
-    CopyText(m->label, sizeof m->label, value);
-    m->disk = 1;
-    m->line = line;
+    PlannedFile *planned = AddPlanned(c, PLAN_PACKAGE, value, value, value, 1, line);
 
     char xKey[16], yKey[16];
     snprintf(xKey, sizeof xKey, "%sX", key);
     snprintf(yKey, sizeof yKey, "%sY", key);
-    if (!c->valid[KeyIndex(xKey)] || !c->valid[KeyIndex(yKey)])
-        return;
-    int x = ScriptNumber(c->values[KeyIndex(xKey)]);
-    int y = ScriptNumber(c->values[KeyIndex(yKey)]);
-    int width = 1, height = 1;
+    BitmapInfo info = {1, 1, 0, 0};
     if (c->in->package != NULL) {
         PackageFile file = {};
         c->in->package->look(c->in->package->context, value, &file);
         if (file.kind == PACKAGE_MISSING) {
-            Fail(c, line, "%s %s: picture not found in %s", key, value, c->in->packageFolder);
+            Fail(c, line, "%s: picture not found in %s", what, c->in->packageFolder);
             return;
         }
-        if (RefusedEntry(c, line, key, value, &file))
+        char refusal[MAX_PATH_BYTES + 64];
+        const char *notAFile = NotAFile(&file, refusal, sizeof refusal);
+        if (notAFile != NULL) {
+            Fail(c, line, "%s: %s", what, notAFile);
             return;
-        if (file.kind != PACKAGE_FILE || !BitmapSize(file.head, file.headLength, file.size, &width, &height)) {
-            Fail(c, line, "%s %s: not a Windows bitmap (.bmp)", key, value);
+        }
+        size_t length = 0;
+        unsigned char *data = NULL;
+        if (c->in->package->read != NULL && (data = ReadPackageFile(c, what, value, line, &length)) == NULL)
+            return;
+        BitmapFault bitmap = data != NULL ? ReadBitmapHeader(data, length, length, &info)
+                                          : ReadBitmapHeader(file.head, file.headLength, file.size, &info);
+        free(data);
+        planned->size = planned->medium.size = data != NULL ? length : file.size;
+        char have[32], said[32];
+        if (bitmap == BITMAP_NOT_BITMAP) {
+            Fail(c, line, "%s: not a Windows bitmap (.bmp)", what);
+            return;
+        }
+        if (bitmap == BITMAP_CUT) {
+            Fail(c, line, "%s: %s bytes, but its header says %s; the file is cut short", what,
+                 Grouped(planned->size, have, sizeof have), Grouped(info.declared, said, sizeof said));
+            return;
+        }
+        if (bitmap == BITMAP_PAST_END) {
+            Fail(c, line, "%s: its header's %lld x %lld pixels end at byte %s, past the file's %s bytes", what,
+                 info.width, info.height, Grouped(info.pixelsEnd, said, sizeof said),
+                 Grouped(planned->size, have, sizeof have));
             return;
         }
     }
-    long right = (long)x + width, bottom = (long)y + height;
+    if (!c->valid[KeyIndex(xKey)] || !c->valid[KeyIndex(yKey)])
+        return;
+    long long x = ScriptNumber(c->values[KeyIndex(xKey)]);
+    long long y = ScriptNumber(c->values[KeyIndex(yKey)]);
+    long long right = x + info.width, bottom = y + info.height;
     if (x < 0 || y < 0 || right > SCREEN_WIDTH || bottom > SCREEN_HEIGHT) {
         if (c->in->package != NULL)
-            Warn(c, KeyLine(c, xKey), "%s at (%d, %d), %d x %d pixels, lies partly off a %d x %d screen", key, x, y,
-                 width, height, SCREEN_WIDTH, SCREEN_HEIGHT);
+            Warn(c, KeyLine(c, xKey), "%s at (%lld, %lld), %lld x %lld pixels, lies partly off a %d x %d screen", key,
+                 x, y, info.width, info.height, SCREEN_WIDTH, SCREEN_HEIGHT);
         else
-            Warn(c, KeyLine(c, xKey), "%s at (%d, %d) lies off a %d x %d screen", key, x, y, SCREEN_WIDTH,
+            Warn(c, KeyLine(c, xKey), "%s at (%lld, %lld) lies off a %d x %d screen", key, x, y, SCREEN_WIDTH,
                  SCREEN_HEIGHT);
+    }
+}
+
+// A listed file read whole: refused when it cannot be, measured on the medium for floppies.
+void ReadListedFile(Checker *c, const Entry *e, PlannedFile *planned)
+{
+    char what[MAX_PATH_BYTES + 16];
+    snprintf(what, sizeof what, "[DISK%d] %s", e->disk, e->file.path);
+    size_t length = 0;
+    unsigned char *data = ReadPackageFile(c, what, e->file.path, e->line, &length);
+    if (data == NULL)
+        return;
+    planned->medium.size = length;
+    if (!c->in->oneFolder) {
+        unsigned char *image = NULL;
+        size_t imageLength = 0;
+        MediumForm form = MakeMediumImage(data, length, planned->lastChar, &image, &imageLength, NULL, NULL);
+        if (form == FORM_NO_MEMORY)
+            Fail(c, e->line, "%s: out of memory while compressing", e->file.path);
+        else if (form == FORM_DAMAGED)
+            Fail(c, e->line, "%s: the compressed form does not expand to the original", e->file.path);
+        else if (form == FORM_COMPRESSED)
+            planned->medium.size = imageLength;
+        free(image);
+    }
+    free(data);
+}
+
+// Each floppy must hold its files; the findings go to the disk's section header.
+void CheckDiskFills(Checker *c)
+{
+    const MediumPlan *plan = &c->report->plan;
+    static MediumFile files[FILE_LIST_ENTRIES + 4];
+    for (int disk = 1; disk <= plan->disks; disk++) {
+        int count = 0;
+        for (int i = 0; i < plan->count; i++)
+            if (plan->files[i].disk == disk)
+                files[count++] = plan->files[i].medium;
+        unsigned long long used = 0;
+        int rootEntries = 0;
+        DiskFill fill = CheckDiskFill(files, count, &used, &rootEntries);
+        if (fill != DISK_FITS) {
+            char name[16], text[CHECK_TEXT_BYTES];
+            snprintf(name, sizeof name, "DISK%d", disk);
+            DiskFillText(disk, fill, used, rootEntries, text, sizeof text);
+            Fail(c, SectionLine(c, FindSection(c->in->ini, name)), "%s", text);
+        }
     }
 }
 
 void CheckFiles(Checker *c)
 {
-    static NamedFile names[MEDIUM_FILES];
-    int nameCount = 0;
+    MediumPlan *plan = &c->report->plan;
     // The setup program and its script lie on the first disk beside the pictures.
+    char exeName[MAX_PATH_BYTES];
     size_t scriptLength = strlen(c->in->scriptName);
-    NamedFile *m = &names[nameCount++];
-    CopyText(m->path, sizeof m->path, c->in->scriptName);
-    if (scriptLength > 4 && scriptLength - 4 + 5 <= sizeof m->path) {
-        memcpy(m->path + scriptLength - 4, ".exe", 5);
-    }
-    CopyText(m->label, sizeof m->label, m->path);
-    m->disk = 1;
-    m->line = 1;
-    m = &names[nameCount++];
-    CopyText(m->path, sizeof m->path, c->in->scriptName);
-    CopyText(m->label, sizeof m->label, c->in->scriptName);
-    m->disk = 1;
-    m->line = 1;
-    CheckPicture(c, "Titlemap", names, &nameCount);
-    CheckPicture(c, "Bitmap", names, &nameCount);
+    CopyText(exeName, sizeof exeName, c->in->scriptName);
+    if (scriptLength > 4 && scriptLength - 4 + 5 <= sizeof exeName)
+        memcpy(exeName + scriptLength - 4, ".exe", 5);
+    AddPlanned(c, PLAN_PROGRAM, "", exeName, exeName, 1, 1)->medium.size = c->in->programSize;
+    AddPlanned(c, PLAN_SCRIPT, "", c->in->scriptName, c->in->scriptName, 1, 1)->medium.size = c->in->scriptSize;
+    CheckPicture(c, "Titlemap");
+    CheckPicture(c, "Bitmap");
+    bool measured = c->in->package != NULL && c->in->package->read != NULL && !c->in->oneFolder;
 
     const char *defaultDir = c->values[KeyIndex("DefaultDir")];
     // Where SETUP installs a $App: file when the user keeps the default folder.
@@ -699,6 +810,8 @@ void CheckFiles(Checker *c)
                      (c->valid[KeyIndex("ShortCutObj")] && c->values[KeyIndex("ShortCutObj")][0] != '0');
     for (int i = 0; i < c->entryCount; i++) {
         Entry *e = &c->entries[i];
+        if (e->badPath)
+            continue;
         const char *path = e->file.path;
         char medium[MAX_PATH_BYTES];
         ListedPathFault fault = CheckListedPath(path);
@@ -731,40 +844,48 @@ void CheckFiles(Checker *c)
             SameTextIgnoringCase(LastPathComponent(path), c->in->scriptName))
             Fail(c, e->line, "[DISK%d] %s: installed into the install folder it would replace the install log %s",
                  e->disk, path, c->in->scriptName);
-        m = &names[nameCount++];
-        CopyText(m->path, sizeof m->path, medium);
-        CopyText(m->label, sizeof m->label, path);
-        m->disk = e->disk;
-        m->line = e->line;
-        if (c->in->package == NULL)
+        PlannedFile *planned = AddPlanned(c, PLAN_PACKAGE, path, path, medium, e->mediumDisk, e->line);
+        planned->listed = true;
+        planned->lastChar = path[strlen(path) - 1];
+        if (c->in->package == NULL) {
+            if (strchr(path, ';') != NULL)
+                Warn(c, e->line, "[DISK%d] %s: %s", e->disk, path, kSemicolonText);
             continue;
+        }
         PackageFile file = {};
         c->in->package->look(c->in->package->context, path, &file);
-        char section[16];
-        snprintf(section, sizeof section, "[DISK%d]", e->disk);
-        if (RefusedEntry(c, e->line, section, path, &file))
-            continue;
-        if (file.kind == PACKAGE_MISSING)
+        char refusal[MAX_PATH_BYTES + 64];
+        const char *notAFile = NotAFile(&file, refusal, sizeof refusal);
+        planned->size = file.size;
+        if (file.kind == PACKAGE_MISSING && strchr(path, ';') != NULL)
+            Fail(c, e->line, "[DISK%d] %s: %s", e->disk, path, kSemicolonText);
+        else if (file.kind == PACKAGE_MISSING)
             Fail(c, e->line, "[DISK%d] %s: listed file not found in %s", e->disk, path, c->in->packageFolder);
-        else if (file.kind == PACKAGE_FOLDER)
-            Fail(c, e->line, "[DISK%d] %s: is a folder, not a file", e->disk, path);
+        else if (notAFile != NULL)
+            Fail(c, e->line, "[DISK%d] %s: %s", e->disk, path, notAFile);
         else if (file.size == 0)
             Fail(c, e->line, "[DISK%d] %s: empty file; SETUP counts an expansion of zero bytes as a failed copy",
                  e->disk, path);
         else if ((file.size >> 32) != 0)
             Fail(c, e->line, "[DISK%d] %s: larger than the 4 GiB the compressed format records", e->disk, path);
+        else if (c->in->package->read != NULL)
+            ReadListedFile(c, e, planned);
+        measured = measured && file.kind == PACKAGE_FILE && file.size > 0 && (file.size >> 32) == 0;
     }
 
     // Within one folder of the medium every file needs a name of its own.
-    for (int i = 1; i < nameCount; i++) {
+    for (int i = 1; i < plan->count; i++) {
         for (int j = 0; j < i; j++) {
-            if ((c->in->oneFolder || names[i].disk == names[j].disk) && SameMediumPath(names[i].path, names[j].path)) {
-                Fail(c, names[i].line, "%s and %s: both become %s on the medium", names[j].label, names[i].label,
-                     names[i].path);
+            const PlannedFile *a = &plan->files[j], *b = &plan->files[i];
+            if ((c->in->oneFolder || a->disk == b->disk) && SameMediumPath(a->medium.path, b->medium.path)) {
+                Fail(c, b->line, "%s and %s: both become %s on the medium", a->label, b->label, b->medium.path);
                 break;
             }
         }
     }
+    plan->measured = measured && c->report->errors == 0;
+    if (plan->measured)
+        CheckDiskFills(c);
 }
 
 // Script texts shown in places of fixed width, as wide as on a 640 x 480 screen. A line wider
@@ -837,10 +958,20 @@ void CheckInstalledName(Checker *c, const char *key)
     if (!c->valid[k] || value[0] == '0' || c->entryCount == 0)
         return;
     const char *installed[FILE_LIST_ENTRIES + 2];
+    // A path that a ';' comment ran into is taken as what stands before it.
+    static char meant[FILE_LIST_ENTRIES][MAX_PATH_BYTES];
     int count = 0;
-    for (int i = 0; i < c->entryCount; i++)
-        if (SameTextIgnoringCase(c->entries[i].file.macro, kPathMacros[MACRO_APP]))
-            installed[count++] = LastPathComponent(c->entries[i].file.path);
+    for (int i = 0; i < c->entryCount; i++) {
+        if (!SameTextIgnoringCase(c->entries[i].file.macro, kPathMacros[MACRO_APP]))
+            continue;
+        CopyText(meant[i], sizeof meant[i], LastPathComponent(c->entries[i].file.path));
+        const char *semicolon = strchr(meant[i], ';');
+        size_t n = semicolon != NULL ? (size_t)(semicolon - meant[i]) : strlen(meant[i]);
+        while (n > 0 && IsProfileBlank(meant[i][n - 1]))
+            n--;
+        meant[i][n] = '\0';
+        installed[count++] = meant[i];
+    }
     if (c->valid[KeyIndex("RegIni")])
         installed[count++] = c->values[KeyIndex("RegIni")];
     if (c->valid[KeyIndex("Uninstall")] && strcmp(c->values[KeyIndex("Uninstall")], "1") == 0)
@@ -858,17 +989,11 @@ void CheckInstalledName(Checker *c, const char *key)
 // SETUP's own reader over the same source must stop where this check first refused.
 void CheckAgreement(Checker *c)
 {
-    SetupScript *script = (SetupScript *)malloc(sizeof(SetupScript));
-    if (script == NULL)
-        return;
-    char error[SCRIPT_ERROR_BYTES];
-    bool valid = CheckSetupScript(c->in->source, "", script, error, sizeof error);
-    free(script);
-    if (valid && c->firstRefusal[0] != '\0')
+    if (c->scriptValid && c->firstRefusal[0] != '\0')
         Fail(c, 1, "this check finds \"%s%s\" but SETUP's reader accepts the script", c->in->scriptName,
              c->firstRefusal);
-    else if (!valid && strcmp(error, c->firstRefusal) != 0)
-        Fail(c, 1, "SETUP's reader stops with \"%s%s\"", c->in->scriptName, error);
+    else if (!c->scriptValid && strcmp(c->scriptError, c->firstRefusal) != 0)
+        Fail(c, 1, "SETUP's reader stops with \"%s%s\"", c->in->scriptName, c->scriptError);
 }
 
 int CompareFindings(const void *a, const void *b)
@@ -1048,6 +1173,8 @@ void CheckScript(const CheckInput *input, CheckReport *report)
     c->in = input;
     c->report = report;
     c->setup = FindSection(input->ini, "Setup");
+    // The start from the medium has no source folder.
+    c->scriptValid = CheckSetupScript(input->source, "", &c->script, c->scriptError, sizeof c->scriptError);
 
     CheckLayout(c);
     ReadSetupKeys(c);
@@ -1081,6 +1208,22 @@ void FormatCount(const CheckReport *report, char *line, size_t size)
 {
     snprintf(line, size, "%d error%s, %d warning%s", report->errors, report->errors == 1 ? "" : "s",
              report->warnings, report->warnings == 1 ? "" : "s");
+}
+
+size_t CrLfLines(const char *text, size_t length, char *out)
+{
+    size_t n = 0;
+    for (size_t i = 0; i < length; i++) {
+        if (text[i] != '\r' && text[i] != '\n') {
+            out[n++] = text[i];
+            continue;
+        }
+        if (text[i] == '\r' && i + 1 < length && text[i + 1] == '\n')
+            i++;
+        out[n++] = '\r';
+        out[n++] = '\n';
+    }
+    return n;
 }
 
 size_t FirstInvalidShiftJis(const char *text, size_t length)

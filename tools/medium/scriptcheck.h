@@ -7,6 +7,7 @@
 
 #include <stddef.h>
 
+#include "mediumplan.h"
 #include "scriptrules.h"
 
 enum {
@@ -89,6 +90,9 @@ struct PackageFile {
 struct PackageProbe {
     void *context;
     void (*look)(void *context, const char *path, PackageFile *file);
+    // The whole file from malloc, as the build reads it; NULL when it cannot be read. NULL:
+    // files are not read (nor the disks measured).
+    unsigned char *(*read)(void *context, const char *path, size_t *length);
 };
 
 struct CheckInput {
@@ -96,11 +100,34 @@ struct CheckInput {
     const char *scriptName;         // NAME.ini as SETUP reads it
     const IniText *ini;
     const ScriptSource *source;     // SETUP's reading of the same text
-    bool utf8Declared;              // converted from UTF-8 on request: no UTF-8 warning
-    bool hadByteOrderMark;          // the file began with a UTF-8 byte-order mark (now gone)
+    bool utf8Declared;              // converted from UTF-8: no UTF-8 warning
     bool oneFolder;                 // every disk in one folder (a CD)
     const PackageProbe *package;    // NULL: the listed files are not looked for
     const char *packageFolder;      // how findings name the package folder
+    // The setup program and the script as they go on the first disk, in bytes (for its fill).
+    unsigned long long programSize;
+    unsigned long long scriptSize;
+};
+
+// The medium as the check plans it; the builder only carries it out. Complete when the
+// report holds no error.
+enum PlanSource { PLAN_PROGRAM, PLAN_SCRIPT, PLAN_PACKAGE };
+struct PlannedFile {
+    PlanSource from;
+    char source[MAX_PATH_BYTES];   // PLAN_PACKAGE: the path below the package folder
+    char label[MAX_PATH_BYTES];    // how messages name it
+    MediumFile medium;             // the path below its disk's folder; its size there
+    int disk;                      // 1 ... DISK_SECTIONS, as SETUP asks for the disks
+    int line;
+    bool listed;                   // MakeMediumImage's form under the '_' name
+    char lastChar;                 // the byte the '_' replaces
+    unsigned long long size;       // of the source
+};
+struct MediumPlan {
+    PlannedFile files[FILE_LIST_ENTRIES + 4];   // program, script, two pictures, listed files
+    int count;
+    int disks;
+    bool measured;                 // the sizes on the medium known (floppies, files read)
 };
 
 struct CheckFinding {
@@ -114,6 +141,7 @@ struct CheckReport {
     int count;          // kept, in line order after CheckScript
     int errors;         // counted, also those beyond the kept ones
     int warnings;
+    MediumPlan plan;
 };
 
 // Checks the whole script. The report holds each problem once, sorted by line.
@@ -123,6 +151,10 @@ void CheckScript(const CheckInput *input, CheckReport *report);
 void FormatFinding(const char *fileName, const CheckFinding *finding, char *line, size_t size);
 // "N errors, M warnings" (singular where it is one).
 void FormatCount(const CheckReport *report, char *line, size_t size);
+
+// text (length bytes) with every line end (CR, LF or CR LF) made CR LF into out, which
+// holds 2 * length bytes; returns the bytes written.
+size_t CrLfLines(const char *text, size_t length, char *out);
 
 // Offset of the first byte that does not start a valid Shift-JIS character, or length.
 size_t FirstInvalidShiftJis(const char *text, size_t length);
