@@ -1,5 +1,6 @@
 // NAME [/cd] [/utf8] [/setup PROGRAM] SCRIPT PACKAGE OUTPUT
 // NAME /check [/cd] [/utf8] SCRIPT [PACKAGE]
+// NAME /label [/utf8] SCRIPT
 //
 // Lays out the installation medium of a package: the setup program (named after the script),
 // the script and its two pictures as they are, every listed file compressed under its name
@@ -13,7 +14,8 @@
 // FILE:LINE: error|warning: TEXT, then the count; errors stop the build. /check does only
 // that and exits 0 (clean), 1 (warnings only) or 2 (errors). With /utf8, or when the script
 // begins with a UTF-8 byte-order mark, the script is UTF-8 and the medium gets it in
-// Shift-JIS (code page 932) with CR LF line ends.
+// Shift-JIS (code page 932) with CR LF line ends. /label prints the volume label the disk
+// images take from the script (see volumelabel.h).
 #include "mediumbuilder.h"
 
 #include <stdarg.h>
@@ -25,6 +27,7 @@
 #include "listedfile.h"
 #include "mediumplan.h"
 #include "szdd.h"
+#include "volumelabel.h"
 
 namespace {
 
@@ -38,6 +41,7 @@ enum {
 struct Options {
     bool cd;
     bool check;
+    bool label;
     bool utf8;
     const char *shown;              // the script as the command line names it, for findings
     char setupProgram[MAX_PATH_BYTES];
@@ -110,6 +114,7 @@ void PrintUsage(FILE *stream)
     fprintf(stream,
             "usage: %s [/cd] [/utf8] [/setup PROGRAM] SCRIPT PACKAGE OUTPUT\n"
             "       %s /check [/cd] [/utf8] SCRIPT [PACKAGE]\n"
+            "       %s /label [/utf8] SCRIPT\n"
             "  SCRIPT   the setup script, NAME.ini; the setup program goes on the medium as NAME.exe\n"
             "  PACKAGE  the folder that holds the listed files and the pictures\n"
             "  OUTPUT   the medium: one folder per disk (DISK1, DISK2...), or with /cd one folder\n"
@@ -117,8 +122,9 @@ void PrintUsage(FILE *stream)
             "           its line; exit status 0 clean, 1 warnings only, 2 errors\n"
             "  /utf8    the script is UTF-8 (automatic with a byte-order mark); the medium gets\n"
             "           it in Shift-JIS\n"
-            "  /setup   the setup program (default: SETUP.exe beside %s)\n",
-            name, name, name);
+            "  /setup   the setup program (default: SETUP.exe beside %s)\n"
+            "  /label   print the volume label of the disk images, from the script's Title\n",
+            name, name, name, name);
 }
 
 // 0: go on; otherwise the exit status.
@@ -135,6 +141,8 @@ int ParseArguments(int argc, char **argv)
             options.cd = true;
         } else if (IsOption(argv[i], "check")) {
             options.check = true;
+        } else if (IsOption(argv[i], "label")) {
+            options.label = true;
         } else if (IsOption(argv[i], "utf8")) {
             options.utf8 = true;
         } else if (IsOption(argv[i], "setup") && i + 1 < argc) {
@@ -145,7 +153,9 @@ int ParseArguments(int argc, char **argv)
             count = 4;
         }
     }
-    if (options.check ? count < 1 || count > 2 : count != 3) {
+    bool fits = options.label ? count == 1 && !options.check
+                : options.check ? count >= 1 && count <= 2 : count == 3;
+    if (!fits) {
         PrintUsage(stderr);
         return 2;
     }
@@ -644,6 +654,27 @@ bool WriteMedium()
     return ok;
 }
 
+// /label: the volume label alone on the standard output.
+int PrintVolumeLabel()
+{
+    size_t length = 0;
+    unsigned char *text = host->readFile(options.script, &length);
+    if (text == NULL)
+        return Refuse("%s: cannot read the setup script", options.shown), 1;
+    if (length > SCRIPT_MAX_BYTES) {
+        free(text);
+        return Refuse("%s: %lu bytes; the profile functions of Windows 95 read at most %d", options.shown,
+                      (unsigned long)length, SCRIPT_MAX_BYTES), 1;
+    }
+    char label[VOLUME_LABEL_BYTES];
+    bool made = ScriptVolumeLabel((const char *)text, length, options.utf8, options.baseName, label);
+    free(text);
+    if (!made)
+        return Refuse("%s: out of memory", options.shown), 1;
+    printf("%s\n", label);
+    return 0;
+}
+
 int Run(int argc, char **argv)
 {
     int parsed = ParseArguments(argc, argv);
@@ -651,6 +682,8 @@ int Run(int argc, char **argv)
         return parsed < 0 ? 0 : parsed;
     if (!TakeScriptName())
         return options.check ? 2 : 1;
+    if (options.label)
+        return PrintVolumeLabel();
     int checked = CheckWholeScript();
     if (options.check || checked == 2)
         return options.check ? checked : 1;
