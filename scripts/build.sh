@@ -73,7 +73,7 @@ for packed in dist/medium/*_; do
 done
 echo "medium checked: every listed file is its original, expanded or as it is"
 
-scripts/make-images.sh dist/floppy dist/medium dist/medium.iso
+scripts/make-images.sh --builder dist/bin/buildmedium --floppy dist/floppy --cd dist/medium --iso dist/medium.iso
 
 # What ships, with its checksums: an author checks a copy against them (see the README).
 (cd dist && find bin medium floppy medium.iso -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum) \

@@ -1,38 +1,79 @@
 #!/bin/bash
-# Disk images of a built medium, for a PC emulator's drives or for writing real disks:
+# Disk images of a medium the builder laid out, for a PC emulator's drives or for writing
+# real disks. Run with --help for the usage.
 #
-#   make-images.sh FLOPPY CD ISO
+# A floppy medium (FOLDER/DISK1, DISK2, ...) gives one DISKn.img per disk, a 1,474,560-byte
+# FAT12 image laid out as a 3.5-inch 1.44 MB floppy is formatted; a CD medium (one folder,
+# built with /cd) gives an ISO 9660 image with Joliet names. The file systems are written by
+# mtools and xorriso; the builder has already decided what goes on which disk and checked
+# that it fits. Every image is read back and compared with its folder: a disk the tools cannot
+# hold whole is an error, and then no image is written at all.
 #
-# FLOPPY is the medium builder's folder with one DISKn folder per disk: each becomes
-# FLOPPY/DISKn.img, a 1,474,560-byte FAT12 image laid out as a 3.5-inch 1.44 MB floppy is
-# formatted. CD is the builder's one-folder medium: it becomes ISO, an ISO 9660 image with
-# Joliet names. The file systems are written by mtools and xorriso; the builder has already
-# decided what goes on which disk and checked that it fits. Every image is read back and
-# compared with its folder before it is kept: a disk the tools cannot hold whole is an
-# error, and no image of it is left.
+# The medium's folders are only read. The same folders give the same images, byte for byte,
+# on any machine at any hour: every file and folder of an image is dated SOURCE_DATE_EPOCH
+# (by default the commit's date, see source-date.sh), in UTC, on a private copy of the
+# folders, and goes onto a floppy in the order of the names.
 #
-# The same folders give the same images, byte for byte, on any machine at any hour: every
-# file and folder is dated SOURCE_DATE_EPOCH (by default the commit's date, see
-# source-date.sh), in UTC, and goes onto a floppy in the order of the names.
+# An image is written where nothing lies yet or over an image of this command's own: a floppy
+# image that mtools formatted as a 1.44 MB FAT12 disk labelled with its disk number, a CD image
+# that xorriso wrote. Anything else in an image's place stops it before it writes anything.
 #
-# Labels: the ASCII letters and digits of the setup script's Title in capitals, every other
-# run of characters as one '_' ("Velmora 時計" gives VELMORA), or the script's own name
-# when the Title has none. A floppy carries at most 11 characters, the disk number
-# included (VELMORA_1); the CD at most 32.
+# Labels: the builder's /label (see tools/medium/volumelabel.h) gives the medium's label, at
+# most 32 characters, the CD's volume id; a floppy's label is cut from it to 11 characters
+# with the disk number included (VELMORA_1).
 set -euo pipefail
-[ $# -eq 3 ] || { echo "usage: make-images.sh FLOPPY CD ISO" >&2; exit 2; }
-floppy="$1" cd="$2" iso="$3"
+here="$(cd "$(dirname "$0")" && pwd)"
+
+usage() {
+    cat <<'EOF'
+usage: make-images.sh [--floppy FOLDER [--out FOLDER]] [--cd FOLDER [--iso FILE]] [--builder PROGRAM]
+       make-images.sh FLOPPY CD ISO     (the same as --floppy FLOPPY --cd CD --iso ISO)
+  --floppy FOLDER   a floppy medium from buildmedium: each FOLDER/DISKn becomes DISKn.img
+  --out FOLDER      an existing folder for the floppy images (default: FOLDER itself, beside
+                    its DISKn folders)
+  --cd FOLDER       a CD medium from buildmedium /cd: it becomes one ISO image
+  --iso FILE        the CD image (default: FOLDER.iso beside FOLDER)
+  --builder PROGRAM the buildmedium whose /label gives the volume labels (default: the kit's
+                    own, built by scripts/native-tools.sh)
+Either medium or both. The medium's folders are never changed; an image is written only
+where none lies or over one this command made, never inside a medium's folder.
+EOF
+}
+
+floppy="" out="" cd="" iso="" builder=""
+[ $# -eq 3 ] && [[ "$1" != -* ]] && set -- --floppy "$1" --cd "$2" --iso "$3"
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --help|-h) usage; exit 0 ;;
+        --floppy|--out|--cd|--iso|--builder)
+            [ $# -ge 2 ] && [ -n "$2" ] || { usage >&2; exit 2; }
+            case "$1" in
+                --floppy) floppy="$2" ;; --out) out="$2" ;; --cd) cd="$2" ;;
+                --iso) iso="$2" ;; --builder) builder="$2" ;;
+            esac
+            shift 2 ;;
+        *) usage >&2; exit 2 ;;
+    esac
+done
+if [ -z "$floppy$cd" ] || { [ -n "$out" ] && [ -z "$floppy" ]; } || { [ -n "$iso" ] && [ -z "$cd" ]; }; then
+    usage >&2
+    exit 2
+fi
+[ -n "$floppy" ] && out="${out:-$floppy}"
+[ -n "$cd" ] && iso="${iso:-${cd%/}.iso}"
+
 # File names pass between the tools as UTF-8; mtools and xorriso store them as UTF-16.
 # FAT dates are local times: the images' are UTC.
 export LC_ALL=C.UTF-8 TZ=UTC
 shopt -s nullglob inherit_errexit
-. "$(dirname "$0")/source-date.sh"
-kit_source_date_epoch "$(dirname "$0")/.."
+. "$here/source-date.sh"
+kit_source_date_epoch "$here/.."
 
 fail() { echo "make-images: $*" >&2; exit 1; }
 
 work="$(mktemp -d)"
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+partials=()
+trap 'rm -f "${partials[@]}"; chmod -R u+w "$work"; rm -rf "$work"' EXIT
 
 # The setup script of a medium folder: the .ini beside the .exe of the same name.
 setup_script() {
@@ -46,29 +87,10 @@ setup_script() {
     fail "$1: no setup program with its script"
 }
 
-# The first Title of [Setup], as the profile functions read it (names without case,
-# blanks around the value dropped).
-script_title() {
-    iconv -f CP932 -t UTF-8 "$1" 2>/dev/null | tr -d '\r' | awk '
-        /^[ \t]*\[/ { s = tolower($0); gsub(/[ \t]/, "", s); inSetup = (s == "[setup]"); next }
-        inSetup && index($0, "=") {
-            key = tolower(substr($0, 1, index($0, "=") - 1)); gsub(/^[ \t]+|[ \t]+$/, "", key)
-            if (key == "title") { print substr($0, index($0, "=") + 1); exit }
-        }' || true
-}
-
-label_text() {  # capitals, digits and single '_' between them
-    printf '%s' "$1" | LC_ALL=C tr -c 'A-Za-z0-9' '_' | tr 'a-z' 'A-Z' | tr -s '_' |
-        sed 's/^_*//; s/_*$//'
-}
-
 product_label() {  # $1: a medium folder holding the setup script
-    local script label
+    local script
     script="$(setup_script "$1")"
-    label="$(label_text "$(script_title "$script")")"
-    [ -n "$label" ] || label="$(label_text "$(basename "${script%.*}")")"
-    [ -n "$label" ] || label=SETUP
-    printf '%s\n' "$label"
+    "$builder" /label "$script" || fail "$script: $builder gives no volume label"
 }
 
 cut_label() {  # $1 cut to $2 characters, no '_' left at its end
@@ -77,9 +99,32 @@ cut_label() {  # $1 cut to $2 characters, no '_' left at its end
     printf '%s\n' "$text"
 }
 
+inside() {  # true when path $1 lies in folder $2 or is it
+    case "$(realpath -m "$1")/" in "$(realpath -m "$2")"/*) return 0 ;; esac
+    return 1
+}
+
 # Every file of a folder with its size and checksum, by relative path.
 inventory() {
     (cd "$1" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0r cksum)
+}
+
+bytes_at() { dd if="$1" bs=1 skip="$2" count="$3" status=none 2>/dev/null; }   # file, offset, count
+
+# An earlier image of this command's own, for disk $2 (a floppy) or the CD (no $2).
+made_here() {  # $1: image
+    [ -f "$1" ] && [ ! -L "$1" ] || return 1
+    if [ $# -eq 2 ]; then
+        [ "$(stat -c %s "$1")" = 1474560 ] && [ "$(bytes_at "$1" 3 4)" = MTOO ] &&
+            [ "$(bytes_at "$1" 54 8)" = "FAT12   " ] && [[ "$(bytes_at "$1" 43 11)" =~ _$2\ *$ ]]
+    else
+        [ "$(bytes_at "$1" 32769 5)" = CD001 ] && [ "$(bytes_at "$1" 33214 7)" = XORRISO ]
+    fi
+}
+
+may_write() {  # $1: image, then the disk number of a floppy
+    [ ! -e "$1" ] && [ ! -L "$1" ] || made_here "$@" ||
+        fail "$1: already there and not an image this command made; move it away or name another place"
 }
 
 # Joliet keeps 64 UTF-16 characters of a name and cuts longer ones without a word.
@@ -90,6 +135,12 @@ check_joliet_names() {
         [ "$(printf '%s' "$name" | iconv -f UTF-8 -t UTF-16LE | wc -c)" -le 128 ] ||
             fail "$path: a name longer than the 64 characters a CD's Joliet names hold"
     done < <(find "$1" -mindepth 1 -print0)
+}
+
+# A private copy of a medium folder, every entry dated SOURCE_DATE_EPOCH.
+dated_copy() {  # $1: medium folder, $2: the copy, not there yet
+    cp -R --preserve=mode "$1" "$2"
+    find "$2" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 }
 
 # The folder's entries onto the image in the order of their names (mcopy -s would take the
@@ -125,50 +176,80 @@ date_label() {  # $1: image
     { le16 $time; le16 $date; } | dd of="$image" bs=1 seek=$((root + 22)) conv=notrunc status=none
 }
 
-make_floppy() {  # $1: disk folder, $2: disk number, $3: label
-    local disk="$1" image="$1.img" partial="$1.img.partial" serial
-    rm -f "$image" "$partial"
+make_floppy() {  # $1: disk folder, $2: its dated copy, $3: image in the work folder, $4: label
+    local serial
     # The serial number tells a drive that the disk was changed: one of its own per disk.
-    serial="$( { echo "$3"; inventory "$disk"; } | cksum | cut -d' ' -f1)"
-    mformat -i "$partial" -C -f 1440 -v "$3" -N "$(printf '%08X' "$serial")" :: && date_label "$partial" ||
-        { rm -f "$partial"; fail "$disk: cannot format an image"; }
-    copy_sorted "$partial" "$disk" :: ||
-        { rm -f "$partial"; fail "$disk: does not fit a 1.44 MB floppy"; }
-    mkdir "$work/disk$2"
-    mcopy -i "$partial" -s -m -n '::*' "$work/disk$2" </dev/null 2>/dev/null || true
-    [ "$(inventory "$disk")" = "$(inventory "$work/disk$2")" ] ||
-        { rm -f "$partial"; fail "$disk: the image does not read back as the folder"; }
-    mv "$partial" "$image"
-    printf '%-12s %s, label %s\n' "$(basename "$image")" "$(stat -c %s "$image") bytes" "$3"
+    serial="$( { echo "$4"; inventory "$1"; } | cksum | cut -d' ' -f1)"
+    mformat -i "$3" -C -f 1440 -v "$4" -N "$(printf '%08X' "$serial")" :: && date_label "$3" ||
+        fail "$1: cannot format an image"
+    copy_sorted "$3" "$2" :: || fail "$1: does not fit a 1.44 MB floppy"
+    mkdir "$3.read"
+    mcopy -i "$3" -s -m -n '::*' "$3.read" </dev/null 2>/dev/null || true
+    [ "$(inventory "$1")" = "$(inventory "$3.read")" ] || fail "$1: the image does not read back as the folder"
 }
 
-make_cd() {  # $1: medium folder, $2: image, $3: volume id
-    local partial="$2.partial"
-    rm -f "$2" "$partial"
+make_cd() {  # $1: medium folder, $2: its dated copy, $3: image in the work folder, $4: volume id
     # Level 1 names (8.3, capitals) for readers without Joliet, Joliet for Windows 95 and
     # NT 4.0 with the names as they are, Rock Ridge for Unix. xorriso takes its volume dates
     # and identifiers from SOURCE_DATE_EPOCH, the files' dates from the files.
-    xorriso -as mkisofs -quiet -input-charset UTF-8 -iso-level 1 -J -r -V "$3" \
-        -o "$partial" "$1" 2>"$work/xorriso.log" ||
-        { cat "$work/xorriso.log" >&2; rm -f "$partial"; fail "$1: xorriso could not make the CD image"; }
-    xorriso -osirrox on -read_fs norock -indev "$partial" -extract / "$work/cd" \
-        >/dev/null 2>&1 || true
-    [ "$(inventory "$1")" = "$(inventory "$work/cd")" ] ||
-        { rm -f "$partial"; fail "$1: the CD image does not read back as the folder"; }
-    mv "$partial" "$2"
-    printf '%-12s %s, volume %s\n' "$(basename "$2")" "$(stat -c %s "$2") bytes" "$3"
+    xorriso -as mkisofs -quiet -input-charset UTF-8 -iso-level 1 -J -r -V "$4" \
+        -o "$3" "$2" 2>"$work/xorriso.log" ||
+        { cat "$work/xorriso.log" >&2; fail "$1: xorriso could not make the CD image"; }
+    xorriso -osirrox on -read_fs norock -indev "$3" -extract / "$3.read" >/dev/null 2>&1 || true
+    [ "$(inventory "$1")" = "$(inventory "$3.read")" ] || fail "$1: the CD image does not read back as the folder"
 }
 
-[ -d "$floppy/DISK1" ] || fail "$floppy: no DISK1 folder"
-[ -d "$cd" ] || fail "$cd: no such folder"
-check_joliet_names "$cd"
-[ "$SOURCE_DATE_EPOCH" -ge 315532800 ] || fail "SOURCE_DATE_EPOCH $SOURCE_DATE_EPOCH: a FAT disk dates nothing before 1980"
-find "$floppy"/DISK[0-9]* "$cd" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
-label="$(product_label "$floppy/DISK1")"
-rm -f "$floppy"/DISK*.img "$floppy"/DISK*.img.partial
-for disk in "$floppy"/DISK[0-9]*; do
-    n="${disk##*/DISK}"
-    [[ -d "$disk" && "$n" =~ ^[0-9]+$ ]] || continue
-    make_floppy "$disk" "$n" "$(cut_label "$label" $((10 - ${#n})))_$n"
+# An image from the work folder into its place: copied beside it, then renamed over it.
+put() {  # $1: made image, $2: its place, $3: what to say of it
+    local partial
+    partial="$(mktemp -p "$(dirname "$2")" ".$(basename "$2").XXXXXX")"
+    partials+=("$partial")
+    cp "$1" "$partial" && chmod 644 "$partial" && mv -fT "$partial" "$2" || fail "$2: cannot be written"
+    printf '%-12s %s, %s\n' "$(basename "$2")" "$(stat -c %s "$2") bytes" "$3"
+}
+
+# Everything is looked at before anything is made.
+disks=() media=()
+if [ -n "$floppy" ]; then
+    [ -d "$floppy/DISK1" ] || fail "$floppy: no DISK1 folder"
+    [ -d "$out" ] || fail "$out: no such folder for the floppy images"
+    for disk in "$floppy"/DISK[0-9]*; do
+        [[ -d "$disk" && "${disk##*/DISK}" =~ ^[0-9]+$ ]] && disks+=("${disk##*/DISK}") && media+=("$disk")
+    done
+fi
+if [ -n "$cd" ]; then
+    [ -d "$cd" ] || fail "$cd: no such folder"
+    [ -d "$(dirname "$iso")" ] || fail "$iso: no such folder for the CD image"
+    [ -d "$iso" ] && fail "$iso: a folder, not a file name for the CD image"
+    check_joliet_names "$cd"
+    media+=("$cd")
+fi
+for medium in "${media[@]}"; do
+    for image in ${floppy:+"$out/DISK1.img"} ${cd:+"$iso"}; do
+        inside "$image" "$medium" && fail "$image: would lie inside the medium's folder $medium"
+    done
 done
-make_cd "$cd" "$iso" "$(cut_label "$(product_label "$cd")" 32)"
+for n in "${disks[@]}"; do may_write "$out/DISK$n.img" "$n"; done
+[ -z "$cd" ] || may_write "$iso"
+[ "$SOURCE_DATE_EPOCH" -ge 315532800 ] || fail "SOURCE_DATE_EPOCH $SOURCE_DATE_EPOCH: a FAT disk dates nothing before 1980"
+if [ -z "$builder" ]; then
+    builder="$("$here/native-tools.sh" 2>"$work/tools.log")/buildmedium" ||
+        { cat "$work/tools.log" >&2; fail "the kit's buildmedium does not build"; }
+fi
+
+if [ -n "$floppy" ]; then
+    label="$(product_label "$floppy/DISK1")"
+    for n in "${disks[@]}"; do
+        dated_copy "$floppy/DISK$n" "$work/DISK$n"
+        make_floppy "$floppy/DISK$n" "$work/DISK$n" "$work/DISK$n.img" "$(cut_label "$label" $((10 - ${#n})))_$n"
+    done
+fi
+if [ -n "$cd" ]; then
+    volume="$(product_label "$cd")"
+    dated_copy "$cd" "$work/cd"
+    make_cd "$cd" "$work/cd" "$work/cd.iso" "$volume"
+fi
+for n in "${disks[@]}"; do
+    put "$work/DISK$n.img" "$out/DISK$n.img" "label $(cut_label "$label" $((10 - ${#n})))_$n"
+done
+[ -z "$cd" ] || put "$work/cd.iso" "$iso" "volume $volume"

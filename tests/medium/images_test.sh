@@ -2,7 +2,9 @@
 # A two-disk medium built by BuildMedium under Wine, made into images by make-images.sh,
 # then read back by readers apart from the writers (fsck.fat, isoinfo, the boot sector's
 # own bytes, mtools and xorriso reading): every file byte for byte under its name and case.
-# Leaves the floppies' files copied out in WORK/read for the installation test.
+# Then the reference's two-disk example: the images command writes its images and changes
+# nothing else, and where an image may go. Leaves the floppies' files copied out in
+# WORK/read for the installation test.
 #   images_test.sh SOURCE_DIR BIN_DIR WINE_WORK WORK
 set -uo pipefail
 src="$1" bin="$2" wine_work="$3" work="$4"
@@ -15,6 +17,8 @@ check() {  # what, then a command that must succeed
 }
 quiet() { "$@" >/dev/null 2>&1; }
 winpath() { printf 'Z:%s' "$(realpath -m "$1" | tr '/' '\\')"; }
+native="$("$src/scripts/native-tools.sh" 2>/dev/null)/buildmedium"
+images() { "$src/scripts/make-images.sh" --builder "$native" "$@"; }
 
 chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"
 pkg="$work/pkg"
@@ -31,7 +35,7 @@ for medium in floppy:"" cd:/cd; do
         ${medium#*:} /setup "$(winpath "$bin/SETUP.exe")" "$(winpath "$pkg/SETUP.ini")" \
         "$(winpath "$pkg")" "$(winpath "$work/${medium%%:*}")" >/dev/null || exit 1
 done
-"$src/scripts/make-images.sh" "$work/floppy" "$work/cd" "$work/medium.iso" || exit 1
+images --floppy "$work/floppy" --cd "$work/cd" --iso "$work/medium.iso" || exit 1
 
 field() { od -An -tu"$2" -j "$1" -N "$2" "$image" | tr -d ' '; }  # offset, width (little-endian)
 text() { dd if="$image" bs=1 skip="$1" count="$2" status=none; }
@@ -68,7 +72,7 @@ case_images() {  # files NAME:BYTES added to a one-disk medium; prints the statu
     rm -rf "$case" && mkdir -p "$case/floppy/DISK1" && cp "$pkg/SETUP.ini" "$bin/SETUP.exe" "$case/floppy/DISK1/"
     for f in "$@"; do head -c "${f#*:}" /dev/zero >"$case/floppy/DISK1/${f%%:*}"; done
     cp -r "$case/floppy/DISK1" "$case/cd"
-    "$src/scripts/make-images.sh" "$case/floppy" "$case/cd" "$case/medium.iso" >/dev/null 2>&1
+    images --floppy "$case/floppy" --cd "$case/cd" --iso "$case/medium.iso" >/dev/null 2>&1
     printf 'status %d:' $?
     (cd "$case" && find . -name '*.img*' -o -name '*.iso*' | LC_ALL=C sort | tr '\n' ' ')
 }
@@ -96,7 +100,7 @@ labels() {  # Title (UTF-8): prints the first floppy's label and the CD's volume
     rm -rf "$case" && mkdir -p "$case/floppy/DISK1" && cp "$bin/SETUP.exe" "$case/floppy/DISK1/"
     printf '[Setup]\r\nTitle=%s\r\n' "$1" | iconv -f UTF-8 -t CP932 >"$case/floppy/DISK1/SETUP.ini"
     cp -r "$case/floppy/DISK1" "$case/cd"
-    "$src/scripts/make-images.sh" "$case/floppy" "$case/cd" "$case/medium.iso" >/dev/null 2>&1
+    images --floppy "$case/floppy" --cd "$case/cd" --iso "$case/medium.iso" >/dev/null 2>&1
     image="$case/floppy/DISK1.img"
     printf '%s|%s' "$(text 43 11)" "$(isoinfo -d -i "$case/medium.iso" | sed -n 's/^Volume id: //p')"
 }
@@ -106,5 +110,53 @@ done <<'EOF'
 時計|SETUP_1    |SETUP
 Velmora2 Clock|VELMORA2_1 |VELMORA2_CLOCK
 A very long product name, 2nd edition|A_VERY_LO_1|A_VERY_LONG_PRODUCT_NAME_2ND_EDI
+EOF
+
+# The reference's two-disk example, its media built natively, made into images where the
+# command puts them by default: three images are new, and nothing else changed, not even a
+# date of the medium's folders and files.
+ref="$work/reference"
+bash "$src/tests/medium/reference_package.sh" "$src" "$bin" "$ref/pkg" >/dev/null
+for medium in floppy: cd:/cd; do
+    "$native" ${medium#*:} /utf8 /setup "$bin/SETUP.exe" "$ref/pkg/SETUP.ini" "$ref/pkg" "$ref/${medium%%:*}" \
+        >/dev/null || exit 1
+done
+listing() { (cd "$ref" && find . -mindepth 1 ! -path ./floppy -printf '%p %T@ %s\n' | LC_ALL=C sort); }
+before="$(listing)"
+images --floppy "$ref/floppy" --cd "$ref/cd" >/dev/null
+check "the reference's images are all that the command changed" [ "$(comm -3 <(echo "$before") <(listing) |
+    cut -d' ' -f1 | tr -d '\t' | tr '\n' ' ')" = "./cd.iso ./floppy/DISK1.img ./floppy/DISK2.img " ]
+
+# Where an image may go: over nothing or over an image of the command's own; anything else
+# stops it before it writes, and nothing ever lands in the medium's folders.
+places() {  # what lies in the images' folder first, the CD image's place; prints the status,
+            # each file of that folder ("ref": the reference's image, else its first letters),
+            # and what is new in the medium's folders
+    local at="$work/places" f made
+    rm -rf "$at" && mkdir "$at" && touch "$work/stamp"
+    $1 "$at"
+    images --floppy "$ref/floppy" --out "$at" --cd "$ref/cd" --iso "${2/PLACES/$at}" >/dev/null 2>&1
+    printf 'status %d:' $?
+    for f in "$at"/*; do
+        [ -e "$f" ] || continue
+        made="$ref/floppy/${f##*/}" && [ "${f##*/}" != ref.iso ] || made="$ref/cd.iso"
+        cmp -s "$f" "$made" && printf ' %s=ref' "${f##*/}" || printf ' %s=%s' "${f##*/}" "$(head -c 4 "$f" | tr -dc 'a-z')"
+    done
+    printf ' new:%s' "$(find "$ref/floppy"/DISK[0-9] "$ref/cd" -newer "$work/stamp" | tr '\n' ' ')"
+}
+nothing() { :; }
+earlier() { cp "$work"/floppy/DISK[12].img "$1/" && cp "$work/medium.iso" "$1/ref.iso"; }   # the sample's
+authors_disk2() { echo mine >"$1/DISK2.img"; }
+authors_iso() { echo mine >"$1/ref.iso"; }
+disk1_as_disk2() { cp "$ref/floppy/DISK1.img" "$1/DISK2.img"; }
+while IFS='|' read -r what spoil iso expected; do
+    check "$what" [ "$(places "$spoil" "$iso")" = "$expected" ]
+done <<EOF
+nothing there: the two floppies' images and the CD's|nothing|PLACES/ref.iso|status 0: DISK1.img=ref DISK2.img=ref ref.iso=ref new:
+its own earlier images are replaced|earlier|PLACES/ref.iso|status 0: DISK1.img=ref DISK2.img=ref ref.iso=ref new:
+an author's DISK2.img stops it before DISK1.img is written|authors_disk2|PLACES/ref.iso|status 1: DISK2.img=mine new:
+an author's file in the CD image's place stops it|authors_iso|PLACES/ref.iso|status 1: ref.iso=mine new:
+a floppy image of another disk in DISK2.img's place stops it|disk1_as_disk2|PLACES/ref.iso|status 1: DISK2.img= new:
+an image inside the medium's folder is refused|nothing|$ref/cd/ref.iso|status 1: new:
 EOF
 exit $failed

@@ -31,23 +31,10 @@ mkdir -p "$sample"
 cp "$src"/examples/clock/{title.bmp,clock.bmp,Pavrell.ini,Velmora.ini} "$bin/Tessary.scr" "$bin/PAVRELL.exe" "$sample/"
 cp "$src/examples/clock/SETUP.utf8.ini" "$sample/SETUP.ini"
 
-# The reference's complete example: its script as the author writes it, the pictures and
-# listed files it names made up.
+# The reference's complete example, with a package made up for it.
 reference="$work/reference"
-mkdir -p "$reference"
-sed -n '/^```ini$/,/^```$/{/^```/d;p}' "$src/docs/setup-script.md" >"$reference/SETUP.ini"
-n=0
-while IFS= read -r path; do
-    path="${path//\\//}"
-    mkdir -p "$reference/$(dirname "$path")"
-    case "$path" in
-        *.bmp) cp "$src/examples/clock/title.bmp" "$reference/$path" ;;
-        *) head -c $((3000 + 700 * n)) "$bin/SETUP.exe" >"$reference/$path" ;;
-    esac
-    n=$((n + 1))
-done < <(tr -d '\r' <"$reference/SETUP.ini" |
-         sed -n 's/^\(Titlemap\|Bitmap\)=\([^0].*\)/\2/p; s/^[^;=[]*=\$[A-Za-z]*:\(.*\)/\1/p')
-check "the reference's example names two pictures and four files" [ "$n" = 6 ]
+check "the reference's example names two pictures and four files" \
+    [ "$(bash "$src/tests/medium/reference_package.sh" "$src" "$bin" "$reference" | wc -l)" = 6 ]
 
 # A case: its package (a copy of a base, then spoilt), the builders' options, the status
 # both must give. Spoilers get the case's package and its two output folders.
@@ -111,6 +98,8 @@ add_case not-shift-jis "$sample" 0 not_shift_jis /cd
 add_case fifo-listed "$sample" 2 fifo_listed /utf8
 add_case fifo-picture "$sample" 2 fifo_picture /check /utf8
 add_case output-holds-photos "$sample" 2 photos /cd /utf8
+add_case sample-label "$sample" 0 as_is /label /utf8
+add_case reference-label "$reference" 0 as_is /label /utf8
 
 # Every case under Wine in one session, then natively.
 batch="$work/cases.bat"
@@ -119,9 +108,10 @@ for name in "${case_names[@]}"; do
     c="$work/cases/$name"
     mapfile -t options <"$c/options"
     args=("${options[@]}")
-    args+=(/setup "$(winpath "$bin/SETUP.exe")")
-    args+=("$(winpath "$c/pkg/SETUP.ini")" "$(winpath "$c/pkg")")
-    [ "${options[0]}" = /check ] || args+=("$(winpath "$c/w/medium")")
+    [ "${options[0]}" = /label ] || args+=(/setup "$(winpath "$bin/SETUP.exe")")
+    args+=("$(winpath "$c/pkg/SETUP.ini")")
+    [ "${options[0]}" = /label ] || args+=("$(winpath "$c/pkg")")
+    [[ "${options[0]}" =~ ^/(check|label)$ ]] || args+=("$(winpath "$c/w/medium")")
     printf '"%s"' "$(winpath "$bin/BuildMedium.exe")" >>"$batch"
     printf ' "%s"' "${args[@]}" >>"$batch"
     printf ' >"%s" 2>"%s"\r\n>"%s" echo %%ERRORLEVEL%%\r\n' "$(winpath "$c/w.out")" "$(winpath "$c/w.err")" \
@@ -132,9 +122,10 @@ for name in "${case_names[@]}"; do
     c="$work/cases/$name"
     mapfile -t options <"$c/options"
     args=("${options[@]}")
-    args+=(/setup "$bin/SETUP.exe")
-    args+=("$c/pkg/SETUP.ini" "$c/pkg")
-    [ "${options[0]}" = /check ] || args+=("$c/n/medium")
+    [ "${options[0]}" = /label ] || args+=(/setup "$bin/SETUP.exe")
+    args+=("$c/pkg/SETUP.ini")
+    [ "${options[0]}" = /label ] || args+=("$c/pkg")
+    [[ "${options[0]}" =~ ^/(check|label)$ ]] || args+=("$c/n/medium")
     "${as_author[@]}" "$native" "${args[@]}" >"$c/n.out" 2>"$c/n.err"
     echo $? >"$c/n.status"
 done
@@ -184,8 +175,8 @@ repro() {  # folder, date of the package's files, SOURCE_DATE_EPOCH, TZ
     find "$b/pkg" -exec touch -d "$2" {} +
     { "$native" /cd /utf8 /setup "$bin/SETUP.exe" "$b/pkg/SETUP.ini" "$b/pkg" "$b/dist/medium" &&
       "$native" /utf8 /setup "$bin/SETUP.exe" "$b/pkg/SETUP.ini" "$b/pkg" "$b/dist/floppy" &&
-      SOURCE_DATE_EPOCH="$3" TZ="$4" "$src/scripts/make-images.sh" "$b/dist/floppy" "$b/dist/medium" \
-          "$b/dist/medium.iso"; } >/dev/null
+      SOURCE_DATE_EPOCH="$3" TZ="$4" "$src/scripts/make-images.sh" --builder "$native" \
+          --floppy "$b/dist/floppy" --cd "$b/dist/medium"; } >/dev/null
 }
 check "the sample's medium and images are made" repro "$work/repro/first" "2001-02-03 04:05:06" 1000000000 UTC
 sleep 2

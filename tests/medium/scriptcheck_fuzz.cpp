@@ -1,10 +1,12 @@
 // Any bytes as a setup script: the checker reads only what it is given, every finding fits
-// its line, and the text model's answers stay within the buffers handed to it.
+// its line, the text model's answers stay within the buffers handed to it, and the volume
+// label is capitals, digits and '_' within its bound.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "scriptcheck.h"
+#include "volumelabel.h"
 
 namespace {
 
@@ -56,5 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     IniReadKey(&ini, "Title", "", small, sizeof small);
     IniReadSection(&ini, "DISK1", small, sizeof small);
     FreeIniText(&ini);
+    char label[VOLUME_LABEL_BYTES];
+    if (ScriptVolumeLabel((const char *)data, size, (data[0] & 16) != 0, "\x8E\x9E", label) &&
+        (label[0] == '\0' || label[0] == '_' || label[strlen(label) - 1] == '_' ||
+         strspn(label, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") != strlen(label)))
+        __builtin_trap();
     return 0;
 }

@@ -301,6 +301,11 @@ TEST(ScriptCheck, BrokenScriptsGiveTheirLines)
         {"picture partly off the screen", Replaced(kScript, "TitlemapX=10", "TitlemapX=541"),
          {e + "6: warning: Titlemap at (541, 10), 100 x 50 pixels, lies partly off a 640 x 480 screen"}, nullptr},
         {"picture at the screen's edge", Replaced(kScript, "TitlemapY=10", "TitlemapY=430"), {}, nullptr},
+        {"picture just above the pages", Replaced(kScript, "TitlemapY=10", "TitlemapY=24"), {}, nullptr},
+        {"picture a pixel under the pages", Replaced(kScript, "TitlemapY=10", "TitlemapY=25"),
+         {e + "6: warning: Titlemap at (10, 25), 100 x 50 pixels, reaches under the wizard's pages, which cover x 69 "
+              "to 562 and y 74 to 354 of a 640 x 480 screen"},
+         nullptr},
         {"picture not found", Replaced(kScript, "Titlemap=title.bmp", "Titlemap=titel.bmp"),
          {e + "5: error: Titlemap titel.bmp: picture not found in PKG\\"}, nullptr},
         {"FinalExec not installed", Replaced(kScript, "FinalExec=clock.exe", "FinalExec=clok.exe"),

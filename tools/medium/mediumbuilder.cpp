@@ -1,5 +1,6 @@
 // NAME [/cd] [/utf8] [/setup PROGRAM] SCRIPT PACKAGE OUTPUT
 // NAME /check [/cd] [/utf8] [/setup PROGRAM] SCRIPT [PACKAGE]
+// NAME /label [/utf8] SCRIPT
 //
 // Lays out the installation medium of a package: the setup program (named after the script),
 // the script and its two pictures as they are, every listed file under its name with the
@@ -18,6 +19,7 @@
 // With /utf8, a UTF-8 byte-order mark, or text that is valid UTF-8 with non-ASCII characters,
 // the script is UTF-8 and the medium gets it in Shift-JIS (code page 932); its lines end in
 // CR LF on the medium whatever they ended in.
+// /label prints the volume label the disk images take from the script (see volumelabel.h).
 #include "mediumbuilder.h"
 
 #include <stdarg.h>
@@ -30,6 +32,7 @@
 #include "mediumplan.h"
 #include "outputrules.h"
 #include "szdd.h"
+#include "volumelabel.h"
 
 namespace {
 
@@ -42,6 +45,7 @@ enum {
 struct Options {
     bool cd;
     bool check;
+    bool label;
     bool utf8;
     const char *shown;              // the script as the command line names it, for findings
     char setupProgram[MAX_PATH_BYTES];
@@ -94,6 +98,7 @@ void PrintUsage(FILE *stream)
     fprintf(stream,
             "usage: %s [/cd] [/utf8] [/setup PROGRAM] SCRIPT PACKAGE OUTPUT\n"
             "       %s /check [/cd] [/utf8] [/setup PROGRAM] SCRIPT [PACKAGE]\n"
+            "       %s /label [/utf8] SCRIPT\n"
             "  SCRIPT   the setup script, NAME.ini; the setup program goes on the medium as NAME.exe\n"
             "  PACKAGE  the folder that holds the listed files and the pictures\n"
             "  OUTPUT   the medium: one folder per disk (DISK1, DISK2...), or with /cd one folder\n"
@@ -102,9 +107,10 @@ void PrintUsage(FILE *stream)
             "  /utf8    the script is UTF-8 (automatic with a byte-order mark or valid UTF-8 text);\n"
             "           the medium gets it in Shift-JIS\n"
             "  /setup   the setup program (default: SETUP.exe beside %s)\n"
+            "  /label   print the volume label of the disk images, from the script's Title\n"
             "exit status: 2 when something is refused or an error found; /check 0 clean,\n"
             "  1 warnings only; a build 0 when the medium is ready (its warnings printed)\n",
-            name, name, name);
+            name, name, name, name);
 }
 
 // 0: go on; otherwise the exit status.
@@ -121,6 +127,8 @@ int ParseArguments(int argc, char **argv)
             options.cd = true;
         } else if (IsOption(argv[i], "check")) {
             options.check = true;
+        } else if (IsOption(argv[i], "label")) {
+            options.label = true;
         } else if (IsOption(argv[i], "utf8")) {
             options.utf8 = true;
         } else if (IsOption(argv[i], "setup") && i + 1 < argc) {
@@ -131,7 +139,9 @@ int ParseArguments(int argc, char **argv)
             count = 4;
         }
     }
-    if (options.check ? count < 1 || count > 2 : count != 3) {
+    bool fits = options.label ? count == 1 && !options.check
+                : options.check ? count >= 1 && count <= 2 : count == 3;
+    if (!fits) {
         PrintUsage(stderr);
         return 2;
     }
@@ -756,12 +766,37 @@ bool WriteMedium()
     return true;
 }
 
+// /label: the volume label alone on the standard output.
+int PrintVolumeLabel()
+{
+    size_t length = 0;
+    unsigned char *text = host->readFile(options.script, &length);
+    if (text == NULL)
+        return Refuse("%s: cannot read the setup script", options.shown), 2;
+    if (length > SCRIPT_MAX_BYTES) {
+        free(text);
+        return Refuse("%s: %lu bytes; the profile functions of Windows 95 read at most %d", options.shown,
+                      (unsigned long)length, SCRIPT_MAX_BYTES), 2;
+    }
+    char label[VOLUME_LABEL_BYTES];
+    bool made = ScriptVolumeLabel((const char *)text, length, options.utf8, options.baseName, label);
+    free(text);
+    if (!made)
+        return Refuse("%s: out of memory", options.shown), 2;
+    printf("%s\n", label);
+    return 0;
+}
+
 int Run(int argc, char **argv)
 {
     int parsed = ParseArguments(argc, argv);
     if (parsed != 0)
         return parsed < 0 ? 0 : parsed;
-    if (!TakeScriptName() || (!options.check && !PrepareOutput()))
+    if (!TakeScriptName())
+        return 2;
+    if (options.label)
+        return PrintVolumeLabel();
+    if (!options.check && !PrepareOutput())
         return 2;
     int checked = CheckWholeScript();
     if (options.check || checked == 2)

@@ -659,6 +659,29 @@ unsigned char *ReadPackageFile(Checker *c, const char *what, const char *path, i
     return data;
 }
 
+// The wizard's pages are centred on the screen and hide what lies behind them while they are
+// shown; the pictures are placed in the background's client area, which begins below its
+// frame and caption (4 and 23 pixels). On a 640 x 480 screen the pages cover, on Windows,
+// 279 x 155 dialog units of 6 x 12-pixel base units with frame and caption, about 425 x 258
+// pixels, centred above a 28-pixel taskbar or on the whole screen when it hides: client x 103
+// to 528, y 74 to 346. Under Wine with the IPA fonts (7 x 13) they are 494 x 277 pixels,
+// client x 69 to 562, y 78 to 354, as its screenshots measure. Both together:
+void WarnIfUnderPages(Checker *c, const char *key, const char *xKey, long long x, long long y, long long width,
+                      long long height)
+{
+    enum { PAGES_LEFT = 69, PAGES_TOP = 74, PAGES_RIGHT = 563, PAGES_BOTTOM = 355 };   // right, bottom outside
+    if (x + width <= PAGES_LEFT || x >= PAGES_RIGHT || y + height <= PAGES_TOP || y >= PAGES_BOTTOM)
+        return;
+    if (c->in->package != NULL)
+        Warn(c, KeyLine(c, xKey), "%s at (%lld, %lld), %lld x %lld pixels, reaches under the wizard's pages, which "
+             "cover x %d to %d and y %d to %d of a %d x %d screen", key, x, y, width, height, PAGES_LEFT, PAGES_RIGHT - 1,
+             PAGES_TOP, PAGES_BOTTOM - 1, SCREEN_WIDTH, SCREEN_HEIGHT);
+    else
+        Warn(c, KeyLine(c, xKey), "%s at (%lld, %lld) lies under the wizard's pages, which cover x %d to %d and y %d "
+             "to %d of a %d x %d screen", key, x, y, PAGES_LEFT, PAGES_RIGHT - 1, PAGES_TOP, PAGES_BOTTOM - 1,
+             SCREEN_WIDTH, SCREEN_HEIGHT);
+}
+
 void CheckPicture(Checker *c, const char *key)
 {
     int k = KeyIndex(key);
@@ -739,6 +762,7 @@ void CheckPicture(Checker *c, const char *key)
             Warn(c, KeyLine(c, xKey), "%s at (%lld, %lld) lies off a %d x %d screen", key, x, y, SCREEN_WIDTH,
                  SCREEN_HEIGHT);
     }
+    WarnIfUnderPages(c, key, xKey, x, y, info.width, info.height);
 }
 
 // A listed file read whole: refused when it cannot be, measured on the medium for floppies.
