@@ -45,8 +45,16 @@ case "$family" in ""|95|nt) ;; *) usage ;; esac
 jobs="$(nproc)"
 . scripts/wine-arch.sh
 arch="$KIT_WINE_ARCH"
-kit_wine_tree "$root"
-tree="$KIT_WINE_TREE"
+# The test command names its own, already built tree (KIT_JOURNEY_TREE).
+if [ -n "${KIT_JOURNEY_TREE:-}" ]; then
+    tree="$(realpath --relative-to="$root" "$KIT_JOURNEY_TREE")"
+else
+    kit_wine_tree "$root"
+    tree="$KIT_WINE_TREE"
+fi
+# A journey goes on in its prefix from one run to the next: it is dropped after the last.
+drop_prefix="${KIT_DROP_PREFIX:-0}"
+unset KIT_DROP_PREFIX
 if [ "$arch" = win32 ] && [ "$own_media" = 0 ]; then
     which_build="the shipped 32-bit programs (dist/bin, i686)"
 elif [ "$arch" = win32 ]; then
@@ -58,8 +66,9 @@ else
     which_build="the x86_64 build of the same sources (this machine cannot run 32-bit programs; dist/ holds the shipped 32-bit ones)"
 fi
 echo "== journey with $which_build"
-cmake --build "$tree" -j "$jobs" --target setup_exe saver_scr pavrell_exe \
-      journeydriver assist_rundll32_standin password_fixture >/dev/null
+[ -n "${KIT_JOURNEY_TREE:-}" ] ||
+    cmake --build "$tree" -j "$jobs" --target setup_exe saver_scr pavrell_exe \
+          journeydriver assist_rundll32_standin password_fixture >/dev/null
 
 winpath() {  # a Unix path as Wine's Z: drive shows it
     printf 'Z:%s' "$(realpath -m "$1" | tr '/' '\\')"
@@ -153,6 +162,14 @@ html_escape() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g'; }
 # uninstall entry started, and the saver's settings, which are the user's own.
 kept='\\windows\\SETUP\.exe |Norvane Settings'
 
+# The names of the programs and screensavers a medium's setup script lists.
+programs_of() {  # $1: the media
+    local script="$1/medium/SETUP.ini"
+    [ -f "$script" ] || script="$1/floppy/DISK1/SETUP.ini"
+    iconv -f CP932 -t UTF-8 "$script" 2>/dev/null | tr -d '\r' |
+        grep -ioE '^[^;=]*=[$][a-z]+:([^=]*[\\])?[^\\]+[.](exe|scr)$' | sed 's/.*[:\\]//' | sort -u || true
+}
+
 # Walks one journey into $1/ and writes its part of the page, $1/section.html.
 walk_one() {  # $1: folder, $2: family (95 or nt), $3: road (cd or floppy), $4: the media, $5: heading
     local dir="$1" fam="$2" way="$3" from="$4" heading="$5"
@@ -171,8 +188,12 @@ walk_one() {  # $1: folder, $2: family (95 or nt), $3: road (cd or floppy), $4: 
     else
         drive="d:cdrom:$from/medium" medium_win='D:\'
     fi
-    local args=(--suite "journey-$(basename "$dir")" --family "$version" --family-exe SETUP.exe
-                --family-exe Tessary.scr --reg "$root/scripts/fresh-windows.reg" --drive "$drive")
+    local args=(--suite "journey-$(basename "$dir")" --family "$version" --reg "$root/scripts/fresh-windows.reg"
+                --drive "$drive" --family-exe SETUP.exe) program
+    # Where Wine cannot run the whole prefix as the family, the package's programs get it.
+    for program in $(programs_of "$from"); do
+        args+=(--family-exe "$program")
+    done
     local driver="$root/$tree/bin/journeydriver.exe" shots
     shots="$(winpath "$dir/shots")"
     echo "== $heading"
@@ -191,6 +212,7 @@ walk_one() {  # $1: folder, $2: family (95 or nt), $3: road (cd or floppy), $4: 
         run "${args[@]}" --keep -- wineboot -r >/dev/null 2>&1 || true
         run "${args[@]}" --keep -- "$driver" uninstall "$medium_win" "$shots" || status=1
     fi
+    [ "$drop_prefix" = 0 ] || rm -rf "$root/$tree/wine/suites/${args[1]}/prefix"
     rm -f "$dir/rundll32_standin.exe" "$dir/PASSWORD.CPL" "$dir/shots/SETUP.ini" "$dir/shots/disk-ready.txt" \
           "$dir/shots/saver.txt"
     [ -z "$a_dir" ] || rm -rf "$a_dir"
