@@ -14,6 +14,11 @@
 #                                       floppy images of examples/clock-floppy, an NT 4.0 user
 #                                       from the CD of examples/clock
 #   scripts/journey.sh --family 95|nt [--floppy]   one journey of the sample, either road
+#   scripts/journey.sh --script FILE --package DIR [--utf8] [--floppy] [--family 95|nt]
+#                                       an author's package: its medium built and checked by
+#                                       buildmedium (errors stop here, before Wine starts),
+#                                       then walked; pages in dist/journey/<package folder>/.
+#                                       --family defaults to 95 with --floppy, else nt
 #   scripts/journey.sh --by-hand        SETUP from the medium on $DISPLAY, for a person to click
 #   scripts/journey.sh --bench          three installations timed against their 100 ms pauses
 # Options: --out DIR (default dist/journey); --own-media builds the media from this tree's
@@ -27,9 +32,10 @@ cd "$root"
 
 usage() {
     echo "usage: scripts/journey.sh [--family 95|nt] [--floppy] [--out DIR] [--own-media] [--by-hand|--bench]" >&2
+    echo "       scripts/journey.sh --script FILE --package DIR [--utf8] [--floppy] [--family 95|nt] [--out DIR]" >&2
     exit 2
 }
-mode=journey family="" road=cd out="$root/dist/journey" own_media=0
+mode=journey family="" road=cd out="" own_media=0 script="" package="" utf8=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --by-hand|--bench) mode="$1"; shift ;;
@@ -37,10 +43,32 @@ while [ $# -gt 0 ]; do
         --floppy) road=floppy; shift ;;
         --out) [ $# -ge 2 ] || usage; out="$(realpath -m "$2")"; shift 2 ;;
         --own-media) own_media=1; shift ;;
+        --script) [ $# -ge 2 ] || usage; script="$(realpath -m "$2")"; shift 2 ;;
+        --package) [ $# -ge 2 ] || usage; package="$(realpath -m "$2")"; shift 2 ;;
+        --utf8) utf8=(/utf8); shift ;;
         *) usage ;;
     esac
 done
 case "$family" in ""|95|nt) ;; *) usage ;; esac
+if [ -n "$script$package" ] && { [ -z "$script" ] || [ -z "$package" ] || [ "$mode" != journey ]; }; then
+    usage
+fi
+if [ -n "$package" ]; then
+    [ -d "$package" ] || { echo "journey: no package folder $package" >&2; exit 2; }
+    [ -n "$family" ] || { family=nt; [ "$road" = floppy ] && family=95; }
+    [ -n "$out" ] || out="$root/dist/journey/$(basename "$package")"
+fi
+[ -n "$out" ] || out="$root/dist/journey"
+
+# An author's package is checked and built before Wine is asked for anything: the builder's
+# own messages say what is wrong. Its media go into a build folder of ours.
+author_media=""
+if [ -n "$package" ]; then
+    builder="$(scripts/native-tools.sh)/buildmedium"
+    author_media="$root/build/journey/packages/$(basename "$package")"
+    "$builder" /check "${utf8[@]+"${utf8[@]}"}" "$script" "$package" >/dev/null ||
+        [ $? = 1 ] || { echo "journey: $script has errors (above); nothing was walked" >&2; exit 2; }
+fi
 
 jobs="$(nproc)"
 . scripts/wine-arch.sh
@@ -101,6 +129,25 @@ media_of() {  # $1: the sample
     scripts/make-images.sh "$built/floppy" "$built/medium" "$built/medium.iso"
     media="$built"
 }
+
+# The author's media, from this tree's SETUP.exe: the CD folder, and the floppies with their
+# images.
+author_media_build() {
+    local ways=(medium:/cd floppy:) way
+    [ "$road" = floppy ] || ways=(medium:/cd)
+    rm -rf "$author_media"
+    mkdir -p "$author_media"
+    for way in "${ways[@]}"; do
+        "$builder" "${utf8[@]+"${utf8[@]}"}" ${way#*:} /setup "$tree/bin/SETUP.exe" "$script" "$package" \
+            "$author_media/${way%%:*}" >/dev/null ||
+            { echo "journey: the builder refused $package (above); nothing was walked" >&2; exit 2; }
+    done
+    if [ "$road" = floppy ]; then
+        scripts/make-images.sh "$author_media/floppy" "$author_media/medium" "$author_media/medium.iso" >/dev/null
+    fi
+    media="$author_media"
+}
+[ -z "$package" ] || author_media_build
 
 if [ "$mode" != journey ]; then
     media_of clock
@@ -284,7 +331,9 @@ walk_one() {  # $1: folder, $2: family (95 or nt), $3: road (cd or floppy), $4: 
 # ---- the journeys -----------------------------------------------------------------------------
 
 journeys=()   # family:road:sample
-if [ -z "$family" ]; then
+if [ -n "$package" ]; then
+    journeys=("$family:$road:")
+elif [ -z "$family" ]; then
     journeys=(95:floppy:clock-floppy nt:cd:clock)
 else
     sample=clock
@@ -298,12 +347,17 @@ status=0
 sections=()
 for j in "${journeys[@]}"; do
     IFS=: read -r fam way sample <<<"$j"
-    media_of "$sample"
+    what="examples/$sample"
+    if [ -n "$package" ]; then
+        what="$(basename "$package")"
+    else
+        media_of "$sample"
+    fi
     if [ "$fam" = 95 ]; then who="Windows 95"; else who="Windows NT 4.0"; fi
     if [ "$way" = floppy ]; then
-        heading="A $who user, from the floppy images (examples/$sample, $(ls "$media/floppy"/DISK*.img | wc -l) disks)"
+        heading="A $who user, from the floppy images ($what, $(ls "$media/floppy"/DISK*.img | wc -l) disks)"
     else
-        heading="A $who user, from the CD (examples/$sample)"
+        heading="A $who user, from the CD ($what)"
     fi
     dir="$out/win$fam-$way"
     [ "$fam" = nt ] && dir="$out/nt40-$way"
