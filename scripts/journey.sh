@@ -57,6 +57,7 @@ if [ -n "$package" ]; then
     [ -d "$package" ] || { echo "journey: no package folder $package" >&2; exit 2; }
     [ -n "$family" ] || { family=nt; [ "$road" = floppy ] && family=95; }
     [ -n "$out" ] || out="$root/dist/journey/$(basename "$package")"
+    own_media=1   # built from this tree's SETUP.exe
 fi
 [ -n "$out" ] || out="$root/dist/journey"
 

@@ -123,13 +123,15 @@ kit_stop_wineserver
 family_reported() {
     "$KIT_WINE" cmd /c ver 2>/dev/null | tr -d '\r' | grep -o '[0-9][0-9.]*[0-9]' | tail -n 1
 }
-if [ -n "$family" ]; then
+# A prefix that went on from a run which found it whole is not asked again.
+if [ -n "$family" ] && [ "$(cat "$suite_dir/family-whole" 2>/dev/null)" != "$family" ]; then
     reported="$(family_reported)" whole=0
     case "$family:$reported" in
         nt40:4.0.1381) whole=1 ;;
         win95:4.0.1381) ;;
         win95:4.0.*) whole=1 ;;
     esac
+    [ "$whole" = 0 ] || echo "$family" >"$suite_dir/family-whole"
     if [ "$whole" = 0 ]; then
         per_program=("${1##*[\\/]}" "${family_exes[@]+"${family_exes[@]}"}")
         echo "wine-run: this Wine does not run a whole prefix as $family (its cmd reports" \
