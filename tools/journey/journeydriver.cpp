@@ -468,11 +468,11 @@ LRESULT CALLBACK DesktopProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         DeleteObject(teal);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
-        const char *icons[] = {"マイ コンピュータ", "ごみ箱", "Velmora 時計"};
+        const std::string icons[] = {Sjis("マイ コンピュータ"), Sjis("ごみ箱"), journey.title};
         for (int i = 0; i < 3; i++) {
             RECT icon = {24, 24 + 90 * i, 72, 72 + 90 * i};
             FillRect(dc, &icon, (HBRUSH)GetStockObject(i == 2 ? LTGRAY_BRUSH : WHITE_BRUSH));
-            std::string label = Sjis(icons[i]);
+            const std::string &label = icons[i];
             TextOutA(dc, 8, 76 + 90 * i, label.c_str(), (int)label.size());
         }
         EndPaint(window, &paint);
