@@ -345,7 +345,7 @@ fi
 [ "$out" = "$root/dist/journey" ] && rm -rf "$out"
 mkdir -p "$out"
 status=0
-sections=()
+sections=() walkers=()
 for j in "${journeys[@]}"; do
     IFS=: read -r fam way sample <<<"$j"
     what="examples/$sample"
@@ -362,8 +362,16 @@ for j in "${journeys[@]}"; do
     fi
     dir="$out/win$fam-$way"
     [ "$fam" = nt ] && dir="$out/nt40-$way"
-    walk_one "$dir" "$fam" "$way" "$media" "$heading" || status=1
+    # The journeys share nothing (prefix, wineserver, display, drive folders are their own):
+    # they run side by side, each telling its steps once it has ended.
+    walk_one "$dir" "$fam" "$way" "$media" "$heading" >"$dir.log" 2>&1 &
+    walkers+=($!)
     sections+=("$dir")
+done
+for i in "${!walkers[@]}"; do
+    wait "${walkers[$i]}" || status=1
+    cat "${sections[$i]}.log"
+    rm -f "${sections[$i]}.log"
 done
 
 {
