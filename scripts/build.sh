@@ -3,11 +3,14 @@
 # builder (BuildMedium.exe for Windows, buildmedium for Linux) into dist/bin/ and, with the
 # native buildmedium, the sample package's installation medium into dist/medium/ (one folder,
 # as on a CD) and dist/floppy/ (one folder per 1.44 MB disk), and their images:
-# dist/floppy/DISKn.img per disk and dist/medium.iso (scripts/make-images.sh). All of it is
+# dist/floppy/DISKn.img per disk and dist/medium.iso (scripts/make-images.sh); the same
+# product on two floppies (examples/clock-floppy) into dist/clock-floppy/ (floppy/ with its
+# images, medium/ and medium.iso), which the Windows 95 user's journey installs. All of it is
 # the same byte for byte wherever and whenever the same commit is built (SOURCE_DATE_EPOCH,
 # see scripts/source-date.sh); dist/SHA256SUMS lists it. Then the whole journey of a user
-# under Wine (scripts/journey.sh): install from the medium, the saver, the uninstall, with
-# screenshots and before/after listings in dist/journey/.
+# under Wine for each family (scripts/journey.sh): a Windows 95 user from the floppy images,
+# an NT 4.0 user from the CD; install, the saver, the uninstall, with screenshots and
+# before/after listings in dist/journey/.
 #
 #   scripts/build.sh             everything, without a person
 #   scripts/build.sh --by-hand   the same build, then SETUP from the medium on $DISPLAY for a
@@ -45,20 +48,16 @@ done
 # The package folder: the sample's script, pictures and settings beside the built programs.
 # The script is the author's UTF-8 text; the builder (/utf8) puts it on the medium in Shift-JIS.
 package=build/medium-package
-rm -rf "$package"
-mkdir -p "$package"
-cp examples/clock/SETUP.utf8.ini "$package/SETUP.ini"
-cp examples/clock/*.bmp examples/clock/Pavrell.ini examples/clock/Velmora.ini "$package/"
-cp dist/bin/Tessary.scr dist/bin/PAVRELL.exe "$package/"
+scripts/sample-package.sh clock dist/bin "$package"
 
-build_medium() {  # $1: output folder, then builder options
-    local out="$1"
-    shift
+build_medium() {  # $1: package, $2: output folder, then builder options
+    local from="$1" out="$2"
+    shift 2
     echo "== medium $out"
-    dist/bin/buildmedium /utf8 "$@" /setup dist/bin/SETUP.exe "$package/SETUP.ini" "$package" "$out"
+    dist/bin/buildmedium /utf8 "$@" /setup dist/bin/SETUP.exe "$from/SETUP.ini" "$from" "$out"
 }
-build_medium dist/medium /cd
-build_medium dist/floppy
+build_medium "$package" dist/medium /cd
+build_medium "$package" dist/floppy
 
 # Every compressed file of the medium expands to its package file (Debian's msexpand, an
 # expander written apart from ours); a file stored as it is, is that file.
@@ -75,8 +74,16 @@ echo "medium checked: every listed file is its original, expanded or as it is"
 
 scripts/make-images.sh --builder dist/bin/buildmedium --floppy dist/floppy --cd dist/medium --iso dist/medium.iso
 
+# The same product on two floppies, the screensaver on the second.
+floppy_package=build/clock-floppy-package
+scripts/sample-package.sh clock-floppy dist/bin "$floppy_package"
+mkdir -p dist/clock-floppy
+build_medium "$floppy_package" dist/clock-floppy/medium /cd
+build_medium "$floppy_package" dist/clock-floppy/floppy
+scripts/make-images.sh dist/clock-floppy/floppy dist/clock-floppy/medium dist/clock-floppy/medium.iso
+
 # What ships, with its checksums: an author checks a copy against them (see the README).
-(cd dist && find bin medium floppy medium.iso -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum) \
+(cd dist && find bin medium floppy medium.iso clock-floppy -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum) \
     >dist/SHA256SUMS.partial
 mv dist/SHA256SUMS.partial dist/SHA256SUMS
 echo "dist/SHA256SUMS: $(wc -l <dist/SHA256SUMS) files and images"

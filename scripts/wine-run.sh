@@ -4,11 +4,16 @@
 # is shut down at the end. Everything it starts is stopped by pid or by its own prefix.
 #
 #   wine-run.sh --work DIR [--suite NAME] [--screen WxHxD] [--drive L:TYPE[:UNIXDIR]]...
-#               [--win95 EXE]... [--reg FILE]... [--keep] [--display] -- PROGRAM [ARGS...]
+#               [--win95 EXE]... [--family win95|nt40 [--family-exe EXE]...] [--reg FILE]...
+#               [--keep] [--display] -- PROGRAM [ARGS...]
 #
 #   --drive  TYPE is hd, cdrom, floppy, network or absent; without UNIXDIR the drive gets an
 #            empty folder of the suite (KIT_DRIVE_<L> names it for the program).
 #   --win95  makes GetVersionExA report the Windows 95 family to that program only.
+#   --family makes the whole prefix report that Windows (HKCU\Software\Wine Version), as a
+#            user's machine of that family does. Where this Wine does not run a whole prefix
+#            as it (its own cmd reports another version), it says so and sets the family per
+#            program instead: for PROGRAM and every --family-exe EXE (a file name).
 #   --reg    imports a REGEDIT4 file (UTF-8) before the program starts.
 #   --keep   goes on in the suite's prefix of an earlier run instead of a fresh copy, as a
 #            machine keeps its disk from one session to the next.
@@ -17,7 +22,7 @@
 set -u
 
 work="" suite="default" screen="1024x768x24"
-drives=() win95=() regs=() keep=0 own_display=0
+drives=() win95=() regs=() keep=0 own_display=0 family="" family_exes=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --work) work="$2"; shift 2 ;;
@@ -26,6 +31,8 @@ while [ $# -gt 0 ]; do
         --drive) drives+=("$2"); shift 2 ;;
         --win95) win95+=("$2"); shift 2 ;;
         --reg) regs+=("$2"); shift 2 ;;
+        --family) family="$2"; shift 2 ;;
+        --family-exe) family_exes+=("$2"); shift 2 ;;
         --keep) keep=1; shift ;;
         --display) own_display=1; shift ;;
         --) shift; break ;;
@@ -34,6 +41,10 @@ while [ $# -gt 0 ]; do
 done
 [ $# -ge 1 ] || { echo "wine-run: no program given" >&2; exit 2; }
 [ -n "$work" ] || { echo "wine-run: --work is required" >&2; exit 2; }
+case "$family" in
+    ""|win95|nt40) ;;
+    *) echo "wine-run: --family is win95 or nt40, not $family" >&2; exit 2 ;;
+esac
 export KIT_WINE_WORK="$work"
 # shellcheck source=wine-env.sh
 . "$(dirname "$0")/wine-env.sh"
@@ -96,6 +107,9 @@ done
 for exe in "${win95[@]+"${win95[@]}"}"; do
     printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s]\n"Version"="win95"\n' "$exe" >>"$reg"
 done
+if [ -n "$family" ]; then
+    printf '\n[HKEY_CURRENT_USER\\Software\\Wine]\n"Version"="%s"\n' "$family" >>"$reg"
+fi
 if [ "$(wc -l <"$reg")" -gt 1 ]; then
     kit_import_reg "$reg" || exit 1
 fi
@@ -104,6 +118,33 @@ for r in "${regs[@]+"${regs[@]}"}"; do
 done
 # Drive and version settings are read when the wineserver starts.
 kit_stop_wineserver
+
+# The version Wine's own cmd reports tells whether the whole prefix runs as the family.
+family_reported() {
+    "$KIT_WINE" cmd /c ver 2>/dev/null | tr -d '\r' | grep -o '[0-9][0-9.]*[0-9]' | tail -n 1
+}
+# A prefix that went on from a run which found it whole is not asked again.
+if [ -n "$family" ] && [ "$(cat "$suite_dir/family-whole" 2>/dev/null)" != "$family" ]; then
+    reported="$(family_reported)" whole=0
+    case "$family:$reported" in
+        nt40:4.0.1381) whole=1 ;;
+        win95:4.0.1381) ;;
+        win95:4.0.*) whole=1 ;;
+    esac
+    [ "$whole" = 0 ] || echo "$family" >"$suite_dir/family-whole"
+    if [ "$whole" = 0 ]; then
+        per_program=("${1##*[\\/]}" "${family_exes[@]+"${family_exes[@]}"}")
+        echo "wine-run: this Wine does not run a whole prefix as $family (its cmd reports" \
+             "\"${reported:-nothing}\"); $family is set per program instead, for: ${per_program[*]}" >&2
+        reg="$suite_dir/family.reg"
+        echo "REGEDIT4" >"$reg"
+        for exe in "${per_program[@]}"; do
+            printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s]\n"Version"="%s"\n' "$exe" "$family" >>"$reg"
+        done
+        kit_import_reg "$reg" || exit 1
+        kit_stop_wineserver
+    fi
+fi
 
 "$KIT_WINE" "$@"
 status=$?

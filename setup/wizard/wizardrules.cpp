@@ -103,6 +103,17 @@ void BuildReadmeText(const char lines[README_LINES][README_LINE_BYTES], char *te
     }
 }
 
+const char *RegisteredUserKey(unsigned platformId, int attempt)
+{
+    static const char *const kWindows = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+    static const char *const kWindowsNt = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+    const unsigned kPlatformNt = 2;   // VER_PLATFORM_WIN32_NT
+    if (attempt < 0 || attempt >= REGISTERED_PLACES)
+        return NULL;
+    bool nt = platformId == kPlatformNt;
+    return (attempt == 0) == nt ? kWindowsNt : kWindows;
+}
+
 void UseBackslashes(char *path)
 {
     // Walk characters: a trail byte is never '/', but the walk keeps the rule in one place.

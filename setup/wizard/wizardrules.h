@@ -69,6 +69,14 @@ bool StepWaitsForCopy(int step);
 // a line break. Lines that would not fit whole are left out with everything after them.
 void BuildReadmeText(const char lines[README_LINES][README_LINE_BYTES], char *text, size_t size);
 
+// The registry keys under HKEY_LOCAL_MACHINE that hold the registered owner and
+// organisation, in the order they are read on a platform (GetVersionEx's platform id):
+// attempt 0 is the family's own place (NT's on platform 2, the Windows 95 family's
+// otherwise), attempt 1 the other, which is read when the first gave no value or an empty
+// one (a fresh NT-family system may hold empty values). NULL after the last attempt.
+enum { REGISTERED_PLACES = 2 };
+const char *RegisteredUserKey(unsigned platformId, int attempt);
+
 // A folder typed with '/' as separator is taken with '\': the uninstall command splits its
 // argument at the last '/', so such a folder would never be found again.
 void UseBackslashes(char *path);

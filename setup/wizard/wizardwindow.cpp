@@ -25,7 +25,6 @@ char registeredOrganization[REGISTERED_BYTES];
 
 namespace {
 
-const char kVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 enum { FACE_BYTES = 32, TITLE_HEIGHT = 40, SUBTITLE_HEIGHT = 10, SHIFTJIS_CHARSET_ID = 128 };
 
 // The pictures live as long as the window.
@@ -38,11 +37,12 @@ COLORREF ToColorRef(Rgb c)
     return RGB(c.red, c.green, c.blue);
 }
 
-void ReadRegisteredValue(const char *name, char *value)
+// value holds REGISTERED_BYTES bytes.
+void ReadRegisteredValue(const char *keyName, const char *name, char *value)
 {
     value[0] = '\0';
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kVersionKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return;
     DWORD type = 0;
     DWORD size = REGISTERED_BYTES;
@@ -191,11 +191,24 @@ void RunStep(HWND window, int step)
     }
 }
 
+// The family's own place first, the other one where that gave nothing.
+void ReadRegisteredFromPlaces(unsigned platformId, const char *name, char *value)
+{
+    value[0] = '\0';
+    const char *keyName;
+    for (int attempt = 0; value[0] == '\0' && (keyName = RegisteredUserKey(platformId, attempt)) != NULL;
+         attempt++)
+        ReadRegisteredValue(keyName, name, value);
+}
+
 // Fills registeredOwner and registeredOrganization; a value that cannot be read stays empty.
 void ReadRegisteredUser()
 {
-    ReadRegisteredValue("RegisteredOrganization", registeredOrganization);
-    ReadRegisteredValue("RegisteredOwner", registeredOwner);
+    OSVERSIONINFOA version;
+    version.dwOSVersionInfoSize = sizeof version;
+    unsigned platformId = GetVersionExA(&version) ? (unsigned)version.dwPlatformId : 0;
+    ReadRegisteredFromPlaces(platformId, "RegisteredOrganization", registeredOrganization);
+    ReadRegisteredFromPlaces(platformId, "RegisteredOwner", registeredOwner);
 }
 
 LRESULT CALLBACK WizardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,5 +1,6 @@
 #include "setupwalk.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 #include "testsupport.h"
@@ -83,9 +84,17 @@ bool WalkSetupInstall(const std::string &medium, SetupWalk *walk)
     page = WaitForDialogWith(walk->caption, 12, kWaitMs);
     if (page == NULL)
         return Failed(walk, "登録のページが出ません");
-    SetDlgItemTextA(page, 11, Sjis("山田 太郎").c_str());
-    SetDlgItemTextA(page, 12, Sjis("開発部").c_str());
-    Step(walk, "registration", "ユーザー名と部署名を入力して「次へ」を押す");
+    if (walk->registeredPlace.empty()) {
+        SetDlgItemTextA(page, 11, Sjis("山田 太郎").c_str());
+        SetDlgItemTextA(page, 12, Sjis("開発部").c_str());
+        Step(walk, "registration", "ユーザー名と部署名を入力して「次へ」を押す");
+    } else {
+        if (WindowText(GetDlgItem(page, 11)) != walk->expectOwner ||
+            WindowText(GetDlgItem(page, 12)) != walk->expectOrganization)
+            return Failed(walk, ("登録のページに " + walk->registeredPlace + " の登録ユーザーが入っていません").c_str());
+        Step(walk, "registration",
+             ("登録のページ: ユーザー名と部署名は " + walk->registeredPlace + " から入っている。「次へ」を押す").c_str());
+    }
     Press(page, IDOK);
 
     page = WaitForDialogWith(walk->caption, 13, kWaitMs);
@@ -112,11 +121,26 @@ bool WalkSetupInstall(const std::string &medium, SetupWalk *walk)
     if (progress != NULL)
         Step(walk, "copying", "ファイルのコピーと展開: 進行状況のダイアログ");
 
-    box = WaitForMessageBox(0, walk->caption.c_str(), 60000);
+    // String 19 asks for each further disk: "%ld枚目のディスクに交換して下さい。"
+    const std::string diskPrompt = Sjis("枚目のディスクに交換して下さい。");
+    for (;;) {
+        box = WaitForMessageBox(0, walk->caption.c_str(), 60000);
+        if (box == NULL)
+            return Failed(walk, "完了のメッセージが出ません");
+        walk->lastBox = MessageBoxText(box);
+        if (walk->lastBox.find(diskPrompt) == std::string::npos)
+            break;
+        int disk = atoi(walk->lastBox.c_str());
+        walk->disksAsked++;
+        std::string what = std::to_string(disk) + " 枚目のディスクを求められる。" +
+                           (walk->changeDisk != NULL ? "ディスクを入れ替えて「OK」を押す" : "そのまま「OK」を押す");
+        Step(walk, "disk-change", what.c_str());
+        if (walk->changeDisk != NULL && !walk->changeDisk(walk->context, disk))
+            return Failed(walk, (std::to_string(disk) + " 枚目のディスクを入れられません").c_str());
+        PressDialogButton(box, IDOK);
+        WaitUntilGone(box);
+    }
     walk->copyEnd = GetTickCount();
-    if (box == NULL)
-        return Failed(walk, "完了のメッセージが出ません");
-    walk->lastBox = MessageBoxText(box);
     bool complete = walk->lastBox.find(Sjis("完了")) != std::string::npos;
     Step(walk, complete ? "complete" : "interrupted",
          complete ? "セットアップ完了のメッセージ。「OK」を押す" : "セットアップが中断された");

@@ -13,6 +13,16 @@ struct SetupWalk {
     // Called at each step the user sees, with a short name and what the user does (UTF-8).
     void (*step)(void *context, const char *name, const char *whatUtf8) = NULL;
     void *context = NULL;
+    // Where the registration page's defaults come from (UTF-8, for the step's text): when set,
+    // the page must show expectOwner and expectOrganization (code page 932) and is left as
+    // it is; when empty the walk types a name and a division.
+    std::string registeredPlace;
+    std::string expectOwner;
+    std::string expectOrganization;
+    // At each disk-change prompt, after its step and before OK: puts the disk asked for in
+    // the drive (false: it could not). NULL answers OK at once, as on a CD that holds every disk.
+    bool (*changeDisk)(void *context, int disk) = NULL;
+    int disksAsked = 0;
     DWORD copyStart = 0;    // ticks when the folder was confirmed and when the copy ended
     DWORD copyEnd = 0;
     std::string failure;   // UTF-8, empty while all went as expected
@@ -24,8 +34,8 @@ struct SetupWalk {
 HWND WaitForDialogWith(const std::string &caption, int requiredId, DWORD ms);
 
 // SETUP.exe from the medium folder (ending in a backslash), through the welcome, registration
-// and folder pages with their defaults, the new folder confirmed, until the completion box is
-// answered. False with walk->failure when a step did not come or the setup did not complete.
+// and folder pages with their defaults, the new folder confirmed, every disk-change prompt
+// answered, until the completion box is answered. False with walk->failure when a step did not come or the setup did not complete.
 bool WalkSetupInstall(const std::string &medium, SetupWalk *walk);
 
 // Runs an uninstall command, confirms it, and answers the result box. True when the result

@@ -14,6 +14,9 @@ const DWORD kWaitMs = 15000;
 const char kOwner[] = "山田 太郎";
 const char kOrganization[] = "開発部";
 const char kCaption[] = "時計 Clock セットアップ";
+const char kWindowsPlace[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const char kNtPlace[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+const char kSetupFamily[] = "Software\\Wine\\AppDefaults\\SETUP.exe";
 const char kDefaultDir[] = "C:\\Program Files\\Clock";
 const char kAborted[] = "時計 Clockのセットアップは中断されました。\n"
                         "このセットアップを完了するには、再度セットアップする必要があります。";
@@ -150,7 +153,6 @@ class SetupWizard : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const char key[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
         medium = SuiteFolder() + "\\medium";
         RemoveTree(medium);
         ASSERT_TRUE(CreateDirectoryA(medium.c_str(), NULL));
@@ -160,8 +162,17 @@ protected:
         ASSERT_TRUE(WriteWholeFile(medium + "\\text.bmp", "not a bitmap"));
         ASSERT_TRUE(WriteWholeFile(medium + "\\SETUP.ex_", "not the program"));
         ASSERT_TRUE(CopyFileA(BuiltProgram("SETUP.exe").c_str(), (windowsDir + "\\SETUP.exe").c_str(), FALSE));
-        ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, key, "RegisteredOwner", Sjis(kOwner)));
-        ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, key, "RegisteredOrganization", Sjis(kOrganization)));
+        // Wine's own family, with the NT place empty as in a fresh prefix.
+        RegDeleteTree(HKEY_CURRENT_USER, kSetupFamily);
+        SetRegistered(kOwner, kOrganization, "");
+    }
+
+    void SetRegistered(const char *owner, const char *organization, const char *ntBoth)
+    {
+        ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, kWindowsPlace, "RegisteredOwner", Sjis(owner)));
+        ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, kWindowsPlace, "RegisteredOrganization", Sjis(organization)));
+        ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, kNtPlace, "RegisteredOwner", Sjis(ntBoth)));
+        ASSERT_TRUE(RegWriteString(HKEY_LOCAL_MACHINE, kNtPlace, "RegisteredOrganization", Sjis(ntBoth)));
     }
 
     void TearDown() override { StopChild(&child); }
@@ -379,6 +390,40 @@ TEST_F(SetupWizard, PagesBackCancelAndFolderChecks)
         DWORD code = 12345;
         EXPECT_TRUE(WaitChild(&child, kWaitMs, &code)) << "line " << path.line << ": SETUP did not end";
         EXPECT_EQ(0u, code) << "line " << path.line;
+    }
+}
+
+// The registration page's defaults come from the family's own place first, from the other
+// where the first is empty (a fresh NT-family system has empty values in NT's place).
+TEST_F(SetupWizard, RegisteredUserOfEachFamily)
+{
+    struct Case {
+        int line;
+        const char *family;   // the Version SETUP.exe sees
+        const char *windows;  // owner and organisation in the Windows 95 family's place
+        const char *nt;       // both in NT's place
+        const char *shown;
+    } cases[] = {
+        {__LINE__, "win95", "九五 花子", "NT 次郎", "九五 花子"},
+        {__LINE__, "win95", "", "NT 次郎", "NT 次郎"},
+        {__LINE__, "nt40", "九五 花子", "NT 次郎", "NT 次郎"},
+        {__LINE__, "nt40", "", "NT 次郎", "NT 次郎"},
+        {__LINE__, "nt40", "九五 花子", "", "九五 花子"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, kSetupFamily, "Version", c.family));
+        SetRegistered(c.windows, c.windows, c.nt);
+        Start(kScript);
+        HWND page = NULL;
+        for (const Op &op : std::vector<Op>{{WaitPage, INIT}, {Click, IDOK}, {WaitPage, REGIST}, {Field, 11, c.shown},
+                                            {Field, 12, c.shown}, {Escape}, {Box, 0, kAborted, IDOK}}) {
+            Run(op, &page, c.line);
+            if (HasFatalFailure())
+                return;
+        }
+        DWORD code = 12345;
+        EXPECT_TRUE(WaitChild(&child, kWaitMs, &code)) << "line " << c.line << ": SETUP did not end";
     }
 }
 

@@ -51,4 +51,23 @@ TEST(WizardRules, StepsReadmeAndSeparators)
     EXPECT_STREQ("C:\\Tools\\\x95\x5C\\x\\", path);
 }
 
+// NT keeps the registered user in its own place; every other platform id is read as the
+// Windows 95 family, whose place comes first; the other place follows, then nothing.
+TEST(WizardRules, RegisteredUserPlaces)
+{
+    const char *nt = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+    const char *windows = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+    struct Case {
+        unsigned platformId;
+        const char *first, *second;
+    };
+    const Case cases[] = {{2, nt, windows}, {1, windows, nt}, {0, windows, nt}, {3, windows, nt}};
+    for (const Case &c : cases) {
+        EXPECT_STREQ(c.first, RegisteredUserKey(c.platformId, 0)) << c.platformId;
+        EXPECT_STREQ(c.second, RegisteredUserKey(c.platformId, 1)) << c.platformId;
+        EXPECT_EQ(NULL, RegisteredUserKey(c.platformId, REGISTERED_PLACES)) << c.platformId;
+        EXPECT_EQ(NULL, RegisteredUserKey(c.platformId, -1)) << c.platformId;
+    }
+}
+
 }  // namespace
