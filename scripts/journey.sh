@@ -61,16 +61,6 @@ if [ -n "$package" ]; then
 fi
 [ -n "$out" ] || out="$root/dist/journey"
 
-# An author's package is checked and built before Wine is asked for anything: the builder's
-# own messages say what is wrong. Its media go into a build folder of ours.
-author_media=""
-if [ -n "$package" ]; then
-    builder="$(scripts/native-tools.sh)/buildmedium"
-    author_media="$root/build/journey/packages/$(basename "$package")"
-    "$builder" /check "${utf8[@]+"${utf8[@]}"}" "$script" "$package" >/dev/null ||
-        [ $? = 1 ] || { echo "journey: $script has errors (above); nothing was walked" >&2; exit 2; }
-fi
-
 jobs="$(nproc)"
 . scripts/wine-arch.sh
 arch="$KIT_WINE_ARCH"
@@ -98,6 +88,19 @@ echo "== journey with $which_build"
 [ -n "${KIT_JOURNEY_TREE:-}" ] ||
     cmake --build "$tree" -j "$jobs" --target setup_exe saver_scr pavrell_exe \
           journeydriver assist_rundll32_standin password_fixture >/dev/null
+
+# An author's package is checked and built before Wine is asked for anything: the builder's
+# own messages say what is wrong (the check measures the disks with the setup program on the
+# first). Its media go into a build folder of ours.
+author_media=""
+if [ -n "$package" ]; then
+    builder="$(scripts/native-tools.sh)/buildmedium"
+    author_media="$root/build/journey/packages/$(basename "$package")"
+    road_option=/cd
+    [ "$road" = floppy ] && road_option=""
+    "$builder" /check ${road_option} "${utf8[@]+"${utf8[@]}"}" /setup "$tree/bin/SETUP.exe" "$script" "$package" \
+        >/dev/null || [ $? = 1 ] || { echo "journey: $script has errors (above); nothing was walked" >&2; exit 2; }
+fi
 
 winpath() {  # a Unix path as Wine's Z: drive shows it
     printf 'Z:%s' "$(realpath -m "$1" | tr '/' '\\')"

@@ -18,8 +18,12 @@ pkg="$work/KumoMemo"
 mkdir -p "$pkg/art" "$pkg/SYS"
 awk '/^## A complete example/ { on = 1 } on && /^```$/ { exit } on && inside { print } on && /^```ini$/ { inside = 1 }' \
     "$src/docs/setup-script.md" >"$pkg/SETUP.ini"
-cp "$src/examples/clock/title.bmp" "$pkg/logo.bmp"
-cp "$src/examples/clock/clock.bmp" "$pkg/art/side.bmp"
+# The pictures under the names the script gives them.
+tr -d '\r' <"$pkg/SETUP.ini" | sed -n 's/^\(Titlemap\|Bitmap\)=\([^0].*\)/\1 \2/p' | while read -r key picture; do
+    picture="${picture//\\//}"
+    mkdir -p "$pkg/$(dirname "$picture")"
+    if [ "$key" = Titlemap ]; then cp "$src/examples/clock/title.bmp" "$pkg/$picture"; else cp "$src/examples/clock/clock.bmp" "$pkg/$picture"; fi
+done
 printf 'MZ kumo memo\r\n' >"$pkg/KUMO.EXE"
 printf 'Kumo Memo\r\n' >"$pkg/README.TXT"
 printf '[User]\r\n' >"$pkg/Kumo.ini"
