@@ -131,9 +131,8 @@ void OpenFinalExec()
     if (setupScript.FinalExec[0] == '0')
         return;
     char path[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(path, setupContext.installDir);
     // A name that does not fit would open some other file.
-    if (!AppendText(path, sizeof path, setupScript.FinalExec))
+    if (!JoinFolderName(path, sizeof path, setupContext.installDir, setupScript.FinalExec))
         return;
     ShellExecuteA(NULL, "open", path, NULL, NULL, SW_SHOWNORMAL);
 }

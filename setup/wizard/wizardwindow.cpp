@@ -58,8 +58,7 @@ void ReadRegisteredValue(const char *keyName, const char *name, char *value)
 HBITMAP LoadPicture(const char *name)
 {
     char path[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(path, setupContext.sourceDir);
-    if (!AppendText(path, sizeof path, name))
+    if (!JoinFolderName(path, sizeof path, setupContext.sourceDir, name))
         return NULL;
     return (HBITMAP)LoadImageA(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
 }

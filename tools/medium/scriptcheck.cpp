@@ -947,8 +947,10 @@ void CheckTextWidths(Checker *c)
         size_t source = PROGRESS_PREFIX_COLUMNS + MEDIUM_ROOT_BYTES + TextColumns(path, strlen(path));
         const char *folder = MacroFolder(e->file.macro, &typical);
         folder = folder != NULL ? folder : defaultDir;
+        // Only measured: a folder too long for a path has an error of its own, and its cut
+        // copy is as wide as the dialog would show.
         char joined[MAX_PATH_BYTES];
-        EnsureTrailingBackslash(joined, folder);
+        (void)EnsureTrailingBackslash(joined, folder);
         const char *name = LastPathComponent(path);
         size_t destination =
             PROGRESS_PREFIX_COLUMNS + TextColumns(joined, strlen(joined)) + TextColumns(name, strlen(name));
