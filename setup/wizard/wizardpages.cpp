@@ -31,17 +31,15 @@ char division[NAME_BYTES];
 FolderSlot createdFolders[FOLDER_LIST_SLOTS];
 const InstallChoices installChoices = {userName, division, createdFolders, &pageResult, PageDone,
                                        PageAbort};
-static_assert((int)PROGRESS_CANCELLED == (int)PAGE_CANCEL,
-              "the progress dialog cancels the page as the pages do");
 
 int CALLBACK IgnoreBrowseEvents(HWND, UINT, LPARAM, LPARAM)
 {
     return 0;
 }
 
-bool HasUserName(const char *name, const char *division)
+// The division may be empty; the name may not.
+bool HasUserName(const char *name)
 {
-    (void)division;   // may be empty
     return name[0] != '\0';
 }
 
@@ -166,7 +164,7 @@ void AcceptUser(HWND dialog)
 {
     GetDlgItemTextA(dialog, IDC_USER_NAME, userName, USER_TEXT_LIMIT);
     GetDlgItemTextA(dialog, IDC_DIVISION, division, USER_TEXT_LIMIT);
-    if (HasUserName(userName, division))
+    if (HasUserName(userName))
         EndPage(dialog, PAGE_NEXT);
     else
         ShowSetupMessage(dialog, IDS_ENTER_USER_NAME, NULL, setupContext.caption,
@@ -241,10 +239,14 @@ INT_PTR CALLBACK InitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         DrawSidePicture(dialog);
         return FALSE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK)
+        switch (LOWORD(wParam)) {
+        case IDOK:
             EndPage(dialog, PAGE_NEXT);
-        else if (LOWORD(wParam) == IDCANCEL)
+            break;
+        case IDCANCEL:
             EndPage(dialog, PAGE_CANCEL);
+            break;
+        }
         return TRUE;
     }
     return FALSE;
@@ -265,10 +267,14 @@ INT_PTR CALLBACK RegistDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         DrawSidePicture(dialog);
         return FALSE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK)
+        switch (LOWORD(wParam)) {
+        case IDOK:
             AcceptUser(dialog);
-        else
+            break;
+        default:
             EndPageByCommand(dialog, LOWORD(wParam));
+            break;
+        }
         return TRUE;
     }
     return FALSE;
@@ -293,12 +299,17 @@ INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         DrawSidePicture(dialog);
         return FALSE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_BROWSE)
+        switch (LOWORD(wParam)) {
+        case IDC_BROWSE:
             BrowseInstallFolder(dialog);
-        else if (LOWORD(wParam) == IDOK)
+            break;
+        case IDOK:
             AcceptInstallFolder(dialog);
-        else
+            break;
+        default:
             EndPageByCommand(dialog, LOWORD(wParam));
+            break;
+        }
         return TRUE;
     }
     return FALSE;

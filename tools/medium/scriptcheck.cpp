@@ -268,7 +268,7 @@ void ReadSetupKeys(Checker *c)
     ReadKey(c, "RegIni", "");
     ReadKey(c, "RegSec", "");
     const char *uninstall = c->values[KeyIndex("Uninstall")];
-    if (ReadKey(c, "Uninstall", "0") && strcmp(uninstall, "0") != 0 && strcmp(uninstall, "1") != 0) {
+    if (ReadKey(c, "Uninstall", "0") && !IsSwitchText(uninstall)) {
         c->valid[KeyIndex("Uninstall")] = false;
         Refuse(c, KeyLine(c, "Uninstall"), "Uninstall", "Uninstall is \"%s\", not 0 or 1", uninstall);
     }
@@ -286,14 +286,13 @@ void ReadSetupKeys(Checker *c)
                 ReadKey(c, key, "");
         }
         const char *dir = c->values[KeyIndex("ShortCutDir")];
-        if (!none && c->valid[KeyIndex("ShortCutDir")] && strcmp(dir, "0") != 0 && strcmp(dir, "2") != 0 &&
-            strcmp(dir, "7") != 0) {
+        if (!none && c->valid[KeyIndex("ShortCutDir")] && !IsShortcutDirText(dir)) {
             c->valid[KeyIndex("ShortCutDir")] = false;
             Refuse(c, KeyLine(c, "ShortCutDir"), "ShortCutDir",
                    "ShortCutDir is \"%s\", not 0 (desktop), 2 (programs menu) or 7 (start-up folder)", dir);
         }
         const char *open = c->values[KeyIndex("ShortCutFldOpn")];
-        if (!none && c->valid[KeyIndex("ShortCutFldOpn")] && strcmp(open, "0") != 0 && strcmp(open, "1") != 0) {
+        if (!none && c->valid[KeyIndex("ShortCutFldOpn")] && !IsSwitchText(open)) {
             c->valid[KeyIndex("ShortCutFldOpn")] = false;
             Refuse(c, KeyLine(c, "ShortCutFldOpn"), "ShortCutFldOpn", "ShortCutFldOpn is \"%s\", not 0 or 1", open);
         }
