@@ -227,6 +227,21 @@ void AcceptInstallFolder(HWND dialog)
     EndPage(dialog, PAGE_NEXT);
 }
 
+// What the pages share: the side picture painted, and cancel and back (EndPageByCommand) for
+// a command the page does not take itself.
+INT_PTR SidePageMessage(HWND dialog, UINT message, WPARAM wParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        DrawSidePicture(dialog);
+        return FALSE;
+    case WM_COMMAND:
+        EndPageByCommand(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
 INT_PTR CALLBACK InitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     (void)lParam;
@@ -235,10 +250,8 @@ INT_PTR CALLBACK InitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         SetWindowTextA(dialog, setupContext.caption);
         ShowReadme(dialog);
         return TRUE;
-    case WM_PAINT:
-        DrawSidePicture(dialog);
-        return FALSE;
     case WM_COMMAND:
+        // The first page has no way back.
         switch (LOWORD(wParam)) {
         case IDOK:
             EndPage(dialog, PAGE_NEXT);
@@ -249,7 +262,7 @@ INT_PTR CALLBACK InitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         }
         return TRUE;
     }
-    return FALSE;
+    return SidePageMessage(dialog, message, wParam);
 }
 
 INT_PTR CALLBACK RegistDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -263,21 +276,15 @@ INT_PTR CALLBACK RegistDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         SetDlgItemTextA(dialog, IDC_DIVISION, registeredOrganization);
         SetFocus(GetDlgItem(dialog, IDC_USER_NAME));
         return FALSE;
-    case WM_PAINT:
-        DrawSidePicture(dialog);
-        return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
             AcceptUser(dialog);
-            break;
-        default:
-            EndPageByCommand(dialog, LOWORD(wParam));
-            break;
+            return TRUE;
         }
-        return TRUE;
+        break;
     }
-    return FALSE;
+    return SidePageMessage(dialog, message, wParam);
 }
 
 INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -295,24 +302,18 @@ INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
                             InstallFolderLimit(&setupScript, setupContext.scriptName), 0);
         SetDlgItemTextA(dialog, IDC_INSTALL_FOLDER, defaultFolder);
         return TRUE;
-    case WM_PAINT:
-        DrawSidePicture(dialog);
-        return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_BROWSE:
             BrowseInstallFolder(dialog);
-            break;
+            return TRUE;
         case IDOK:
             AcceptInstallFolder(dialog);
-            break;
-        default:
-            EndPageByCommand(dialog, LOWORD(wParam));
-            break;
+            return TRUE;
         }
-        return TRUE;
+        break;
     }
-    return FALSE;
+    return SidePageMessage(dialog, message, wParam);
 }
 
 }  // namespace
