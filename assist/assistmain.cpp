@@ -42,7 +42,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     // Shortened with its backslash, so that the name follows the directory even when the
     // command line had none before "PAVRELL.exe".
     char separated[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(separated, directory);
+    if (EnsureTrailingBackslash(separated, directory) == NULL) {
+        ReportMissingName();
+        return 0;
+    }
     char shortDirectory[ASSIST_WORK_BYTES];
     ShortDirectory(separated, shortDirectory, sizeof shortDirectory);
     char parameters[ASSIST_WORK_BYTES];

@@ -26,19 +26,8 @@ bool FindProgramDirectory(const char *commandLine, char *directory)
 
 bool BuildSettingsPath(const char *directory, char *path)
 {
-    if (strlen(directory) > MAX_PATH_BYTES - 1) {
-        path[0] = '\0';
-        return false;
-    }
-    EnsureTrailingBackslash(path, directory);
     // A directory of 260 bytes leaves no room for its backslash: the name must not follow it.
-    size_t length = strlen(path);
-    bool separated = length == 0 || IsSingleByteCharAt(path, length - 1, '\\');
-    if (!separated || !AppendText(path, MAX_PATH_BYTES, kSettingsName)) {
-        path[0] = '\0';
-        return false;
-    }
-    return true;
+    return JoinFolderName(path, MAX_PATH_BYTES, directory, kSettingsName);
 }
 
 bool BuildLaunchParameters(const char *shortDirectory, const char *scrName, char *parameters,

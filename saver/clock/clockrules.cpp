@@ -2,6 +2,8 @@
 
 #include <limits.h>
 
+#include "text.h"
+
 int BackIndexFromMask(unsigned mask, int current)
 {
     int index = current;
@@ -80,38 +82,28 @@ void ClockTimeRecord(const ClockDateTime &now, struct tm *local)
 
 namespace {
 
-// value + offset in decimal, at least minDigits digits; a negative sum is "-" and its digits,
-// unpadded. Both are ints, so the sum's magnitude fits in 32 unsigned bits and no 64-bit
-// division is needed. Writes at most 11 bytes; returns the end.
-char *PutNumber(char *at, int value, int offset, int minDigits)
+// Appends value + offset in decimal, at least minDigits digits; a negative sum is "-" and its
+// digits, unpadded. Both are ints, so the sum's magnitude fits in 32 unsigned bits and no
+// 64-bit division is needed. At most 11 bytes.
+void AppendSum(char *line, int value, int offset, int minDigits)
 {
     long long sum = (long long)value + offset;
     unsigned magnitude = (unsigned)(sum < 0 ? -sum : sum);
-    char digits[10];
-    int count = 0;
-    do {
-        digits[count++] = (char)('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (sum < 0)
-        *at++ = '-';
-    for (int pad = count; sum >= 0 && pad < minDigits; pad++)
-        *at++ = '0';
-    while (count > 0)
-        *at++ = digits[--count];
-    return at;
+    AppendDigits(line, CLOCK_TEXT_BYTES, sum < 0, magnitude, sum < 0 ? 1 : minDigits);
 }
 
-// Three numbers with two separators: at most 35 bytes and the terminator.
-void PutTriple(char *at, int a, int aOffset, int aDigits, char separator, int b, int bOffset, int c)
+// Three numbers with two separators: at most 35 bytes and the terminator, so no part is left
+// out.
+void PutTriple(char *line, int a, int aOffset, int aDigits, char separator, int b, int bOffset, int c)
 {
     static_assert(3 * 11 + 2 + 1 <= CLOCK_TEXT_BYTES, "three numbers fit in a line");
-    at = PutNumber(at, a, aOffset, aDigits);
-    *at++ = separator;
-    at = PutNumber(at, b, bOffset, 2);
-    *at++ = separator;
-    at = PutNumber(at, c, 0, 2);
-    *at = '\0';
+    const char between[2] = {separator, '\0'};
+    line[0] = '\0';
+    AppendSum(line, a, aOffset, aDigits);
+    AppendText(line, CLOCK_TEXT_BYTES, between);
+    AppendSum(line, b, bOffset, 2);
+    AppendText(line, CLOCK_TEXT_BYTES, between);
+    AppendSum(line, c, 0, 2);
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 #include <stddef.h>
 #include <string.h>
 
-#include "pathtext.h"
 #include "saverhost.h"
 #include "saverres.h"
 #include "settingslayout.h"
+#include "text.h"
 
 ClockSettingsRecord ClockSettings;
 

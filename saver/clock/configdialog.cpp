@@ -6,10 +6,10 @@
 
 #include "clocksettings.h"
 #include "fonterrors.h"
-#include "pathtext.h"
 #include "saverhost.h"
 #include "saverres.h"
 #include "settingslayout.h"
+#include "text.h"
 
 enum { BITMAP_NAME_BYTES = 16 };
 static_assert(IDC_BACKCOL5 == IDC_BACKCOL0 + BACK_COLOR_COUNT - 1, "one button per palette entry");

@@ -6,7 +6,7 @@ if(NOT TARGET saverclockrules)
         ${CMAKE_CURRENT_LIST_DIR}/clockrules.cpp
         ${CMAKE_CURRENT_LIST_DIR}/settingslayout.cpp
         ${CMAKE_CURRENT_LIST_DIR}/fonterrors.cpp
-        LIBS pathtext)
+        LIBS text)
     target_include_directories(saverclockrules PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 endif()
 

@@ -1,6 +1,6 @@
 #include "saverargs.h"
 
-#include "pathtext.h"
+#include "text.h"
 
 const char *NextShiftJisChar(const char *text)
 {

@@ -126,13 +126,12 @@ bool ReadShortcutKeys(const ScriptSource *source, SetupScript *script, char *err
             return false;
     }
     script->shortCutIconIndex = ScriptNumber(script->ShortCutIcoNum);
-    if (strcmp(script->ShortCutDir, "0") != 0 && strcmp(script->ShortCutDir, "2") != 0 &&
-        strcmp(script->ShortCutDir, "7") != 0) {
+    if (!IsShortcutDirText(script->ShortCutDir)) {
         SetError(error, errorSize, " ShortCutDir Error");
         return false;
     }
     script->shortCutFolderId = ScriptNumber(script->ShortCutDir);
-    if (strcmp(script->ShortCutFldOpn, "0") != 0 && strcmp(script->ShortCutFldOpn, "1") != 0) {
+    if (!IsSwitchText(script->ShortCutFldOpn)) {
         SetError(error, errorSize, " ShortCutFldOpn Error");
         return false;
     }
@@ -155,7 +154,7 @@ bool ReadSetupKeys(const ScriptSource *source, const char *sourceDir, SetupScrip
         return false;
     if (!READ_KEY(Uninstall, "0"))
         return false;
-    if (strcmp(script->Uninstall, "0") != 0 && strcmp(script->Uninstall, "1") != 0) {
+    if (!IsSwitchText(script->Uninstall)) {
         SetError(error, errorSize, " Uninstall Error");
         return false;
     }
@@ -318,4 +317,19 @@ bool CheckSetupScript(const ScriptSource *source, const char *sourceDir, SetupSc
         }
     }
     return true;
+}
+
+bool IsShortcutFolderKind(int kind)
+{
+    return kind == SHORTCUT_DESKTOP || kind == SHORTCUT_PROGRAMS || kind == SHORTCUT_STARTUP;
+}
+
+bool IsShortcutDirText(const char *text)
+{
+    return text[0] != '\0' && text[1] == '\0' && IsShortcutFolderKind(text[0] - '0');
+}
+
+bool IsSwitchText(const char *text)
+{
+    return (text[0] == '0' || text[0] == '1') && text[1] == '\0';
 }

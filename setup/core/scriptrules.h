@@ -47,6 +47,15 @@ bool ParseDiskLine(const char *line, FileEntry *entry);
 // Adds the lines of one [DISKn] section to the file list; false for the section's error.
 bool AddDiskSection(const char *data, size_t length, SetupScript *script);
 
+// Folder kinds a shortcut may go to (ShortCutDir): their numbers are the platform's own
+// special-folder ids.
+enum { SHORTCUT_DESKTOP = 0, SHORTCUT_PROGRAMS = 2, SHORTCUT_STARTUP = 7 };
+bool IsShortcutFolderKind(int kind);
+// True for a ShortCutDir text SETUP takes: one of the kinds as one digit.
+bool IsShortcutDirText(const char *text);
+// True for a switch SETUP takes (Uninstall, ShortCutFldOpn): exactly "0" or "1".
+bool IsSwitchText(const char *text);
+
 // The [Setup] keys in the order the reader takes them, each with its read buffer in bytes
 // (terminator included), for the tools that check and document scripts.
 struct SetupKeyInfo {

@@ -39,10 +39,9 @@ bool ReadSetupScriptFile(const char *scriptDir, const char *scriptName, const ch
                          SetupScript *script, char (&scriptPath)[MAX_PATH_BYTES], char *errorText,
                          size_t errorSize)
 {
-    EnsureTrailingBackslash(scriptPath, scriptDir);
     ProfileFile file = {scriptPath};
     // A path that does not fit is not cut: a shorter path could name another file.
-    if (!AppendText(scriptPath, sizeof scriptPath, scriptName))
+    if (!JoinFolderName(scriptPath, sizeof scriptPath, scriptDir, scriptName))
         file.path = NULL;
 
     ScriptSource source = {&file, ReadProfileKey, ReadProfileSection};

@@ -92,33 +92,46 @@ INT OpenSourceForExpansion(char *path)
     return expander;
 }
 
-// A new file under the first free temporary name beside destination; its path goes to temp.
-HANDLE CreateTempCopy(const char *destination, char *temp)
+// Tries take at each temporary name beside destination in turn, the name in path, while the
+// name is taken; true once take succeeds. path is empty when no name served.
+bool TakeFreeTempName(const char *destination, char *path, bool (*take)(const char *, void *),
+                      void *context)
 {
-    for (int n = 0; CopyTempPath(temp, MAX_PATH_BYTES, destination, n); n++) {
-        HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                  NULL);
-        if (file != INVALID_HANDLE_VALUE)
-            return file;
-        DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-            break;
-    }
-    temp[0] = '\0';
-    return INVALID_HANDLE_VALUE;
-}
-
-// Moves the old destination aside under the first free temporary name, which goes to kept.
-bool KeepOldFile(const char *destination, char *kept)
-{
-    for (int n = 0; CopyTempPath(kept, MAX_PATH_BYTES, destination, n); n++) {
-        if (MoveFileA(destination, kept))
+    for (int n = 0; CopyTempPath(path, MAX_PATH_BYTES, destination, n); n++) {
+        if (take(path, context))
             return true;
         DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
             break;
     }
+    path[0] = '\0';
     return false;
+}
+
+bool CreateNewFile(const char *path, void *file)
+{
+    *(HANDLE *)file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                  NULL);
+    return *(HANDLE *)file != INVALID_HANDLE_VALUE;
+}
+
+bool MoveTo(const char *path, void *from)
+{
+    return MoveFileA((const char *)from, path) != FALSE;
+}
+
+// A new file under the first free temporary name beside destination; its path goes to temp.
+HANDLE CreateTempCopy(const char *destination, char *temp)
+{
+    HANDLE file = INVALID_HANDLE_VALUE;
+    TakeFreeTempName(destination, temp, CreateNewFile, &file);
+    return file;
+}
+
+// Moves the old destination aside under the first free temporary name, which goes to kept.
+bool KeepOldFile(const char *destination, char *kept)
+{
+    return TakeFreeTempName(destination, kept, MoveTo, (void *)destination);
 }
 
 // Puts the complete copy temp in the place of destination. Windows 95 has no MoveFileEx, so

@@ -4,8 +4,8 @@
 
 int NextInstallStep(int current, bool copyFinished)
 {
-    if (current == STEP_COPY_FILE && !copyFinished)
-        return STEP_COPY_FILE;
+    if (current == StepCopyFile && !copyFinished)
+        return StepCopyFile;
     return current + 1;
 }
 
@@ -158,11 +158,6 @@ bool ShortcutLinkPath(char *dest, size_t size, const char *folder, const char *l
     if (size > 0)
         dest[0] = '\0';
     return false;
-}
-
-bool IsShortcutFolderKind(int kind)
-{
-    return kind == 0 || kind == 2 || kind == 7;
 }
 
 bool KeepsInstallLog(const SetupScript *script)

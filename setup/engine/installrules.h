@@ -11,12 +11,20 @@
 #include "pathtext.h"
 #include "setupscript.h"
 
-// The progress dialog's step messages by number (progress.h names them for the platform).
-enum {
-    STEP_ARMED = 1054,
-    STEP_COPY_FILE = 1057,
-    STEP_FINISH = 1061,
+// The progress dialog's private step messages (the platform's WM_USER + 30 onwards).
+enum InstallStep {
+    StepArmed = 1054,           // not a message: the start timer has fired
+    StepCopyScript,             // 1055, the script becomes the install log
+    StepIdle,                   // 1056
+    StepCopyFile,               // 1057, one file-list entry; repeats
+    StepWriteRegistration,      // 1058
+    StepShortcut,               // 1059
+    StepRecordFolders,          // 1060, created folders and the uninstall entry
+    StepFinish                  // 1061
 };
+
+// How a page of the wizard ended, the progress dialog included; 0 also while a page is open.
+enum { RESULT_NEXT = 0, RESULT_CANCEL = 1, RESULT_BACK = 2 };
 
 // The step posted when the step timer fires after current: the copy step repeats until the
 // file list is exhausted, every other step is followed by the next value.
@@ -92,10 +100,6 @@ size_t InstallFolderLimit(const SetupScript *script, const char *scriptName);
 // folder joined with the link name (JoinFolderName), then ".lnk". False, dest empty, when it
 // does not fit.
 bool ShortcutLinkPath(char *dest, size_t size, const char *folder, const char *linkName);
-
-// Folder kinds a shortcut may go to: 0 desktop, 2 programs menu, 7 start-up folder. Their
-// numbers are the platform's own special-folder ids.
-bool IsShortcutFolderKind(int kind);
 
 // What the script asks of the steps.
 bool KeepsInstallLog(const SetupScript *script);   // Uninstall is "1"

@@ -1,8 +1,11 @@
 #include "installsteps.h"
 
+#include "installrules.h"
 #include "listedfile.h"
 #include "setupcontext.h"
 #include "setupmessage.h"
+#include "setupscript.h"
+#include "uninstallentry.h"
 
 EngineState engineState;
 
@@ -26,3 +29,16 @@ void ShowProgressLine(HWND dialog, int lineId, UINT stringId, const char *argume
     SetDlgItemTextA(dialog, lineId, line);
 }
 
+bool RecordCreatedFolders()
+{
+    if (!KeepsInstallLog(&setupScript))
+        return true;
+    char log[MAX_PATH_BYTES];
+    InstallLogFile file;
+    if (OpenEngineInstallLog(&file, log))
+        WriteCreatedFolderLists(&file, engineState.choices->createdFolders, shortcutFolders);
+    // Without the entry the installation still stands; it only cannot be removed from the
+    // platform's list.
+    RegisterUninstallEntry();
+    return true;
+}

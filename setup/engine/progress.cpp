@@ -7,11 +7,8 @@
 #include "resource.h"
 #include "setupcontext.h"
 #include "setupscript.h"
-#include "uninstallentry.h"
 
-static_assert((int)StepArmed == STEP_ARMED && (int)StepCopyFile == STEP_COPY_FILE &&
-                  (int)StepFinish == STEP_FINISH,
-              "the step rules count the same messages as the dialog");
+static_assert(StepArmed == WM_USER + 30, "the steps are the dialog's private messages");
 
 namespace {
 
@@ -81,25 +78,11 @@ void OnCancel(HWND dialog)
     if (startTimer != 0)
         KillTimer(dialog, START_TIMER);
     startTimer = 0;
-    *engineState.choices->pageResult = PROGRESS_CANCELLED;
+    *engineState.choices->pageResult = RESULT_CANCEL;
     EndProgress(dialog, engineState.choices->abortMessage);
 }
 
 }  // namespace
-
-bool RecordCreatedFolders()
-{
-    if (!KeepsInstallLog(&setupScript))
-        return true;
-    char log[MAX_PATH_BYTES];
-    InstallLogFile file;
-    if (OpenEngineInstallLog(&file, log))
-        WriteCreatedFolderLists(&file, engineState.choices->createdFolders, shortcutFolders);
-    // Without the entry the installation still stands; it only cannot be removed from the
-    // platform's list.
-    RegisterUninstallEntry();
-    return true;
-}
 
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -4,19 +4,8 @@
 
 #include <windows.h>
 
+#include "installrules.h"
 #include "pathtext.h"
-
-// The progress dialog's private step messages.
-enum InstallStep {
-    StepArmed = WM_USER + 30,   // 1054, not a message: the start timer has fired
-    StepCopyScript,             // 1055, the script becomes the install log
-    StepIdle,                   // 1056
-    StepCopyFile,               // 1057, one file-list entry; repeats
-    StepWriteRegistration,      // 1058
-    StepShortcut,               // 1059
-    StepRecordFolders,          // 1060, created folders and the uninstall entry
-    StepFinish                  // 1061
-};
 
 // What the wizard's pages collected for the installation, and how the dialog answers the
 // wizard: handed to the dialog as CreateDialogParamA's last argument. The record and what it
@@ -25,11 +14,10 @@ struct InstallChoices {
     const char *userName;               // the registration page's two values
     const char *division;
     const FolderSlot *createdFolders;   // FOLDER_LIST_SLOTS folders made for the install folder
-    int *pageResult;                    // set to PROGRESS_CANCELLED when the user cancels
+    int *pageResult;                    // set to RESULT_CANCEL when the user cancels
     UINT doneMessage;                   // posted to mainWindow when every step is done
     UINT abortMessage;                  // posted to mainWindow when the installation stops
 };
-enum { PROGRESS_CANCELLED = 1 };
 
 // Dialog procedure of PROGR_DIALOG, which the wizard creates modeless as a child of
 // mainWindow and keeps in progressDialog; lParam of WM_INITDIALOG is the InstallChoices.

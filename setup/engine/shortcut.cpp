@@ -8,13 +8,15 @@
 #include "installrules.h"
 #include "installsteps.h"
 #include "pathfs.h"
+#include "scriptrules.h"
 #include "setupcontext.h"
 #include "setupscript.h"
 
 char shortcutFolder[MAX_PATH_BYTES];
 FolderSlot shortcutFolders[FOLDER_LIST_SLOTS];
 
-static_assert(CSIDL_DESKTOP == 0 && CSIDL_PROGRAMS == 2 && CSIDL_STARTUP == 7,
+static_assert(CSIDL_DESKTOP == SHORTCUT_DESKTOP && CSIDL_PROGRAMS == SHORTCUT_PROGRAMS &&
+                  CSIDL_STARTUP == SHORTCUT_STARTUP,
               "shortcut folder kinds are the platform's special-folder ids");
 
 namespace {

@@ -112,27 +112,6 @@ const char *MacroFolder(const char *macro, const MacroFolders *folders)
     return NULL;
 }
 
-bool FolderWithBackslash(char *dest, const char *folder)
-{
-    dest[0] = '\0';
-    if (strlen(folder) >= MAX_PATH_BYTES)
-        return false;
-    EnsureTrailingBackslash(dest, folder);
-    size_t length = strlen(dest);
-    return length == 0 || IsSingleByteCharAt(dest, length - 1, '\\');
-}
-
-bool JoinFolderName(char *dest, size_t size, const char *folder, const char *name)
-{
-    char base[MAX_PATH_BYTES];
-    const char *parts[] = {base, name};
-    if (FolderWithBackslash(base, folder))
-        return ConcatTexts(dest, size, parts, 2);
-    if (size > 0)
-        dest[0] = '\0';
-    return false;
-}
-
 bool MediumSourcePath(char *dest, size_t size, const char *sourceDir, const char *listedPath)
 {
     if (CheckListedPath(listedPath) != LISTED_PATH_OK) {

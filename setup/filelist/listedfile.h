@@ -50,15 +50,6 @@ struct MacroFolders {
 // The folder macro names, or NULL for any other text.
 const char *MacroFolder(const char *macro, const MacroFolders *folders);
 
-// dest (MAX_PATH_BYTES) = folder with a trailing backslash ensured. False when the folder
-// does not fit a path or has no room left for the backslash: a name would then be glued to
-// its last part. An empty folder stays empty.
-bool FolderWithBackslash(char *dest, const char *folder);
-
-// folder with a trailing backslash ensured, then name. False, leaving dest empty, when the
-// result would not fit in size bytes: a cut path would name another file.
-bool JoinFolderName(char *dest, size_t size, const char *folder, const char *name);
-
 // Where a listed file lies on the medium: sourceDir joined with the listed path, its last
 // byte replaced by '_'. Also the probe path after a disk change. False, dest empty, for a
 // path the rule above refuses.

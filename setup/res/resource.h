@@ -2,6 +2,8 @@
 #ifndef SETUP_RESOURCE_H
 #define SETUP_RESOURCE_H
 
+#include "controlsizes.h"
+
 // Icon "SETUP" is named, not numbered.
 
 #define IDS_PREPARING 1           // preparation window's line: at most 15 full-width characters

@@ -6,21 +6,23 @@
 
 #include "pathtext.h"
 #include "setupcontext.h"
+#include "wizardrules.h"
 
-// The background window's private messages, one per step of the installation.
+// The background window's private messages, one per step of the installation: the window's
+// names of the rules' numbers.
 enum WizardStep {
-    PageInit = WM_USER,   // 1024, welcome page
-    PageRegist,           // 1025, user name and division
-    PageStart,            // 1026, install folder
-    PageProgress,         // 1027, the modeless progress dialog
-    PageDone,             // 1028, completion message
-    PageFinalExec,        // 1029, open FinalExec
-    PageClose,            // 1030, destroy the background window
-    PageAbort = WM_USER + 9   // 1033, abort message, then destroy the window
+    PageInit = STEP_INIT,              // welcome page
+    PageRegist = STEP_REGIST,          // user name and division
+    PageStart = STEP_START,            // install folder
+    PageProgress = STEP_PROGRESS,      // the modeless progress dialog
+    PageDone = STEP_DONE,              // completion message
+    PageFinalExec = STEP_FINAL_EXEC,   // open FinalExec
+    PageClose = STEP_CLOSE,            // destroy the background window
+    PageAbort = STEP_ABORT             // abort message, then destroy the window
 };
 
-// How the last page ended; 0 also while a page is open.
-enum { PAGE_NEXT = 0, PAGE_CANCEL = 1, PAGE_BACK = 2 };
+// How the last page ended (the rules' results); 0 also while a page is open.
+enum { PAGE_NEXT = RESULT_NEXT, PAGE_CANCEL = RESULT_CANCEL, PAGE_BACK = RESULT_BACK };
 extern int pageResult;
 
 // The destination page's folder: DefaultDir, or the folder last browsed to.

@@ -31,17 +31,15 @@ char division[NAME_BYTES];
 FolderSlot createdFolders[FOLDER_LIST_SLOTS];
 const InstallChoices installChoices = {userName, division, createdFolders, &pageResult, PageDone,
                                        PageAbort};
-static_assert((int)PROGRESS_CANCELLED == (int)PAGE_CANCEL,
-              "the progress dialog cancels the page as the pages do");
 
 int CALLBACK IgnoreBrowseEvents(HWND, UINT, LPARAM, LPARAM)
 {
     return 0;
 }
 
-bool HasUserName(const char *name, const char *division)
+// The division may be empty; the name may not.
+bool HasUserName(const char *name)
 {
-    (void)division;   // may be empty
     return name[0] != '\0';
 }
 
@@ -131,9 +129,8 @@ void OpenFinalExec()
     if (setupScript.FinalExec[0] == '0')
         return;
     char path[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(path, setupContext.installDir);
     // A name that does not fit would open some other file.
-    if (!AppendText(path, sizeof path, setupScript.FinalExec))
+    if (!JoinFolderName(path, sizeof path, setupContext.installDir, setupScript.FinalExec))
         return;
     ShellExecuteA(NULL, "open", path, NULL, NULL, SW_SHOWNORMAL);
 }
@@ -167,7 +164,7 @@ void AcceptUser(HWND dialog)
 {
     GetDlgItemTextA(dialog, IDC_USER_NAME, userName, USER_TEXT_LIMIT);
     GetDlgItemTextA(dialog, IDC_DIVISION, division, USER_TEXT_LIMIT);
-    if (HasUserName(userName, division))
+    if (HasUserName(userName))
         EndPage(dialog, PAGE_NEXT);
     else
         ShowSetupMessage(dialog, IDS_ENTER_USER_NAME, NULL, setupContext.caption,
@@ -230,6 +227,21 @@ void AcceptInstallFolder(HWND dialog)
     EndPage(dialog, PAGE_NEXT);
 }
 
+// What the pages share: the side picture painted, and cancel and back (EndPageByCommand) for
+// a command the page does not take itself.
+INT_PTR SidePageMessage(HWND dialog, UINT message, WPARAM wParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        DrawSidePicture(dialog);
+        return FALSE;
+    case WM_COMMAND:
+        EndPageByCommand(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
 INT_PTR CALLBACK InitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     (void)lParam;
@@ -238,17 +250,19 @@ INT_PTR CALLBACK InitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         SetWindowTextA(dialog, setupContext.caption);
         ShowReadme(dialog);
         return TRUE;
-    case WM_PAINT:
-        DrawSidePicture(dialog);
-        return FALSE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK)
+        // The first page has no way back.
+        switch (LOWORD(wParam)) {
+        case IDOK:
             EndPage(dialog, PAGE_NEXT);
-        else if (LOWORD(wParam) == IDCANCEL)
+            break;
+        case IDCANCEL:
             EndPage(dialog, PAGE_CANCEL);
+            break;
+        }
         return TRUE;
     }
-    return FALSE;
+    return SidePageMessage(dialog, message, wParam);
 }
 
 INT_PTR CALLBACK RegistDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -262,17 +276,15 @@ INT_PTR CALLBACK RegistDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         SetDlgItemTextA(dialog, IDC_DIVISION, registeredOrganization);
         SetFocus(GetDlgItem(dialog, IDC_USER_NAME));
         return FALSE;
-    case WM_PAINT:
-        DrawSidePicture(dialog);
-        return FALSE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK)
+        switch (LOWORD(wParam)) {
+        case IDOK:
             AcceptUser(dialog);
-        else
-            EndPageByCommand(dialog, LOWORD(wParam));
-        return TRUE;
+            return TRUE;
+        }
+        break;
     }
-    return FALSE;
+    return SidePageMessage(dialog, message, wParam);
 }
 
 INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -290,19 +302,18 @@ INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
                             InstallFolderLimit(&setupScript, setupContext.scriptName), 0);
         SetDlgItemTextA(dialog, IDC_INSTALL_FOLDER, defaultFolder);
         return TRUE;
-    case WM_PAINT:
-        DrawSidePicture(dialog);
-        return FALSE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_BROWSE)
+        switch (LOWORD(wParam)) {
+        case IDC_BROWSE:
             BrowseInstallFolder(dialog);
-        else if (LOWORD(wParam) == IDOK)
+            return TRUE;
+        case IDOK:
             AcceptInstallFolder(dialog);
-        else
-            EndPageByCommand(dialog, LOWORD(wParam));
-        return TRUE;
+            return TRUE;
+        }
+        break;
     }
-    return FALSE;
+    return SidePageMessage(dialog, message, wParam);
 }
 
 }  // namespace

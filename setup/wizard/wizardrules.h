@@ -6,6 +6,7 @@
 
 #include <stddef.h>
 
+#include "installrules.h"
 #include "setupscript.h"
 
 enum { GRADIENT_BANDS = 256 };
@@ -49,7 +50,6 @@ enum {
     STEP_CLOSE,
     STEP_ABORT = 1033
 };
-enum { RESULT_NEXT = 0, RESULT_CANCEL = 1, RESULT_BACK = 2 };
 
 enum class StepAction { Post, Abort, Nothing };
 struct StepDecision {

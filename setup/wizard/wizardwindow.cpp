@@ -9,14 +9,7 @@
 #include "wizard.h"
 #include "wizardrules.h"
 
-static_assert((int)PageInit == STEP_INIT && (int)PageRegist == STEP_REGIST &&
-                  (int)PageStart == STEP_START && (int)PageProgress == STEP_PROGRESS &&
-                  (int)PageDone == STEP_DONE && (int)PageFinalExec == STEP_FINAL_EXEC &&
-                  (int)PageClose == STEP_CLOSE && (int)PageAbort == STEP_ABORT,
-              "the rules number the steps as the window's messages");
-static_assert((int)PAGE_NEXT == (int)RESULT_NEXT && (int)PAGE_CANCEL == (int)RESULT_CANCEL &&
-                  (int)PAGE_BACK == (int)RESULT_BACK,
-              "the rules read page results as the pages set them");
+static_assert(PageInit == WM_USER, "the steps are the window's private messages");
 
 int pageResult;
 char defaultFolder[MAX_PATH_BYTES];
@@ -58,8 +51,7 @@ void ReadRegisteredValue(const char *keyName, const char *name, char *value)
 HBITMAP LoadPicture(const char *name)
 {
     char path[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(path, setupContext.sourceDir);
-    if (!AppendText(path, sizeof path, name))
+    if (!JoinFolderName(path, sizeof path, setupContext.sourceDir, name))
         return NULL;
     return (HBITMAP)LoadImageA(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
 }

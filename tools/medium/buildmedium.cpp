@@ -20,11 +20,7 @@ enum {
 
 bool JoinPath(const char *folder, const char *name, char *dest)
 {
-    char joined[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(joined, folder);
-    if (strlen(joined) < strlen(folder) || !AppendText(joined, sizeof joined, name))
-        return false;
-    return CopyText(dest, MAX_PATH_BYTES, joined) == strlen(joined);
+    return JoinFolderName(dest, MAX_PATH_BYTES, folder, name);
 }
 
 bool FullPath(const char *path, bool asFolder, char *full)
@@ -35,9 +31,8 @@ bool FullPath(const char *path, bool asFolder, char *full)
     if (n == 0 || n >= sizeof whole)
         return false;
     if (asFolder)
-        EnsureTrailingBackslash(full, whole);
-    else
-        RemoveTrailingBackslash(full, whole);
+        return EnsureTrailingBackslash(full, whole) != NULL;
+    RemoveTrailingBackslash(full, whole);
     return true;
 }
 

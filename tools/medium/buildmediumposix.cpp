@@ -21,11 +21,6 @@
 
 namespace {
 
-bool Fits(const char *text)
-{
-    return strlen(text) < MAX_PATH_BYTES;
-}
-
 // Appends part and a '/' (when more follows) to path, which holds len bytes.
 bool AppendPart(char *path, size_t *len, const char *part, size_t partLength)
 {
@@ -46,10 +41,8 @@ bool FullPath(const char *path, bool asFolder, char *full)
     // The platform names no file by an empty path.
     if (path[0] == '\0' || (path[0] != '/' && getcwd(whole, sizeof whole) == NULL))
         return false;
-    if (strlen(whole) + strlen(path) + 2 > sizeof whole)
+    if (!AppendText(whole, sizeof whole, "/") || !AppendText(whole, sizeof whole, path))
         return false;
-    strcat(whole, "/");
-    strcat(whole, path);
     size_t len = 1;
     full[0] = '/';
     full[1] = '\0';
@@ -107,9 +100,10 @@ bool FindIgnoringCase(const char *folder, const char *name, char *found, size_t 
         return false;
     bool any = false;
     for (struct dirent *entry = readdir(dir); entry != NULL; entry = readdir(dir)) {
-        if (SameIgnoringAsciiCase(entry->d_name, name) && strlen(entry->d_name) < size &&
+        size_t length = strlen(entry->d_name);
+        if (SameIgnoringAsciiCase(entry->d_name, name) && length < size &&
             (!any || strcmp(entry->d_name, found) < 0)) {
-            strcpy(found, entry->d_name);
+            memcpy(found, entry->d_name, length + 1);
             any = true;
         }
     }
@@ -119,10 +113,10 @@ bool FindIgnoringCase(const char *folder, const char *name, char *found, size_t 
 
 bool Join(const char *folder, const char *relative, char *path)
 {
-    if (!Fits(folder))
+    size_t len = strlen(folder);
+    if (len >= MAX_PATH_BYTES)
         return false;
-    strcpy(path, folder);
-    size_t len = strlen(path);
+    memcpy(path, folder, len + 1);
     char part[MAX_PATH_BYTES];
     size_t start = 0;
     for (size_t i = 0;; i += CharBytes(relative + i)) {
@@ -175,8 +169,8 @@ void Probe(const char *path, HostEntry *entry)
     entry->size = entry->kind == HOST_FILE ? (unsigned long long)info.st_size : 0;
     char real[PATH_MAX];
     entry->real[0] = '\0';
-    if (entry->exists && realpath(path, real) != NULL && Fits(real))
-        strcpy(entry->real, real);
+    if (entry->exists && realpath(path, real) != NULL && strlen(real) < sizeof entry->real)
+        memcpy(entry->real, real, strlen(real) + 1);
 }
 
 // A regular file opened for reading: never waits for a writer (a FIFO) or a device.

@@ -268,7 +268,7 @@ void ReadSetupKeys(Checker *c)
     ReadKey(c, "RegIni", "");
     ReadKey(c, "RegSec", "");
     const char *uninstall = c->values[KeyIndex("Uninstall")];
-    if (ReadKey(c, "Uninstall", "0") && strcmp(uninstall, "0") != 0 && strcmp(uninstall, "1") != 0) {
+    if (ReadKey(c, "Uninstall", "0") && !IsSwitchText(uninstall)) {
         c->valid[KeyIndex("Uninstall")] = false;
         Refuse(c, KeyLine(c, "Uninstall"), "Uninstall", "Uninstall is \"%s\", not 0 or 1", uninstall);
     }
@@ -286,14 +286,13 @@ void ReadSetupKeys(Checker *c)
                 ReadKey(c, key, "");
         }
         const char *dir = c->values[KeyIndex("ShortCutDir")];
-        if (!none && c->valid[KeyIndex("ShortCutDir")] && strcmp(dir, "0") != 0 && strcmp(dir, "2") != 0 &&
-            strcmp(dir, "7") != 0) {
+        if (!none && c->valid[KeyIndex("ShortCutDir")] && !IsShortcutDirText(dir)) {
             c->valid[KeyIndex("ShortCutDir")] = false;
             Refuse(c, KeyLine(c, "ShortCutDir"), "ShortCutDir",
                    "ShortCutDir is \"%s\", not 0 (desktop), 2 (programs menu) or 7 (start-up folder)", dir);
         }
         const char *open = c->values[KeyIndex("ShortCutFldOpn")];
-        if (!none && c->valid[KeyIndex("ShortCutFldOpn")] && strcmp(open, "0") != 0 && strcmp(open, "1") != 0) {
+        if (!none && c->valid[KeyIndex("ShortCutFldOpn")] && !IsSwitchText(open)) {
             c->valid[KeyIndex("ShortCutFldOpn")] = false;
             Refuse(c, KeyLine(c, "ShortCutFldOpn"), "ShortCutFldOpn", "ShortCutFldOpn is \"%s\", not 0 or 1", open);
         }
@@ -947,8 +946,10 @@ void CheckTextWidths(Checker *c)
         size_t source = PROGRESS_PREFIX_COLUMNS + MEDIUM_ROOT_BYTES + TextColumns(path, strlen(path));
         const char *folder = MacroFolder(e->file.macro, &typical);
         folder = folder != NULL ? folder : defaultDir;
+        // Only measured: a folder too long for a path has an error of its own, and its cut
+        // copy is as wide as the dialog would show.
         char joined[MAX_PATH_BYTES];
-        EnsureTrailingBackslash(joined, folder);
+        (void)EnsureTrailingBackslash(joined, folder);
         const char *name = LastPathComponent(path);
         size_t destination =
             PROGRESS_PREFIX_COLUMNS + TextColumns(joined, strlen(joined)) + TextColumns(name, strlen(name));

@@ -7,6 +7,7 @@
 
 #include <stddef.h>
 
+#include "controlsizes.h"
 #include "mediumplan.h"
 #include "scriptrules.h"
 
@@ -19,16 +20,18 @@ enum {
     SCREEN_WIDTH = 640,
     SCREEN_HEIGHT = 480,
     // Texts are measured in columns: a half-width character one, a full-width character two.
-    // In the pages' 9-point font a column is about 6 px, four horizontal dialog units.
+    // In the pages' 9-point font a column is about 6 px, four horizontal dialog units, and a
+    // line 8 vertical ones. The controls' sizes are those of SETUP's dialog templates.
     COLUMN_DIALOG_UNITS = 4,
-    // The welcome box (160 x 120 dialog units): about 40 columns across and 15 lines down.
-    README_VISIBLE_COLUMNS = 160 / COLUMN_DIALOG_UNITS,
-    README_VISIBLE_LINES = 15,
-    // StartMsg1 and StartMsg2: a line of 159 dialog units on the destination page.
-    START_MESSAGE_COLUMNS = 159 / COLUMN_DIALOG_UNITS,
-    // The progress dialog's source and destination lines, 265 dialog units, begin with a word
-    // and a colon of 8 columns.
-    PROGRESS_LINE_COLUMNS = 265 / COLUMN_DIALOG_UNITS,
+    LINE_DIALOG_UNITS = 8,
+    // The welcome box: about 40 columns across and 15 lines down.
+    README_VISIBLE_COLUMNS = README_TEXT_WIDTH / COLUMN_DIALOG_UNITS,
+    README_VISIBLE_LINES = README_TEXT_HEIGHT / LINE_DIALOG_UNITS,
+    // StartMsg1 and StartMsg2: one line each on the destination page.
+    START_MESSAGE_COLUMNS = START_MSG_WIDTH / COLUMN_DIALOG_UNITS,
+    // The progress dialog's source and destination lines begin with a word and a colon of 8
+    // columns.
+    PROGRESS_LINE_COLUMNS = PROGRESS_LINE_WIDTH / COLUMN_DIALOG_UNITS,
     PROGRESS_PREFIX_COLUMNS = 8,
     // The background's title line: the caption (Title, a blank and the six-character word for
     // setup: 13 columns) in letters 40 px high, a column about 20 px, from the shadow's left

@@ -1,7 +1,7 @@
 #include "volumelabel.h"
 
-#include "pathtext.h"
 #include "scriptcheck.h"
+#include "text.h"
 
 namespace {
 

@@ -18,13 +18,8 @@ int StagingList(const char *exeName, const char *scriptName, const char *titlema
 bool RelaunchCommand(char *dest, size_t size, const char *windowsDir, const char *baseName,
                      const char *scriptDir)
 {
-    char folder[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(folder, windowsDir);
-    if (size == 0)
-        return false;
-    dest[0] = '\0';
-    return AppendText(dest, size, folder) && AppendText(dest, size, baseName) &&
-           AppendText(dest, size, ".exe /") && AppendText(dest, size, scriptDir);
+    return JoinFolderName(dest, size, windowsDir, baseName) && AppendText(dest, size, ".exe /") &&
+           AppendText(dest, size, scriptDir);
 }
 
 const char *WininitOpening(bool existed, int lastByte)

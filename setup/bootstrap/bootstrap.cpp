@@ -79,12 +79,9 @@ bool StageOneFile(HANDLE wininit, const StagedFile &file, bool listForDeletion)
 {
     const SetupContext &ctx = setupContext;
     char source[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(source, ctx.scriptDir);
-    if (!AppendText(source, sizeof source, file.entry))
-        return false;
     char destination[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(destination, ctx.windowsDir);
-    if (!AppendText(destination, sizeof destination, file.stagedName))
+    if (!JoinFolderName(source, sizeof source, ctx.scriptDir, file.entry) ||
+        !JoinFolderName(destination, sizeof destination, ctx.windowsDir, file.stagedName))
         return false;
     if (!CopyFileA(source, destination, FALSE))
         return false;
@@ -109,9 +106,8 @@ bool StageSetupFiles(HWND owner)
                             setupScript.Bitmap, list);
 
     char wininitPath[MAX_PATH_BYTES];
-    EnsureTrailingBackslash(wininitPath, ctx.windowsDir);
     HANDLE wininit = INVALID_HANDLE_VALUE;
-    if (AppendText(wininitPath, sizeof wininitPath, "WININIT.INI"))
+    if (JoinFolderName(wininitPath, sizeof wininitPath, ctx.windowsDir, "WININIT.INI"))
         wininit = OpenWininit(wininitPath);
     bool ok = wininit != INVALID_HANDLE_VALUE;
     for (int i = 0; ok && i < count; i++)

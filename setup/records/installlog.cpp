@@ -14,7 +14,9 @@ void WriteFolderList(const InstallLogFile *file, int section, const FolderSlot *
 {
     for (int k = 0; k < FOLDER_LIST_SLOTS && list[k][0] != '\0'; k++) {
         char key[16];
-        FolderLogKey(key, sizeof key, k);
+        // "Dir" and three digits always fit; a key cut short would name another slot.
+        if (!FolderLogKey(key, sizeof key, k))
+            return;
         file->writeKey(file->context, kInstallLogSections[section], key, list[k]);
     }
 }
