@@ -15,19 +15,8 @@ check() {  # what, then a command that must succeed
 
 rm -rf "$work"
 pkg="$work/KumoMemo"
-mkdir -p "$pkg/art" "$pkg/SYS"
-awk '/^## A complete example/ { on = 1 } on && /^```$/ { exit } on && inside { print } on && /^```ini$/ { inside = 1 }' \
-    "$src/docs/setup-script.md" >"$pkg/SETUP.ini"
-# The pictures under the names the script gives them.
-tr -d '\r' <"$pkg/SETUP.ini" | sed -n 's/^\(Titlemap\|Bitmap\)=\([^0].*\)/\1 \2/p' | while read -r key picture; do
-    picture="${picture//\\//}"
-    mkdir -p "$pkg/$(dirname "$picture")"
-    if [ "$key" = Titlemap ]; then cp "$src/examples/clock/title.bmp" "$pkg/$picture"; else cp "$src/examples/clock/clock.bmp" "$pkg/$picture"; fi
-done
-printf 'MZ kumo memo\r\n' >"$pkg/KUMO.EXE"
-printf 'Kumo Memo\r\n' >"$pkg/README.TXT"
-printf '[User]\r\n' >"$pkg/Kumo.ini"
-printf 'kumo library\r\n' >"$pkg/SYS/KUMOLIB.DLL"
+# The reference's example as the other medium tests lay it out, from this tree's programs.
+bash "$src/tests/medium/reference_package.sh" "$src" "$KIT_JOURNEY_TREE/bin" "$pkg" >/dev/null
 check "the reference's example has two disks" grep -q '^\[DISK2\]' "$pkg/SETUP.ini"
 
 for road in 95:--floppy:win95-floppy nt::nt40-cd; do
