@@ -284,6 +284,12 @@ bool AddDiskSection(const char *data, size_t length, SetupScript *script)
     return true;
 }
 
+bool FileListEnds(const FileEntry *files, int count, int index)
+{
+    return index < 0 || index >= count || index >= FILE_LIST_ENTRIES ||
+           (files[index].macro[0] == '\0' && files[index].path[0] == '\0');
+}
+
 bool CheckSetupScript(const ScriptSource *source, const char *sourceDir, SetupScript *script,
                       char *error, size_t errorSize)
 {

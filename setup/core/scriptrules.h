@@ -47,6 +47,13 @@ bool ParseDiskLine(const char *line, FileEntry *entry);
 // Adds the lines of one [DISKn] section to the file list; false for the section's error.
 bool AddDiskSection(const char *data, size_t length, SetupScript *script);
 
+// Where a file list ends, for the installation, the uninstaller and the medium builder alike:
+// true when files (count entries at most) hold no entry at index, past the hundredth or at the
+// first unused entry (no macro and no path). The list read from a script fills its entries
+// one after the other, so it ends there; an entry with only one of the two is still an entry,
+// and fails where it is used.
+bool FileListEnds(const FileEntry *files, int count, int index);
+
 // Folder kinds a shortcut may go to (ShortCutDir): their numbers are the platform's own
 // special-folder ids.
 enum { SHORTCUT_DESKTOP = 0, SHORTCUT_PROGRAMS = 2, SHORTCUT_STARTUP = 7 };

@@ -12,6 +12,7 @@
 #include "listedfile.h"
 #include "pathfs.h"
 #include "resource.h"
+#include "scriptrules.h"
 #include "setupcontext.h"
 #include "setupmessage.h"
 #include "setupscript.h"
@@ -231,7 +232,7 @@ bool CopyScriptToInstallFolder(HWND dialog)
 bool CopyListedFile(HWND dialog)
 {
     int index = engineState.fileIndex;
-    if (FileListEnds(&setupScript, index)) {
+    if (FileListEnds(setupScript.fileList, FILE_LIST_ENTRIES, index)) {
         engineState.copyFinished = true;
         return true;
     }

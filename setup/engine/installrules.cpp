@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "scriptrules.h"
+
 int NextInstallStep(int current, bool copyFinished)
 {
     if (current == StepCopyFile && !copyFinished)
@@ -9,14 +11,9 @@ int NextInstallStep(int current, bool copyFinished)
     return current + 1;
 }
 
-bool FileListEnds(const SetupScript *script, int index)
-{
-    return index < 0 || index >= FILE_LIST_ENTRIES || script->fileList[index].macro[0] == '\0';
-}
-
 int FirstRefusedEntry(const SetupScript *script, const char *scriptName)
 {
-    for (int i = 0; !FileListEnds(script, i); i++) {
+    for (int i = 0; !FileListEnds(script->fileList, FILE_LIST_ENTRIES, i); i++) {
         const FileEntry *entry = &script->fileList[i];
         if (CheckListedPath(entry->path) != LISTED_PATH_OK)
             return i;
@@ -30,7 +27,7 @@ int FirstRefusedEntry(const SetupScript *script, const char *scriptName)
 
 bool AsksForNextDisk(const SetupScript *script, int index)
 {
-    return index > 0 && !FileListEnds(script, index) && script->diskStart[index];
+    return index > 0 && !FileListEnds(script->fileList, FILE_LIST_ENTRIES, index) && script->diskStart[index];
 }
 
 void PlanFileCopy(const FileEntry *entry, const char *sourceDir, const MacroFolders *folders,
@@ -117,7 +114,7 @@ size_t LongestInstallFolderName(const SetupScript *script, const char *scriptNam
     size_t longest = COPY_TEMP_NAME_BYTES;
     const char *names[FILE_LIST_ENTRIES + 6];
     int count = 0;
-    for (int i = 0; !FileListEnds(script, i); i++) {
+    for (int i = 0; !FileListEnds(script->fileList, FILE_LIST_ENTRIES, i); i++) {
         if (SameTextIgnoringCase(script->fileList[i].macro, kPathMacros[MACRO_APP]))
             names[count++] = LastPathComponent(script->fileList[i].path);
     }

@@ -30,9 +30,6 @@ enum { RESULT_NEXT = 0, RESULT_CANCEL = 1, RESULT_BACK = 2 };
 // file list is exhausted, every other step is followed by the next value.
 int NextInstallStep(int current, bool copyFinished);
 
-// True when the list has no entry at index: past the hundredth, or the entry is unused.
-bool FileListEnds(const SetupScript *script, int index);
-
 // Index of the first entry whose path the listed-path rule refuses, or of the first "$App:"
 // entry installed under the install log's name (scriptName, letter case ignored) when the
 // installation writes a log; -1 for none. Such a list is refused before anything is written.

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "installrules.h"
+#include "scriptrules.h"
 
 namespace {
 
@@ -40,10 +41,8 @@ bool RemoveItems(const InstalledItems *items, const RemovalTarget *target)
 {
     bool all = DeleteIfFull(target, items->logPath);
 
-    for (int i = 0; i < items->fileCount && i < FILE_LIST_ENTRIES; i++) {
+    for (int i = 0; !FileListEnds(items->files, items->fileCount, i); i++) {
         const FileEntry *entry = &items->files[i];
-        if (entry->macro[0] == '\0' && entry->path[0] == '\0')
-            break;
         char path[MAX_PATH_BYTES];
         if (!InstalledFilePath(path, sizeof path, &items->folders, entry->macro, entry->path) ||
             !DeleteIfFull(target, path))

@@ -26,7 +26,7 @@ struct RemovalTarget {
 // What one installation left, as the install log names it.
 struct InstalledItems {
     const char *logPath;
-    const FileEntry *files;     // the file list; ends at fileCount or at an empty entry
+    const FileEntry *files;     // the file list, fileCount entries at most (FileListEnds)
     int fileCount;
     MacroFolders folders;       // "$App:" is the install folder of the uninstall command
     const char *shortCutObj;    // no shortcut when it begins with '0'

@@ -471,16 +471,11 @@ bool WriteOne(PlannedFile *file, const char *target)
 // The disks as written: a file that grew since the check still cannot overflow one.
 bool CheckDisks()
 {
-    static MediumFile files[FILE_LIST_ENTRIES + 4];
     const MediumPlan *plan = &report.plan;
     for (int disk = 1; disk <= plan->disks; disk++) {
-        int count = 0;
-        for (int i = 0; i < plan->count; i++)
-            if (plan->files[i].disk == disk)
-                files[count++] = plan->files[i].medium;
         int rootEntries = 0;
         unsigned long long used = 0;
-        DiskFill fill = CheckDiskFill(files, count, &used, &rootEntries);
+        DiskFill fill = CheckPlannedDisk(plan, disk, &used, &rootEntries);
         char text[128], usedText[32], capacityText[32];
         if (fill != DISK_FITS) {
             DiskFillText(disk, fill, used, rootEntries, text, sizeof text);

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "installrules.h"
 #include "szdd.h"
 
 namespace {
@@ -244,6 +245,24 @@ DiskFill CheckDiskFill(const MediumFile *files, int count, unsigned long long *u
     if (*rootEntries > DISK_ROOT_ENTRIES - DISK_LABEL_ENTRIES)
         return DISK_TOO_MANY_ENTRIES;
     return DISK_FITS;
+}
+
+DiskFill CheckPlannedDisk(const MediumPlan *plan, int disk, unsigned long long *used, int *rootEntries)
+{
+    static MediumFile files[FILE_LIST_ENTRIES + 4];
+    int count = 0;
+    for (int i = 0; i < plan->count; i++)
+        if (plan->files[i].disk == disk)
+            files[count++] = plan->files[i].medium;
+    return CheckDiskFill(files, count, used, rootEntries);
+}
+
+int EntryDisk(const SetupScript *script, int index)
+{
+    int disk = 1;
+    for (int i = 1; i <= index; i++)
+        disk += AsksForNextDisk(script, i) ? 1 : 0;
+    return disk;
 }
 
 void DiskFillText(int disk, DiskFill fill, unsigned long long used, int rootEntries, char *text, size_t size)

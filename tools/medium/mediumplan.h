@@ -1,12 +1,13 @@
-// Decisions of the medium builder that need no file system: the names files carry on the
-// medium, which names collide, how much of a floppy a set of files takes, what counts as a
-// bitmap. No windows.h here: built natively under the sanitizers as well.
+// Decisions of the medium builder that need no file system: the plan of the medium, which
+// disk each file goes on, the names files carry there, which names collide, how much of a
+// floppy a set of files takes, what counts as a bitmap. No windows.h here: built natively under the sanitizers as well.
 #ifndef MEDIUMPLAN_H
 #define MEDIUMPLAN_H
 
 #include <stddef.h>
 
 #include "pathtext.h"
+#include "setupscript.h"
 
 enum {
     // The data area of a 1.44 MB floppy: 2847 clusters of one 512-byte sector.
@@ -78,10 +79,38 @@ enum MediumForm { FORM_COMPRESSED, FORM_STORED, FORM_NO_MEMORY, FORM_DAMAGED };
 MediumForm MakeMediumImage(const unsigned char *data, size_t length, char lastChar, unsigned char **image,
                            size_t *imageLength, void (*progress)(void *, size_t, size_t), void *context);
 
+// The medium as the script's check plans it (CheckScript); the builder only carries it out.
+// Complete when the check found no error.
+enum PlanSource { PLAN_PROGRAM, PLAN_SCRIPT, PLAN_PACKAGE };
+struct PlannedFile {
+    PlanSource from;
+    char source[MAX_PATH_BYTES];   // PLAN_PACKAGE: the path below the package folder
+    char label[MAX_PATH_BYTES];    // how messages name it
+    MediumFile medium;             // the path below its disk's folder; its size there
+    int disk;                      // 1 ... DISK_SECTIONS, as SETUP asks for the disks
+    int line;
+    bool listed;                   // MakeMediumImage's form under the '_' name
+    char lastChar;                 // the byte the '_' replaces
+    unsigned long long size;       // of the source
+};
+struct MediumPlan {
+    PlannedFile files[FILE_LIST_ENTRIES + 4];   // program, script, two pictures, listed files
+    int count;
+    int disks;
+    bool measured;                 // the sizes on the medium known (floppies, files read)
+};
+
+// The disk (from 1) that entry index of SETUP's file list lies on: the first, and one more for
+// each entry before which SETUP asks for the next disk (AsksForNextDisk), so that the medium
+// holds each file where SETUP will look for it.
+int EntryDisk(const SetupScript *script, int index);
+
 // Whether the files of one disk fit a floppy: *used gets the bytes they take, *rootEntries
 // the entries of its root folder.
 enum DiskFill { DISK_FITS, DISK_TOO_FULL, DISK_TOO_MANY_ENTRIES };
 DiskFill CheckDiskFill(const MediumFile *files, int count, unsigned long long *used, int *rootEntries);
+// The same for the files the plan puts on disk.
+DiskFill CheckPlannedDisk(const MediumPlan *plan, int disk, unsigned long long *used, int *rootEntries);
 // The refusal of a disk that does not fit, "DISKn: ..." into text (size bytes).
 void DiskFillText(int disk, DiskFill fill, unsigned long long used, int rootEntries, char *text, size_t size);
 // 1457664 as "1,457,664" into text (size bytes); returns text.

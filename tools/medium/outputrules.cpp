@@ -100,9 +100,8 @@ int FirstStrayEntry(const ListedEntry *entries, int count, int scriptIndex, cons
             expected[n++].disk = 1;
         }
     }
-    int disk = 0;
-    for (int i = 0; i < script.fileCount; i++) {
-        disk += script.diskStart[i] ? 1 : 0;
+    for (int i = 0; !FileListEnds(script.fileList, script.fileCount, i); i++) {
+        int disk = EntryDisk(&script, i);
         // Under its '_' name when compressed, under its own when stored as it is.
         CopyText(expected[n].path, sizeof expected[n].path, script.fileList[i].path);
         expected[n++].disk = disk;

@@ -473,11 +473,9 @@ void CheckDisks(Checker *c)
             e->badPath = firstSemicolon;
             // SETUP's own rule where its list holds this entry; past a refusal it has none.
             e->mediumDisk = n;
-            if (index < c->script.fileCount && strcmp(c->script.fileList[index].path, e->file.path) == 0) {
-                e->mediumDisk = 1;
-                for (int j = 1; j <= index; j++)
-                    e->mediumDisk += AsksForNextDisk(&c->script, j) ? 1 : 0;
-            }
+            if (!FileListEnds(c->script.fileList, c->script.fileCount, index) &&
+                strcmp(c->script.fileList[index].path, e->file.path) == 0)
+                e->mediumDisk = EntryDisk(&c->script, index);
         }
     }
     // Disk sections after the first missing or empty one are never read.
@@ -793,15 +791,10 @@ void ReadListedFile(Checker *c, const Entry *e, PlannedFile *planned)
 void CheckDiskFills(Checker *c)
 {
     const MediumPlan *plan = &c->report->plan;
-    static MediumFile files[FILE_LIST_ENTRIES + 4];
     for (int disk = 1; disk <= plan->disks; disk++) {
-        int count = 0;
-        for (int i = 0; i < plan->count; i++)
-            if (plan->files[i].disk == disk)
-                files[count++] = plan->files[i].medium;
         unsigned long long used = 0;
         int rootEntries = 0;
-        DiskFill fill = CheckDiskFill(files, count, &used, &rootEntries);
+        DiskFill fill = CheckPlannedDisk(plan, disk, &used, &rootEntries);
         if (fill != DISK_FITS) {
             char name[16], text[CHECK_TEXT_BYTES];
             snprintf(name, sizeof name, "DISK%d", disk);

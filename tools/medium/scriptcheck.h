@@ -112,27 +112,6 @@ struct CheckInput {
     unsigned long long scriptSize;
 };
 
-// The medium as the check plans it; the builder only carries it out. Complete when the
-// report holds no error.
-enum PlanSource { PLAN_PROGRAM, PLAN_SCRIPT, PLAN_PACKAGE };
-struct PlannedFile {
-    PlanSource from;
-    char source[MAX_PATH_BYTES];   // PLAN_PACKAGE: the path below the package folder
-    char label[MAX_PATH_BYTES];    // how messages name it
-    MediumFile medium;             // the path below its disk's folder; its size there
-    int disk;                      // 1 ... DISK_SECTIONS, as SETUP asks for the disks
-    int line;
-    bool listed;                   // MakeMediumImage's form under the '_' name
-    char lastChar;                 // the byte the '_' replaces
-    unsigned long long size;       // of the source
-};
-struct MediumPlan {
-    PlannedFile files[FILE_LIST_ENTRIES + 4];   // program, script, two pictures, listed files
-    int count;
-    int disks;
-    bool measured;                 // the sizes on the medium known (floppies, files read)
-};
-
 struct CheckFinding {
     int line;
     bool error;
