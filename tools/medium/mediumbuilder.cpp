@@ -524,6 +524,14 @@ Listing listing;
 // put into the earlier medium before it goes, removed last.
 const char kOursMarker[] = "BUILDMEDIUM.WRK";
 
+// folder, the system's separator and relative (a host path) into path (MAX_PATH_BYTES);
+// false when they do not fit.
+bool HostJoin(const char *folder, const char *relative, char *path)
+{
+    int n = snprintf(path, MAX_PATH_BYTES, "%s%c%s", folder, host->separator, relative);
+    return n >= 0 && n < MAX_PATH_BYTES;
+}
+
 bool AddListed(void *, const char *name, HostKind kind)
 {
     if (listing.count == OUTPUT_LISTING_ENTRIES) {
@@ -539,15 +547,12 @@ bool AddListed(void *, const char *name, HostKind kind)
     if (!host->mediumName(name, medium))
         CopyText(medium, sizeof medium, "?"), entry->kind = LISTED_OTHER;
     int a = snprintf(entry->path, sizeof entry->path, "%s%s%s", parentPath, parentPath[0] ? "\\" : "", medium);
-    int b = snprintf(shown, MAX_PATH_BYTES, "%s%s%s", parentShown, parentShown[0] ? "/" : "", name);
-    if (a < 0 || a >= MAX_PATH_BYTES || b < 0 || b >= MAX_PATH_BYTES) {
+    shown[0] = '\0';
+    bool fits = parentShown[0] != '\0' ? HostJoin(parentShown, name, shown) : AppendText(shown, MAX_PATH_BYTES, name);
+    if (a < 0 || a >= MAX_PATH_BYTES || !fits) {
         listing.full = true;
         return false;
     }
-    if (host->separator != '/')
-        for (char *p = shown; *p != '\0'; p += CharBytes(p))
-            if (*p == '/')
-                *p = host->separator;
     listing.count++;
     return true;
 }
@@ -565,7 +570,7 @@ bool ListTree(const char *folder, bool deep)
         char path[MAX_PATH_BYTES];
         listing.parent = i;
         if (listing.entries[i].kind == LISTED_FOLDER &&
-            (snprintf(path, sizeof path, "%s%c%s", folder, host->separator, listing.shown[i]) >= (int)sizeof path ||
+            (!HostJoin(folder, listing.shown[i], path) ||
              !host->listFolder(path, NULL, AddListed)))
             return false;
     }
@@ -593,8 +598,7 @@ bool HoldsOnlyAMedium(const char *path, bool *ours)
     char scriptPath[MAX_PATH_BYTES];
     size_t length = 0;
     unsigned char *text = NULL;
-    if (snprintf(scriptPath, sizeof scriptPath, "%s%c%s", path, host->separator, listing.shown[script]) <
-        (int)sizeof scriptPath)
+    if (HostJoin(path, listing.shown[script], scriptPath))
         text = host->readFile(scriptPath, &length);
     int stray = text == NULL ? script : FirstStrayEntry(listing.entries, listing.count, script, (const char *)text,
                                                         length);
@@ -621,7 +625,7 @@ void DiscardOurs(const char *folder)
         for (int i = 0; i < listing.count; i++) {
             char path[MAX_PATH_BYTES];
             if (strcmp(listing.entries[i].path, kOursMarker) == 0 ||
-                snprintf(path, sizeof path, "%s%c%s", folder, host->separator, listing.shown[i]) >= (int)sizeof path)
+                !HostJoin(folder, listing.shown[i], path))
                 continue;
             if (listing.entries[i].kind == LISTED_FOLDER)
                 host->removeTree(path);

@@ -247,6 +247,16 @@ DiskFill CheckDiskFill(const MediumFile *files, int count, unsigned long long *u
     return DISK_FITS;
 }
 
+bool SetupProgramName(char *dest, size_t destSize, const char *scriptName)
+{
+    size_t length = strlen(scriptName);
+    if (length < 4 || length >= destSize)
+        return false;
+    memcpy(dest, scriptName, length - 4);
+    memcpy(dest + length - 4, ".exe", 5);
+    return true;
+}
+
 DiskFill CheckPlannedDisk(const MediumPlan *plan, int disk, unsigned long long *used, int *rootEntries)
 {
     static MediumFile files[FILE_LIST_ENTRIES + 4];

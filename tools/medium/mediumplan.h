@@ -31,6 +31,10 @@ struct MediumFile {
 // the path is empty or does not fit dest (destSize bytes).
 bool MediumName(char *dest, size_t destSize, const char *listedPath);
 
+// The setup program's name beside its script, NAME.exe for NAME.ini: SETUP reads the script
+// named after itself. False when the name is shorter than its extension or does not fit dest.
+bool SetupProgramName(char *dest, size_t destSize, const char *scriptName);
+
 // Whether two medium paths name the same file on the platform's file systems: letters
 // compared without case, double-byte characters byte for byte.
 bool SameMediumPath(const char *a, const char *b);

@@ -56,9 +56,7 @@ int FindMediumScript(const ListedEntry *entries, int count)
             (strchr(path, '\\') != NULL && (DiskOfPath(path, &rest) != 1 || strchr(rest, '\\') != NULL)))
             continue;
         char program[MAX_PATH_BYTES];
-        size_t stem = strlen(path) - 4;
-        memcpy(program, path, stem);
-        memcpy(program + stem, ".exe", 5);
+        SetupProgramName(program, sizeof program, path);   // path ends in ".ini"
         for (int j = 0; j < count; j++) {
             if (entries[j].kind == LISTED_FILE && SameMediumPath(entries[j].path, program) &&
                 (found < 0 || strcmp(path, entries[found].path) < 0))
@@ -87,9 +85,7 @@ int FirstStrayEntry(const ListedEntry *entries, int count, int scriptIndex, cons
     // What the medium holds: program and script, the pictures, every listed file.
     static Expected expected[2 * FILE_LIST_ENTRIES + 4];
     int n = 0;
-    size_t stem = strlen(scriptName) - 4;
-    memcpy(expected[n].path, scriptName, stem);
-    memcpy(expected[n].path + stem, ".exe", 5);
+    SetupProgramName(expected[n].path, sizeof expected[n].path, scriptName);
     expected[n++].disk = 1;
     CopyText(expected[n].path, sizeof expected[n].path, scriptName);
     expected[n++].disk = 1;

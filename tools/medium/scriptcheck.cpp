@@ -809,10 +809,8 @@ void CheckFiles(Checker *c)
     MediumPlan *plan = &c->report->plan;
     // The setup program and its script lie on the first disk beside the pictures.
     char exeName[MAX_PATH_BYTES];
-    size_t scriptLength = strlen(c->in->scriptName);
-    CopyText(exeName, sizeof exeName, c->in->scriptName);
-    if (scriptLength > 4 && scriptLength - 4 + 5 <= sizeof exeName)
-        memcpy(exeName + scriptLength - 4, ".exe", 5);
+    if (!SetupProgramName(exeName, sizeof exeName, c->in->scriptName))
+        CopyText(exeName, sizeof exeName, c->in->scriptName);
     AddPlanned(c, PLAN_PROGRAM, "", exeName, exeName, 1, 1)->medium.size = c->in->programSize;
     AddPlanned(c, PLAN_SCRIPT, "", c->in->scriptName, c->in->scriptName, 1, 1)->medium.size = c->in->scriptSize;
     CheckPicture(c, "Titlemap");
