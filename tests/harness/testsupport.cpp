@@ -179,6 +179,7 @@ struct WindowSearch {
     const char *className;
     const char *title;
     bool messageBox;
+    bool visible;
     HWND found;
 };
 
@@ -187,7 +188,7 @@ static BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
     WindowSearch *search = (WindowSearch *)param;
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (search->pid != 0 && owner != search->pid)
+    if ((search->pid != 0 && owner != search->pid) || (search->visible && !IsWindowVisible(window)))
         return TRUE;
     char text[512];
     if (search->className != NULL) {
@@ -224,12 +225,17 @@ static HWND PollWindows(WindowSearch search, DWORD ms)
 
 HWND WaitForWindow(DWORD pid, const char *className, const char *title, DWORD ms)
 {
-    return PollWindows({pid, className, title, false, NULL}, ms);
+    return PollWindows({pid, className, title, false, false, NULL}, ms);
+}
+
+HWND WaitForVisibleDialog(DWORD pid, DWORD ms)
+{
+    return PollWindows({pid, "#32770", NULL, false, true, NULL}, ms);
 }
 
 HWND WaitForMessageBox(DWORD pid, const char *caption, DWORD ms)
 {
-    return PollWindows({pid, "#32770", caption, true, NULL}, ms);
+    return PollWindows({pid, "#32770", caption, true, false, NULL}, ms);
 }
 
 std::string WindowText(HWND window)

@@ -45,6 +45,8 @@ void StopChild(ChildProcess *child);
 // A top-level window of the given process (pid 0: any) with class and title (NULL: any),
 // polled until ms have passed; NULL when none came.
 HWND WaitForWindow(DWORD pid, const char *className, const char *title, DWORD ms);
+// The same for a visible dialog of the process, whatever its caption.
+HWND WaitForVisibleDialog(DWORD pid, DWORD ms);
 std::string WindowText(HWND window);
 // The text of a message box (its static control 65535).
 std::string MessageBoxText(HWND box);

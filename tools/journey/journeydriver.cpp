@@ -607,39 +607,6 @@ bool PreviewOnOwnScreen()
     return preview != NULL || Fail("プレビューのウィンドウが出ません");
 }
 
-// A visible dialog of the process.
-struct DialogOf {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialogOf(HWND window, LPARAM data)
-{
-    DialogOf *search = (DialogOf *)data;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (pid == search->pid && IsWindowVisible(window) && strcmp(className, "#32770") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForDialogOf(DWORD pid, DWORD ms)
-{
-    DWORD start = GetTickCount();
-    do {
-        DialogOf search = {pid, NULL};
-        EnumWindows(MatchDialogOf, (LPARAM)&search);
-        if (search.found != NULL)
-            return search.found;
-        PumpFor(50);
-    } while (GetTickCount() - start < ms);
-    return NULL;
-}
-
 // Full screen over the desktop (on the Windows 95 family with password protection on, left
 // through the platform's password check), then its configuration dialog. The preview has a
 // run of its own (PreviewOnOwnScreen).
@@ -687,7 +654,7 @@ bool ShowSaver(const std::string &saver)
         CloseDesktop(&desktop);
         return Fail("設定ダイアログを起動できません");
     }
-    HWND dialog = WaitForDialogOf(run.pid, kWaitMs);
+    HWND dialog = WaitForVisibleDialog(run.pid, kWaitMs);
     if (dialog == NULL) {
         StopChild(&run);
         CloseDesktop(&desktop);
