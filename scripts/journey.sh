@@ -109,6 +109,24 @@ run() {
     scripts/wine-run.sh --work "$root/$tree/wine" "$@"
 }
 
+# A package's media into $1 from its script $2 and package $3, for the roads in $4 ("cd" or
+# "cd floppy"), with this tree's SETUP.exe and the builder options that follow: medium/ (one
+# folder, as on a CD) and, for the floppy road, floppy/DISKn and their images.
+lay_out_media() {
+    local into="$1" from_script="$2" from_package="$3" roads="$4" way folder option
+    shift 4
+    for way in $roads; do
+        folder=medium option=/cd
+        [ "$way" = floppy ] && folder=floppy option=""
+        "$builder" "$@" $option /setup "$tree/bin/SETUP.exe" "$from_script" "$from_package" "$into/$folder" \
+            >/dev/null || { echo "journey: the builder refused $from_package (above); nothing was walked" >&2; exit 2; }
+    done
+    if [ "${roads#*floppy}" != "$roads" ]; then
+        scripts/make-images.sh --floppy "$into/floppy" --cd "$into/medium" --iso "$into/medium.iso" >/dev/null
+    fi
+    media="$into"
+}
+
 # The media of a sample (clock or clock-floppy): $media/medium (one folder, as on a CD) and
 # $media/floppy/DISKn.img. The shipped ones where dist/ has them, else built here from this
 # tree's programs.
@@ -121,35 +139,21 @@ media_of() {  # $1: the sample
         media="$dist_media"
         return
     fi
-    local builder
     builder="$(scripts/native-tools.sh)/buildmedium"
     rm -rf "$built"
     mkdir -p "$built"
     scripts/sample-package.sh "$1" "$tree/bin" "$built/package"
-    "$builder" /utf8 /cd /setup "$tree/bin/SETUP.exe" "$built/package/SETUP.ini" "$built/package" \
-        "$built/medium" >/dev/null
-    "$builder" /utf8 /setup "$tree/bin/SETUP.exe" "$built/package/SETUP.ini" "$built/package" \
-        "$built/floppy" >/dev/null
-    scripts/make-images.sh "$built/floppy" "$built/medium" "$built/medium.iso"
-    media="$built"
+    lay_out_media "$built" "$built/package/SETUP.ini" "$built/package" "cd floppy" /utf8
 }
 
-# The author's media, from this tree's SETUP.exe: the CD folder, and the floppies with their
-# images.
+# The author's media, from this tree's SETUP.exe: the CD folder, and on the floppy road the
+# floppies with their images.
 author_media_build() {
-    local ways=(medium:/cd floppy:) way
-    [ "$road" = floppy ] || ways=(medium:/cd)
     rm -rf "$author_media"
     mkdir -p "$author_media"
-    for way in "${ways[@]}"; do
-        "$builder" "${utf8[@]+"${utf8[@]}"}" ${way#*:} /setup "$tree/bin/SETUP.exe" "$script" "$package" \
-            "$author_media/${way%%:*}" >/dev/null ||
-            { echo "journey: the builder refused $package (above); nothing was walked" >&2; exit 2; }
-    done
-    if [ "$road" = floppy ]; then
-        scripts/make-images.sh "$author_media/floppy" "$author_media/medium" "$author_media/medium.iso" >/dev/null
-    fi
-    media="$author_media"
+    local roads=cd
+    [ "$road" = floppy ] && roads="cd floppy"
+    lay_out_media "$author_media" "$script" "$package" "$roads" "${utf8[@]+"${utf8[@]}"}"
 }
 [ -z "$package" ] || author_media_build
 
